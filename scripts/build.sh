@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures and builds Quilo into ./build (or $QUILO_BUILD_DIR).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUILO_BUILD_DIR:-$root/build}
+jobs=${QUILO_JOBS:-$(nproc)}
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=${QUILO_BUILD_TYPE:-RelWithDebInfo} "$@"
+fi
+cmake --build "$build" -j "$jobs"

@@ -1,0 +1,75 @@
+#include "app/app.h"
+
+#include "app/numbers.h"
+#include "model/window_design.h"
+
+#include <QHash>
+
+namespace quilo {
+namespace {
+
+using Handler = void (App::*)();
+
+struct ButtonRow {
+  const char* form;
+  const char* control;
+  Handler handler;
+  bool guarded;  // ignored while another command runs
+};
+
+// Every button (and option) of every window and the handler it runs.
+const ButtonRow kButtons[] = {
+    {"Form1", "Command3", &App::Command3_Click, true},
+    {"Form1", "Command8", &App::Command8_Click, true},
+    {"Form1", "Command6", &App::Command6_Click, true},
+    {"Form1", "Command1", &App::Command1_Click, true},
+    {"Form1", "Command2", &App::Command2_Click, true},
+    {"Form1", "Command10", &App::Command10_Click, true},
+    {"Form1", "Command5", &App::Command5_Click, false},
+    {"Form1", "Command4", &App::Command4_Click, true},
+    {"Form1", "Command11", &App::Command11_Click, true},
+    {"Form1", "Command12", &App::Command12_Click, true},
+    {"Form1", "Command13", &App::Command13_Click, true},
+    {"Form2", "Command2", &App::Form2_Command2_Click, false},
+    {"Form3", "Command1", &App::Form3_Command1_Click, false},
+    {"Form3", "Command2", &App::Form3_Command2_Click, false},
+    {"Form3", "Option1", &App::Form3_Option1_Click, false},
+    {"Form3", "Option2", &App::Form3_Option2_Click, false},
+};
+
+const ButtonRow* find_button(const QString& form, const QString& control) {
+  for (const auto& row : kButtons)
+    if (form == QLatin1String(row.form) && control == QLatin1String(row.control)) return &row;
+  return nullptr;
+}
+
+}  // namespace
+
+App::App(Platform& platform)
+    : form1(form1_design()), form2(form2_design()), form3(form3_design()), platform_(platform) {}
+
+bool App::accepts_click(const QString& form, const QString& control) const {
+  const ButtonRow* row = find_button(form, control);
+  if (!row) return false;
+  const Form& f = form == QLatin1String("Form1")   ? form1
+                  : form == QLatin1String("Form2") ? form2
+                                                   : form3;
+  if (!f.open) return false;
+  return !(row->guarded && busy());
+}
+
+bool App::click(const QString& form, const QString& control) {
+  const ButtonRow* row = find_button(form, control);
+  if (!row) return false;
+  if (!accepts_click(form, control)) return true;
+  ++busy_;
+  try {
+    (this->*(row->handler))();
+  } catch (const RunAborted&) {
+    // The main window was closed during a pause: the run ends here.
+  }
+  --busy_;
+  return true;
+}
+
+}  // namespace quilo

@@ -1,0 +1,140 @@
+// Start-up of the main window and the reference tables.
+#include "app/app.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <limits>
+
+namespace quilo {
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+
+// Reads the values of a table file one at a time: values are separated by
+// line ends, commas or blanks, leading blanks are skipped, blank lines are
+// allowed. Each value must be a whole number in the 16-bit range.
+class TableReader {
+ public:
+  explicit TableReader(QFile& file) : file_(file) {}
+
+  enum class Next { Value, End, Bad };
+
+  Next next(std::int16_t& value) {
+    char c;
+    // Skip blanks and line ends before a value.
+    for (;;) {
+      if (!file_.getChar(&c)) return Next::End;
+      if (!is_blank(c) && !is_line_end(c)) break;
+    }
+    QByteArray field;
+    if (c == '"') {
+      for (;;) {
+        if (!file_.getChar(&c)) return Next::Bad;
+        if (c == '"') break;
+        if (field.size() > 32) return Next::Bad;
+        field.append(c);
+      }
+      if (file_.getChar(&c) && !end_of_field(c)) return Next::Bad;
+    } else {
+      field.append(c);
+      while (file_.getChar(&c)) {
+        if (end_of_field(c)) break;
+        if (field.size() > 32) return Next::Bad;
+        field.append(c);
+      }
+    }
+    return parse(field.trimmed(), value) ? Next::Value : Next::Bad;
+  }
+
+ private:
+  // A value ends at a comma, a blank or a line end; a comma after blanks
+  // belongs to the same value.
+  bool end_of_field(char c) {
+    if (c == ',' || is_line_end(c)) return true;
+    if (!is_blank(c)) return false;
+    char d;
+    while (file_.peek(&d, 1) == 1 && is_blank(d)) file_.getChar(&d);
+    if (file_.peek(&d, 1) == 1 && d == ',') file_.getChar(&d);
+    return true;
+  }
+
+  static bool parse(const QByteArray& field, std::int16_t& value) {
+    int i = 0;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
+    if (i >= field.size()) return false;
+    long v = 0;
+    for (; i < field.size(); ++i) {
+      if (field[i] < '0' || field[i] > '9') return false;
+      v = v * 10 + (field[i] - '0');
+      if (v > 40000) return false;
+    }
+    if (negative) v = -v;
+    if (v < std::numeric_limits<std::int16_t>::min() || v > std::numeric_limits<std::int16_t>::max())
+      return false;
+    value = static_cast<std::int16_t>(v);
+    return true;
+  }
+
+  QFile& file_;
+};
+
+}  // namespace
+
+void App::load_table_file(const QString& file, int column, int rows, std::int16_t* dest) {
+  (void)column;
+  QFile f(file);
+  bool ok = !QFileInfo(file).isDir() && f.open(QIODevice::ReadOnly);
+  if (ok) {
+    TableReader reader(f);
+    int row = 0;
+    std::int16_t value = 0;
+    for (;;) {
+      const auto next = reader.next(value);
+      if (next == TableReader::Next::End) break;
+      if (next == TableReader::Next::Bad || row > rows - 1) {
+        ok = false;
+        break;
+      }
+      dest[row++] = value;
+    }
+    f.close();
+  }
+  if (!ok) platform_.message(file + QStringLiteral("に異常発生！"), kAppTitle, Buttons::OK);
+}
+
+void App::load_crt_file(const QString& file, int column) {
+  load_table_file(file, column, kCrtRows, s.crt_table[column].data());
+}
+
+void App::load_waku_file(const QString& file, int column) {
+  load_table_file(file, column, kWakuRows, s.waku_table[column].data());
+}
+
+void App::Form_Load() {
+  close_midi();
+  rng_.seed(platform_.time_of_day());
+
+  for (int i = 0; i <= 15; ++i) label(QStringLiteral("Label4"), i).visible = false;
+  c(QStringLiteral("List1")).visible = false;
+  for (int i = 37; i <= 44; ++i) label(QStringLiteral("Label1"), i).visible = false;
+  for (int i = 0; i <= 7; ++i) label(QStringLiteral("Label3"), i).visible = false;
+
+  for (const char* key : {"Combo3", "Combo4"}) {
+    Control& box = c(QLatin1String(key));
+    box.selected = 0;
+    box.text = box.items.value(0);
+  }
+
+  play_midi(QStringLiteral("nakipop.mid"));
+
+  for (int n = 1; n <= 8; ++n) load_crt_file(QStringLiteral("crt_%1.txt").arg(n), n);
+  for (int n = 1; n <= 4; ++n) load_waku_file(QStringLiteral("waku_%1.txt").arg(n), n);
+  load_teaching_file(QStringLiteral("maharaja.txt"));
+
+  form1.open = true;
+}
+
+}  // namespace quilo

@@ -1,0 +1,7 @@
+#include "app/app.h"
+
+namespace quilo {
+
+void App::Command4_Click() {}
+
+}  // namespace quilo

@@ -1,0 +1,102 @@
+#include "gui/desktop_platform.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QTime>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+
+namespace quilo {
+
+DesktopPlatform::DesktopPlatform(const QString& program_folder)
+    : pictures_(program_folder + QStringLiteral("/GF")),
+      audio_(program_folder + QStringLiteral("/se"), program_folder + QStringLiteral("/music/midi")) {}
+
+void DesktopPlatform::play_se(const QString& file) { audio_.play_effect(file); }
+
+void DesktopPlatform::midi_open(const QString& file) { audio_.play_music(file); }
+
+void DesktopPlatform::midi_close() { audio_.stop_music(); }
+
+void DesktopPlatform::picture_loaded(const QString&, const QString&, const QString& file) {
+  pictures_.get(file);  // decode now, so that the next repaint only draws
+}
+
+void DesktopPlatform::pause(float seconds) {
+  if (seconds < 0) return;
+  if (before_wait) before_wait();
+  // The pause sleeps in the event loop until a timer by the monotonic clock
+  // ends it; events (repaints, clicks, typing) are handled as they come.
+  const qint64 wait_ms = qint64(std::ceil(double(seconds) * 1000.0));
+  QElapsedTimer clock;
+  clock.start();
+  QEventLoop loop;
+  QTimer timer;
+  timer.setSingleShot(true);
+  timer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+  loops_.push_back(&loop);
+  bool interrupted = false;
+  while (!interrupted && clock.elapsed() <= wait_ms) {
+    timer.start(int(wait_ms - clock.elapsed() + 1));
+    if (loop.exec() != 0) interrupted = true;
+  }
+  loops_.erase(std::remove(loops_.begin(), loops_.end(), &loop), loops_.end());
+}
+
+void DesktopPlatform::interrupt_pauses() {
+  for (QEventLoop* loop : loops_) loop->exit(1);
+}
+
+Answer DesktopPlatform::message(const QString& text, const QString& title, Buttons buttons) {
+  if (before_wait) before_wait();
+  QMessageBox box(active_window ? active_window() : nullptr);
+  box.setWindowTitle(title);
+  box.setText(text);
+  box.setIcon(QMessageBox::NoIcon);
+  QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  QPushButton* cancel = nullptr;
+  if (buttons == Buttons::OKCancel)
+    cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(ok);
+  box.setEscapeButton(cancel ? static_cast<QAbstractButton*>(cancel) : ok);
+  box.exec();
+  return box.clickedButton() == cancel && cancel ? Answer::Cancel : Answer::OK;
+}
+
+PrintResult DesktopPlatform::print(const QStringList& lines) {
+  const QPrinterInfo info = QPrinterInfo::defaultPrinter();
+  if (info.isNull())
+    return {false, QStringLiteral("プリンターが見つかりません。既定のプリンターを設定して下さい。")};
+  QPrinter printer(info);
+  QPainter painter;
+  if (!painter.begin(&printer))
+    return {false, QStringLiteral("プリンター %1 で印刷を開始できません。").arg(info.printerName())};
+  const QFontMetrics fm = painter.fontMetrics();
+  const int line_height = fm.lineSpacing();
+  const int page_height = printer.pageLayout().paintRectPixels(printer.resolution()).height();
+  int y = fm.ascent();
+  for (const QString& line : lines) {
+    if (y > page_height) {
+      printer.newPage();
+      y = fm.ascent();
+    }
+    painter.drawText(0, y, line);
+    y += line_height;
+  }
+  painter.end();
+  return {};
+}
+
+double DesktopPlatform::time_of_day() {
+  return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+}
+
+}  // namespace quilo

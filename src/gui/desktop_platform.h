@@ -1,0 +1,51 @@
+// The platform of the desktop program: SDL2_mixer for sound and music, Qt for
+// message boxes, printing and the pause.
+#pragma once
+
+#include "gui/picture_cache.h"
+#include "gui/sdl_audio.h"
+#include "media/platform.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QEventLoop;
+
+namespace quilo {
+
+class DesktopPlatform : public Platform {
+ public:
+  // program_folder: the folder that holds the program and its media folders.
+  explicit DesktopPlatform(const QString& program_folder);
+
+  void play_se(const QString& file) override;
+  void midi_open(const QString& file) override;
+  void midi_close() override;
+  void picture_loaded(const QString& form, const QString& target, const QString& file) override;
+  void pause(float seconds) override;
+  Answer message(const QString& text, const QString& title, Buttons buttons) override;
+  PrintResult print(const QStringList& lines) override;
+  double time_of_day() override;
+
+  // Ends every pause that is waiting now (the main window has closed).
+  void interrupt_pauses();
+
+  PictureCache& pictures() { return pictures_; }
+  SdlAudio& audio() { return audio_; }
+
+  // Called before the program waits (a pause, a message box) so that the
+  // windows show the model as it is now.
+  std::function<void()> before_wait;
+  // The window that message boxes belong to.
+  std::function<QWidget*()> active_window;
+
+ private:
+  PictureCache pictures_;
+  SdlAudio audio_;
+  std::vector<QEventLoop*> loops_;
+};
+
+}  // namespace quilo

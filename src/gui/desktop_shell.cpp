@@ -1,0 +1,61 @@
+#include "gui/desktop_shell.h"
+
+#include <QApplication>
+
+namespace quilo {
+
+DesktopShell::DesktopShell(const QString& program_folder)
+    : platform_(program_folder), app_(std::make_unique<App>(platform_)) {
+  form1_view_ = std::make_unique<FormView>(*app_, app_->form1, platform_.pictures());
+  form2_view_ = std::make_unique<FormView>(*app_, app_->form2, platform_.pictures());
+  form3_view_ = std::make_unique<FormView>(*app_, app_->form3, platform_.pictures());
+
+  for (FormView* v : {form1_view_.get(), form2_view_.get(), form3_view_.get()})
+    v->after_command = [this] { refresh_all(); };
+  form1_view_->on_closed = [this] {
+    app_->form1_closed_by_user();
+    platform_.interrupt_pauses();
+    refresh_all();
+  };
+  form2_view_->on_closed = [this] { app_->form2.open = false; };
+  form3_view_->on_closed = [this] { app_->form3.open = false; };
+
+  platform_.before_wait = [this] { refresh_all(); };
+  platform_.active_window = [this]() -> QWidget* {
+    if (QWidget* w = QApplication::activeWindow()) return w;
+    return app_->form1.open ? form1_view_.get() : nullptr;
+  };
+}
+
+DesktopShell::~DesktopShell() = default;
+
+FormView& DesktopShell::view(int n) {
+  return n == 1 ? *form1_view_ : n == 2 ? *form2_view_ : *form3_view_;
+}
+
+void DesktopShell::start() {
+  app_->Form_Load();
+  refresh_all();
+}
+
+void DesktopShell::sync_window(FormView& view, Form& form) {
+  view.refresh();
+  if (form.open && !view.isVisible()) {
+    if (form.spec().left || form.spec().top)
+      view.move(twips_to_px(form.spec().left), twips_to_px(form.spec().top));
+    view.show();
+    view.raise();
+  } else if (!form.open && view.isVisible()) {
+    view.close();
+  }
+}
+
+void DesktopShell::refresh_all() {
+  // The main window closing ends every pause of the run it interrupts.
+  if (!app_->form1.open) platform_.interrupt_pauses();
+  sync_window(*form2_view_, app_->form2);
+  sync_window(*form3_view_, app_->form3);
+  sync_window(*form1_view_, app_->form1);
+}
+
+}  // namespace quilo

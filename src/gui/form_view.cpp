@@ -1,0 +1,360 @@
+#include "gui/form_view.h"
+
+#include "app/app.h"
+#include "gui/picture_cache.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+
+#include <cmath>
+
+namespace quilo {
+namespace {
+
+QColor to_qcolor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
+
+// The platform colours the window design refers to by number.
+std::optional<QColor> resolve(const ColorSpec& spec) {
+  switch (spec.type) {
+    case ColorSpec::Type::Rgb:
+      return to_qcolor(spec.rgb);
+    case ColorSpec::Type::System:
+      return spec.system == 8 ? QColor(Qt::black) : QColor(Qt::white);
+    case ColorSpec::Type::None:
+      break;
+  }
+  return std::nullopt;
+}
+
+QString pressed_picture(const QString& file) {
+  const QFileInfo info(file);
+  return info.completeBaseName() + QStringLiteral("_down.") + info.suffix();
+}
+
+// A rectangle frame drawn over the background.
+class ShapeFrame : public QWidget {
+ public:
+  using QWidget::QWidget;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setPen(QPen(QColor(200, 160, 64), 1));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
+};
+
+}  // namespace
+
+PictureButton::PictureButton(QPixmap normal, QPixmap pressed, QString fallback_text,
+                             QWidget* parent)
+    : QAbstractButton(parent),
+      normal_(std::move(normal)),
+      pressed_(std::move(pressed)),
+      fallback_text_(std::move(fallback_text)) {
+  setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureButton::set_latched(bool latched) {
+  if (latched_ == latched) return;
+  latched_ = latched;
+  update();
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const bool down = isDown() || latched_;
+  const QPixmap& pm = down && !pressed_.isNull() ? pressed_ : normal_;
+  if (!pm.isNull()) {
+    p.drawPixmap(0, 0, pm);
+  } else {
+    // Without its picture the button still shows what it does.
+    p.fillRect(rect(), down ? QColor(60, 60, 90) : QColor(90, 90, 140));
+    p.setPen(Qt::white);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.drawText(rect(), Qt::AlignCenter, fallback_text_);
+  }
+  if (!isEnabled()) p.fillRect(rect(), QColor(0, 0, 0, 110));
+  if (hasFocus()) {
+    p.setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
+}
+
+void install_font_substitutions() {
+  QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), {QStringLiteral("IPAGothic")});
+  QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic")});
+  QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), {QStringLiteral("IPAMincho")});
+  QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), {QStringLiteral("IPAPMincho")});
+  QFont::insertSubstitutions(QStringLiteral("Sylfaen"),
+                             {QStringLiteral("DejaVu Serif"), QStringLiteral("IPAPMincho")});
+}
+
+FormView::FormView(App& app, Form& form, PictureCache& pictures)
+    : QWidget(nullptr), app_(app), form_(form), pictures_(pictures) {
+  setObjectName(form.name());
+  setAccessibleName(form.name());
+  setWindowTitle(form.spec().caption);
+  setFixedSize(twips_to_px(form.spec().client_width), twips_to_px(form.spec().client_height));
+  setAttribute(Qt::WA_DeleteOnClose, false);
+
+  // Pictures and frames lie lowest, labels over them, windowed controls on top.
+  auto layer = [](Kind k) {
+    switch (k) {
+      case Kind::Image:
+      case Kind::Shape:
+        return 0;
+      case Kind::Label:
+        return 1;
+      default:
+        return 2;
+    }
+  };
+  for (int pass = 0; pass < 3; ++pass) {
+    for (Control& c : form_.controls()) {
+      if (layer(c.spec.kind) != pass) continue;
+      QWidget* w = make_widget(c);
+      w->setObjectName(c.key());
+      w->setAccessibleName(c.key());
+      w->setGeometry(twips_to_px(c.spec.left), twips_to_px(c.spec.top),
+                     twips_to_px(c.spec.width), twips_to_px(c.spec.height));
+      widgets_.insert(c.key(), w);
+    }
+  }
+  refresh();
+}
+
+QFont FormView::font_for(const ControlSpec& spec) const {
+  const FontSpec& f = spec.font.family.isEmpty() ? form_.spec().default_font : spec.font;
+  QFont font(f.family);
+  font.setPixelSize(std::max(1, int(std::lround(f.points * 96.0 / 72.0))));
+  font.setBold(f.bold);
+  return font;
+}
+
+QWidget* FormView::make_widget(Control& c) {
+  const ControlSpec& spec = c.spec;
+  const QString key = c.key();
+  auto colour = [&](QWidget* w, QPalette::ColorRole back_role, QPalette::ColorRole fore_role) {
+    QPalette pal = w->palette();
+    if (auto b = resolve(spec.back)) pal.setColor(back_role, *b);
+    if (auto f = resolve(spec.fore)) pal.setColor(fore_role, *f);
+    w->setPalette(pal);
+  };
+
+  switch (spec.kind) {
+    case Kind::Combo: {
+      auto* cb = new QComboBox(this);
+      cb->setEditable(true);
+      cb->setInsertPolicy(QComboBox::NoInsert);
+      cb->setCompleter(nullptr);
+      cb->addItems(c.items);
+      cb->setFont(font_for(spec));
+      cb->setMaxVisibleItems(12);
+      colour(cb, QPalette::Base, QPalette::Text);
+      colour(cb->lineEdit(), QPalette::Base, QPalette::Text);
+      connect(cb->lineEdit(), &QLineEdit::textEdited, this, [&c](const QString& t) {
+        c.text = t;
+        c.selected = -1;
+      });
+      connect(cb, &QComboBox::activated, this, [&c, cb](int i) {
+        c.selected = i;
+        c.text = cb->itemText(i);
+      });
+      return cb;
+    }
+    case Kind::Text: {
+      auto* le = new QLineEdit(this);
+      le->setFont(font_for(spec));
+      colour(le, QPalette::Base, QPalette::Text);
+      connect(le, &QLineEdit::textEdited, this, [&c](const QString& t) { c.text = t; });
+      return le;
+    }
+    case Kind::Label: {
+      auto* lb = new QLabel(this);
+      lb->setTextFormat(Qt::PlainText);
+      lb->setFont(font_for(spec));
+      lb->setAlignment((spec.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
+                       Qt::AlignVCenter);
+      lb->setAttribute(Qt::WA_TransparentForMouseEvents);
+      // Labels with a colour of their own are opaque; ticket cells, which the
+      // design gives the window colour, stay transparent over the ticket face.
+      lb->setAutoFillBackground(spec.back.type == ColorSpec::Type::Rgb);
+      colour(lb, QPalette::Window, QPalette::WindowText);
+      if (spec.border) {
+        lb->setFrameShape(QFrame::Box);
+        lb->setLineWidth(1);
+      }
+      return lb;
+    }
+    case Kind::Image: {
+      auto* im = new QLabel(this);
+      im->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      im->setAttribute(Qt::WA_TransparentForMouseEvents);
+      return im;
+    }
+    case Kind::Shape: {
+      auto* sh = new ShapeFrame(this);
+      sh->setAttribute(Qt::WA_TransparentForMouseEvents);
+      return sh;
+    }
+    case Kind::List: {
+      auto* lw = new QListWidget(this);
+      lw->setFont(font_for(spec));
+      return lw;
+    }
+    case Kind::Button:
+    case Kind::Option: {
+      auto* b = new PictureButton(pictures_.get(c.picture), pictures_.get(pressed_picture(c.picture)),
+                                  spec.text, this);
+      b->setText(spec.text);
+      b->setToolTip(spec.text);
+      connect(b, &QAbstractButton::clicked, this, [this, key] {
+        app_.click(form_.name(), key);
+        if (after_command) after_command();
+      });
+      return b;
+    }
+    case Kind::DriveList: {
+      auto* cb = new QComboBox(this);
+      cb->setFont(font_for(spec));
+      connect(cb, &QComboBox::activated, this, [this, key](int i) {
+        app_.Form3_select(key, i);
+        if (after_command) after_command();
+      });
+      return cb;
+    }
+    case Kind::DirList:
+    case Kind::FileList: {
+      auto* lw = new QListWidget(this);
+      lw->setFont(font_for(spec));
+      connect(lw, &QListWidget::currentRowChanged, this, [this, key, lw](int row) {
+        if (row < 0 || lw->signalsBlocked()) return;
+        app_.Form3_select(key, row);
+        if (after_command) after_command();
+      });
+      return lw;
+    }
+  }
+  return new QWidget(this);
+}
+
+void FormView::refresh_control(Control& c, QWidget* w) {
+  if (w->isVisibleTo(this) != c.visible) w->setVisible(c.visible);
+  switch (c.spec.kind) {
+    case Kind::Combo: {
+      auto* cb = static_cast<QComboBox*>(w);
+      const QSignalBlocker block(cb);
+      if (cb->currentIndex() != c.selected) cb->setCurrentIndex(c.selected);
+      if (cb->currentText() != c.text) cb->setEditText(c.text);
+      break;
+    }
+    case Kind::Text: {
+      auto* le = static_cast<QLineEdit*>(w);
+      if (le->text() != c.text) {
+        const QSignalBlocker block(le);
+        le->setText(c.text);
+      }
+      break;
+    }
+    case Kind::Label: {
+      auto* lb = static_cast<QLabel*>(w);
+      if (lb->text() != c.text) lb->setText(c.text);
+      if (c.back || c.fore) {
+        QPalette pal = lb->palette();
+        if (c.back) pal.setColor(QPalette::Window, to_qcolor(*c.back));
+        if (c.fore) pal.setColor(QPalette::WindowText, to_qcolor(*c.fore));
+        lb->setPalette(pal);
+      }
+      break;
+    }
+    case Kind::Image: {
+      auto* im = static_cast<QLabel*>(w);
+      if (im->property("picture").toString() != c.picture) {
+        im->setProperty("picture", c.picture);
+        im->setPixmap(pictures_.get(c.picture));
+      }
+      break;
+    }
+    case Kind::List:
+    case Kind::DirList:
+    case Kind::FileList: {
+      auto* lw = static_cast<QListWidget*>(w);
+      const QStringList& want = c.spec.kind == Kind::List ? c.lines : c.items;
+      QStringList have;
+      for (int i = 0; i < lw->count(); ++i) have << lw->item(i)->text();
+      if (have != want) {
+        const QSignalBlocker block(lw);
+        lw->clear();
+        lw->addItems(want);
+      }
+      if (c.spec.kind != Kind::List && lw->currentRow() != c.selected) {
+        const QSignalBlocker block(lw);
+        lw->setCurrentRow(c.selected);
+      }
+      if (c.spec.kind == Kind::List && (c.back || c.fore)) {
+        QPalette pal = lw->palette();
+        if (c.back) pal.setColor(QPalette::Base, to_qcolor(*c.back));
+        if (c.fore) pal.setColor(QPalette::Text, to_qcolor(*c.fore));
+        lw->setPalette(pal);
+      }
+      break;
+    }
+    case Kind::DriveList: {
+      auto* cb = static_cast<QComboBox*>(w);
+      const QSignalBlocker block(cb);
+      QStringList have;
+      for (int i = 0; i < cb->count(); ++i) have << cb->itemText(i);
+      if (have != c.items) {
+        cb->clear();
+        cb->addItems(c.items);
+      }
+      if (cb->currentIndex() != c.selected) cb->setCurrentIndex(c.selected);
+      break;
+    }
+    case Kind::Button:
+    case Kind::Option: {
+      auto* b = static_cast<PictureButton*>(w);
+      const bool enabled = !form_.open || app_.accepts_click(form_.name(), c.key());
+      if (b->isEnabled() != enabled) b->setEnabled(enabled);
+      if (c.spec.kind == Kind::Option) b->set_latched(c.checked);
+      break;
+    }
+    case Kind::Shape:
+      break;
+  }
+}
+
+void FormView::refresh() {
+  for (Control& c : form_.controls()) {
+    if (QWidget* w = widgets_.value(c.key())) refresh_control(c, w);
+  }
+  if (shown_background_ != form_.background) {
+    shown_background_ = form_.background;
+    update();
+  }
+}
+
+void FormView::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  if (auto back = resolve(form_.spec().back))
+    p.fillRect(rect(), *back);
+  else
+    p.fillRect(rect(), QColor(16, 16, 32));
+  const QPixmap& pm = pictures_.get(form_.background);
+  if (!pm.isNull()) p.drawPixmap(0, 0, pm);
+}
+
+void FormView::closeEvent(QCloseEvent* e) {
+  if (form_.open && on_closed) on_closed();
+  e->accept();
+}
+
+}  // namespace quilo

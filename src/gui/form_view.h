@@ -1,0 +1,71 @@
+// A Qt window that projects one form of the model: a widget for every
+// control, named after it, placed by its twips; user edits go back into the
+// model, and refresh() brings the widgets up to the model.
+#pragma once
+
+#include "model/form.h"
+
+#include <QAbstractButton>
+#include <QHash>
+#include <QPixmap>
+#include <QWidget>
+
+#include <functional>
+
+namespace quilo {
+
+class App;
+class PictureCache;
+
+// A button that shows only a picture, with a pressed look.
+class PictureButton : public QAbstractButton {
+  Q_OBJECT
+ public:
+  PictureButton(QPixmap normal, QPixmap pressed, QString fallback_text, QWidget* parent);
+  // Shows the pressed look while latched (a selected option button).
+  void set_latched(bool latched);
+  bool latched() const { return latched_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  QPixmap normal_, pressed_;
+  QString fallback_text_;
+  bool latched_ = false;
+};
+
+class FormView : public QWidget {
+  Q_OBJECT
+ public:
+  FormView(App& app, Form& form, PictureCache& pictures);
+
+  // Brings every widget up to the model.
+  void refresh();
+  QWidget* widget(const QString& key) const { return widgets_.value(key); }
+
+  // Called after a button press has run, so that all windows can refresh.
+  std::function<void()> after_command;
+  // Called when the window system closes the window.
+  std::function<void()> on_closed;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void closeEvent(QCloseEvent*) override;
+
+ private:
+  QWidget* make_widget(Control& c);
+  void refresh_control(Control& c, QWidget* w);
+  QFont font_for(const ControlSpec& spec) const;
+
+  App& app_;
+  Form& form_;
+  PictureCache& pictures_;
+  QHash<QString, QWidget*> widgets_;
+  QString shown_background_;
+};
+
+// Maps the font names of the window designs onto the IPA fonts.
+void install_font_substitutions();
+
+}  // namespace quilo

@@ -1,0 +1,119 @@
+#include "gui/sdl_audio.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <QFile>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace quilo {
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kEffectChannel = 0;
+
+// Soundfonts that Debian's General MIDI packages install.
+const char* const kSoundfonts[] = {
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+};
+
+// A short two-tone chime, played when an effect file is missing.
+Mix_Chunk* make_default_sound() {
+  const int frames = kRate * 15 / 100;
+  auto* samples = static_cast<Sint16*>(SDL_malloc(sizeof(Sint16) * 2 * frames));
+  if (!samples) return nullptr;
+  for (int i = 0; i < frames; ++i) {
+    const double t = double(i) / kRate;
+    const double f = i < frames / 2 ? 880.0 : 660.0;
+    const double env = std::exp(-6.0 * t);
+    const auto v = static_cast<Sint16>(9000 * env * std::sin(2 * M_PI * f * t));
+    samples[2 * i] = samples[2 * i + 1] = v;
+  }
+  Mix_Chunk* chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(samples),
+                                       Uint32(sizeof(Sint16) * 2 * frames));
+  if (chunk) chunk->allocated = 1;  // let Mix_FreeChunk free the samples
+  return chunk;
+}
+
+}  // namespace
+
+SdlAudio::SdlAudio(QString se_folder, QString midi_folder)
+    : se_folder_(std::move(se_folder)), midi_folder_(std::move(midi_folder)) {
+  if (!std::getenv("SDL_SOUNDFONTS")) {
+    for (const char* sf : kSoundfonts) {
+      if (QFile::exists(QString::fromLatin1(sf))) {
+        setenv("SDL_SOUNDFONTS", sf, 1);
+        break;
+      }
+    }
+  }
+  if (SDL_Init(SDL_INIT_AUDIO) != 0) {
+    std::fprintf(stderr, "quilo: no audio: %s\n", SDL_GetError());
+    return;
+  }
+  Mix_Init(MIX_INIT_MID);
+  if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) != 0) {
+    std::fprintf(stderr, "quilo: no audio device: %s\n", Mix_GetError());
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return;
+  }
+  Mix_AllocateChannels(1);
+  default_sound_ = make_default_sound();
+  ready_ = true;
+}
+
+SdlAudio::~SdlAudio() {
+  if (!ready_) return;
+  Mix_HaltChannel(-1);
+  stop_music();
+  for (Mix_Chunk* c : chunks_)
+    if (c) Mix_FreeChunk(c);
+  if (default_sound_) Mix_FreeChunk(default_sound_);
+  Mix_CloseAudio();
+  Mix_Quit();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+Mix_Chunk* SdlAudio::chunk(const QString& file) {
+  auto it = chunks_.find(file);
+  if (it != chunks_.end()) return *it;
+  Mix_Chunk* c = Mix_LoadWAV(QFile::encodeName(se_folder_ + QLatin1Char('/') + file).constData());
+  if (!c) std::fprintf(stderr, "quilo: sound %s: %s\n", qPrintable(file), Mix_GetError());
+  chunks_.insert(file, c);
+  return c;
+}
+
+void SdlAudio::play_effect(const QString& file) {
+  if (!ready_) return;
+  Mix_Chunk* c = chunk(file);
+  if (!c) c = default_sound_;
+  if (c) Mix_PlayChannel(kEffectChannel, c, 0);
+}
+
+void SdlAudio::play_music(const QString& file) {
+  // One device: a piece that is still open is not replaced.
+  if (!ready_ || music_) return;
+  music_ = Mix_LoadMUS(QFile::encodeName(midi_folder_ + QLatin1Char('/') + file).constData());
+  if (!music_) {
+    std::fprintf(stderr, "quilo: music %s: %s\n", qPrintable(file), Mix_GetError());
+    return;
+  }
+  Mix_PlayMusic(music_, 1);
+}
+
+void SdlAudio::stop_music() {
+  if (!music_) return;
+  Mix_HaltMusic();
+  Mix_FreeMusic(music_);
+  music_ = nullptr;
+}
+
+bool SdlAudio::music_playing() const { return ready_ && Mix_PlayingMusic(); }
+
+}  // namespace quilo

@@ -1,0 +1,64 @@
+// A window of the program as plain values: its design and its controls.
+#pragma once
+
+#include "model/control.h"
+
+#include <QHash>
+#include <QString>
+
+#include <deque>
+#include <vector>
+
+namespace quilo {
+
+struct FormSpec {
+  QString name;
+  QString caption;
+  int client_width = 0, client_height = 0;  // twips
+  int left = 0, top = 0;                    // outer top-left on screen, twips
+  ColorSpec back;
+  FontSpec default_font;
+  QString background;  // initial background picture
+  std::vector<ControlSpec> controls;
+};
+
+class Form {
+ public:
+  explicit Form(FormSpec spec);
+
+  const FormSpec& spec() const { return spec_; }
+  const QString& name() const { return spec_.name; }
+
+  // Controls by key: "Combo8", "Label1(37)". Throws std::out_of_range for an
+  // unknown key: a name that the program does not define is a programming error.
+  Control& operator[](const QString& key);
+  const Control& operator[](const QString& key) const;
+  Control& at(const QString& name, int index);
+  const Control& at(const QString& name, int index) const;
+  Control* find(const QString& key);
+  const Control* find(const QString& key) const;
+
+  std::deque<Control>& controls() { return controls_; }
+  const std::deque<Control>& controls() const { return controls_; }
+
+  // Resets every control to its design.
+  void reset();
+
+  QString background;  // current background picture file ("" for none)
+  bool open = false;
+
+ private:
+  FormSpec spec_;
+  std::deque<Control> controls_;
+  QHash<QString, std::size_t> by_key_;
+};
+
+// List box lines are addressed from 0. Setting line i replaces it when it
+// exists and appends it when i equals the number of lines. When i is beyond
+// the end, the gap is filled with empty lines first, so that a line always
+// lands at the index it was meant for (the output reads lines by index).
+void set_list_line(Control& list, int i, const QString& text);
+// A line that does not exist reads as empty text.
+QString list_line(const Control& list, int i);
+
+}  // namespace quilo

@@ -1,0 +1,342 @@
+// The design of the program's three windows: every control with its name,
+// place (twips), caption, colours and font. Rows read like the window
+// definitions they come from; the functions below only assemble them.
+#include "model/window_design.h"
+
+namespace quilo {
+namespace {
+
+const QString kGothic = QStringLiteral("ＭＳ ゴシック");
+const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
+const QString kMincho = QStringLiteral("ＭＳ 明朝");
+const QString kPMincho = QStringLiteral("ＭＳ Ｐ明朝");
+const QString kSylfaen = QStringLiteral("Sylfaen");
+
+ColorSpec none() { return ColorSpec::none(); }
+ColorSpec rgb(int r, int g, int b) { return ColorSpec::of(r, g, b); }
+ColorSpec sys(int n) { return ColorSpec::sys(n); }
+FontSpec font(const QString& family, double points, bool bold = false) {
+  return {family, points, bold};
+}
+FontSpec default_font() { return {}; }
+
+QStringList numbered(int from, int to, const QString& suffix = {}) {
+  QStringList out;
+  for (int i = from; i <= to; ++i)
+    out << QStringLiteral("%1%2").arg(i, 2, 10, QLatin1Char('0')).arg(suffix);
+  return out;
+}
+
+QStringList plain_numbered(int from, int to, const QString& suffix) {
+  QStringList out;
+  for (int i = from; i <= to; ++i) out << QStringLiteral("%1%2").arg(i).arg(suffix);
+  return out;
+}
+
+// " 1" .. " 9", "10" .. "18": one-digit numbers carry a leading blank.
+QStringList panel_numbers() {
+  QStringList out;
+  for (int i = 1; i <= 18; ++i) out << QStringLiteral("%1").arg(i, 2, 10, QLatin1Char(' '));
+  return out;
+}
+
+ControlSpec label(const QString& name, int index, int left, int top, int width, int height,
+                  const QString& caption, ColorSpec back, ColorSpec fore, FontSpec f,
+                  Align align = Align::Left, bool border = false) {
+  ControlSpec c;
+  c.name = name;
+  c.index = index;
+  c.kind = Kind::Label;
+  c.left = left;
+  c.top = top;
+  c.width = width;
+  c.height = height;
+  c.text = caption;
+  c.back = back;
+  c.fore = fore;
+  c.font = f;
+  c.align = align;
+  c.border = border;
+  return c;
+}
+
+ControlSpec combo(const QString& name, int left, int top, int width, int height,
+                  const QString& text, QStringList items, ColorSpec back, ColorSpec fore,
+                  FontSpec f) {
+  ControlSpec c;
+  c.name = name;
+  c.kind = Kind::Combo;
+  c.left = left;
+  c.top = top;
+  c.width = width;
+  c.height = height;
+  c.text = text;
+  c.items = std::move(items);
+  c.back = back;
+  c.fore = fore;
+  c.font = f;
+  return c;
+}
+
+ControlSpec text_box(const QString& name, int left, int top, int width, int height,
+                     const QString& text, ColorSpec back, ColorSpec fore, FontSpec f) {
+  ControlSpec c = combo(name, left, top, width, height, text, {}, back, fore, f);
+  c.kind = Kind::Text;
+  return c;
+}
+
+ControlSpec control(const QString& name, Kind kind, int left, int top, int width, int height,
+                    const QString& picture = {}, const QString& text = {}) {
+  ControlSpec c;
+  c.name = name;
+  c.kind = kind;
+  c.left = left;
+  c.top = top;
+  c.width = width;
+  c.height = height;
+  c.picture = picture;
+  c.text = text;
+  return c;
+}
+
+// Picture buttons show "btn_<form>_<name>.bmp", pressed "..._down.bmp".
+ControlSpec button(const QString& form, const QString& name, int left, int top, int width,
+                   int height, const QString& text) {
+  return control(name, Kind::Button, left, top, width, height,
+                 QStringLiteral("btn_%1_%2.bmp").arg(form, name), text);
+}
+
+// Ticket cells: bordered boxes with centred bold numbers over the ticket face.
+ControlSpec bet_cell(int index, int left, int top, const QString& caption) {
+  return label(QStringLiteral("Label1"), index, left, top, 375, 360, caption, sys(5), sys(8),
+               font(kSylfaen, 14.25, true), Align::Center, true);
+}
+
+ControlSpec ticket_text(int index, int left, int top, int width, int height,
+                        const QString& caption, FontSpec f, Align align = Align::Left) {
+  return label(QStringLiteral("Label1"), index, left, top, width, height, caption, none(), none(),
+               f, align);
+}
+
+ControlSpec amount(int index, int top, const QString& caption) {
+  return label(QStringLiteral("Label1"), index, 8880, top, 495, 240, caption, sys(5), sys(8),
+               font(kPGothic, 12.0, true), Align::Center);
+}
+
+ControlSpec marker(int index, int left, int top, int height) {
+  return label(QStringLiteral("Label3"), index, left, top, 135, height, QStringLiteral("◆"), none(),
+               none(), font(kGothic, 8.25));
+}
+
+ControlSpec step_marker(int index, int left, int top, const QString& caption) {
+  return label(QStringLiteral("Label2"), index, left, top, 375, 375, caption, rgb(0, 0, 0),
+               rgb(255, 255, 0), font(kGothic, 14.25, true), Align::Center);
+}
+
+ControlSpec diagnostic(int index, int top) {
+  return label(QStringLiteral("Label4"), index, 9480, top, 855, 375, QString(), rgb(192, 192, 255),
+               rgb(255, 0, 0), font(kPGothic, 14.25));
+}
+
+ControlSpec caption5(int index, int left, int top, int width, const QString& caption,
+                     ColorSpec back, ColorSpec fore, double points) {
+  return label(QStringLiteral("Label5"), index, left, top, width, 255, caption, back, fore,
+               font(kPGothic, points));
+}
+
+}  // namespace
+
+FormSpec form1_design() {
+  FormSpec f;
+  f.name = QStringLiteral("Form1");
+  f.caption = QStringLiteral("競馬予想 Quilo ピルピル THETA K");
+  f.client_width = 13485;
+  f.client_height = 7770;
+  f.default_font = font(kGothic, 9.75);
+  f.background = QStringLiteral("kihonfuremu.bmp");
+  auto& c = f.controls;
+
+  // Race inputs.
+  c.push_back(combo("Combo6", 6120, 1080, 855, 315, "2010", plain_numbered(2010, 2015, {}),
+                    rgb(0, 128, 0), rgb(255, 255, 255), default_font()));
+  c.push_back(combo("Combo3", 7440, 1080, 615, 315, "01", numbered(1, 12), rgb(192, 255, 255),
+                    rgb(0, 0, 255), default_font()));
+  c.push_back(combo("Combo4", 8400, 1080, 615, 315, "01", numbered(1, 31), rgb(192, 255, 255),
+                    rgb(0, 0, 255), default_font()));
+  c.push_back(combo("Combo8", 5040, 5400, 1455, 480, "東京", {"東京", "中山"}, rgb(0, 0, 128),
+                    rgb(0, 255, 0), font(kGothic, 18)));
+  c.push_back(combo("Combo9", 6600, 5400, 1335, 480, "01Ｒ", numbered(1, 12, "R"),
+                    rgb(0, 0, 128), rgb(0, 255, 0), font(kGothic, 18)));
+  c.push_back(combo("Combo7", 8040, 5400, 1335, 480, "5頭", plain_numbered(5, 20, "頭"),
+                    rgb(0, 192, 192), rgb(255, 255, 255), font(kGothic, 18)));
+  c.push_back(combo("Combo11", 6480, 6120, 975, 300, "01", numbered(1, 20), rgb(255, 0, 0),
+                    rgb(0, 0, 0), font(kPGothic, 9)));
+  c.push_back(text_box("Text1", 6480, 6360, 975, 300, "", rgb(0, 0, 128), rgb(255, 255, 255),
+                       font(kPGothic, 11.25)));
+  c.push_back(combo("Combo10", 6480, 6720, 975, 300, "01", numbered(1, 20), rgb(255, 128, 128),
+                    rgb(0, 0, 0), font(kPGothic, 9)));
+  c.push_back(text_box("Text2", 6480, 6960, 975, 300, "", rgb(0, 0, 192), rgb(255, 255, 255),
+                       font(kPGothic, 11.25)));
+  c.push_back(combo("Combo14", 2040, 4440, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64),
+                    rgb(255, 255, 255), font(kMincho, 9.75)));
+  c.push_back(combo("Combo2", 1080, 5640, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64),
+                    rgb(255, 255, 255), font(kMincho, 9.75)));
+  c.push_back(combo("Combo13", 2040, 5640, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64),
+                    rgb(255, 255, 255), font(kMincho, 9.75)));
+  c.push_back(combo("Combo5", 3000, 5640, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64),
+                    rgb(255, 255, 255), font(kMincho, 9.75)));
+  c.push_back(combo("Combo1", 2040, 6840, 855, 315, " 1", panel_numbers(), rgb(0, 0, 128),
+                    rgb(255, 255, 255), font(kMincho, 9.75)));
+  // Track condition for the place prediction, beside the favourites' inputs.
+  c.push_back(combo("place_extra_box", 8310, 6900, 780, 300, "", {"良", "稍重", "重", "不良"},
+                    rgb(0, 64, 0), rgb(255, 255, 255), font(kPGothic, 9)));
+
+  // Command buttons: the right-hand column, top to bottom, then the others.
+  c.push_back(button("Form1", "Command3", 10440, 1680, 2520, 555, "馬単 EXACTA"));
+  c.push_back(button("Form1", "Command8", 10440, 2520, 2520, 585, "３連単 TRIFECTA"));
+  c.push_back(button("Form1", "Command6", 10440, 3480, 2520, 615, "鬼爆馬単"));
+  c.push_back(button("Form1", "Command1", 10440, 4320, 2520, 675, "魔界3連単"));
+  c.push_back(button("Form1", "Command2", 10440, 5160, 1815, 735, "使用方法"));
+  c.push_back(button("Form1", "Command10", 10440, 6000, 1455, 735, "出力"));
+  c.push_back(button("Form1", "Command5", 10440, 6840, 1455, 735, "THE END"));
+  c.push_back(button("Form1", "Command4", 7560, 6240, 1815, 615, "上位設定決定"));
+  c.push_back(button("Form1", "Command11", 720, 1260, 1215, 555, "複勝"));
+  c.push_back(button("Form1", "Command12", 2040, 1260, 1215, 555, "枠連"));
+  c.push_back(button("Form1", "Command13", 3360, 1260, 1215, 555, "マハラジャの教え"));
+
+  // Display controls.
+  c.push_back(control("List1", Kind::List, 3720, 7560, 3975, 1770));
+  c.push_back(control("Image1", Kind::Image, 4680, 1800, 5025, 2700, "3renbaken.bmp"));
+  c.push_back(control("Image2", Kind::Image, 1560, 1920, 1650, 1350, "PIRUPIRUoff.bmp"));
+  c.push_back(control("Image4", Kind::Image, 11880, 6120, 1335, 1335, "zelkiachikiyou.bmp"));
+  c.push_back(control("Image3", Kind::Image, 10560, 840, 1320, 465, "quilo_badge.bmp"));
+  c.push_back(control("Shape1", Kind::Shape, 720, 3840, 3855, 3615));
+  c.push_back(control("Shape2", Kind::Shape, 10320, 480, 3015, 7215));
+  c.push_back(control("Shape3", Kind::Shape, 4800, 5280, 4815, 2175));
+  c.push_back(control("Shape4", Kind::Shape, 4560, 1080, 5295, 4095));
+
+  // The mock betting ticket.
+  const FontSpec mincho9 = font(kMincho, 9.0);
+  const FontSpec mincho8 = font(kMincho, 8.25);
+  c.push_back(ticket_text(0, 4800, 4080, 975, 255, "WINS立川", font(kPGothic, 9.0)));
+  c.push_back(ticket_text(1, 4920, 2280, 735, 375, "函館", font(kPGothic, 15.75, true),
+                          Align::Center));
+  c.push_back(label("Label1", 2, 5040, 2640, 360, 255, "11", rgb(0, 0, 0), rgb(255, 255, 255),
+                    font(kMincho, 12.0, true), Align::Center));
+  c.push_back(ticket_text(3, 4920, 2040, 1335, 255, "2000年01月01日", mincho9));
+  c.push_back(ticket_text(4, 4800, 4320, 855, 255, "01月01日", mincho9));
+  c.push_back(ticket_text(5, 6960, 4320, 1215, 195, "1234567890123", mincho9));
+  c.push_back(ticket_text(6, 8280, 4320, 735, 195, "23072598", mincho9));
+  c.push_back(ticket_text(7, 9120, 4320, 615, 195, "105426", mincho9));
+  c.push_back(bet_cell(8, 6960, 2040, "1"));
+  c.push_back(bet_cell(9, 7680, 2040, "13"));
+  c.push_back(bet_cell(10, 6960, 2520, "12"));
+  c.push_back(bet_cell(11, 6960, 3000, "12"));
+  c.push_back(bet_cell(12, 6960, 3480, "12"));
+  c.push_back(ticket_text(13, 7440, 2160, 255, 255, "◇", mincho9));
+  c.push_back(ticket_text(14, 5640, 4320, 1215, 195, "1234567890123", mincho9));
+  c.push_back(ticket_text(15, 7440, 2640, 255, 255, "◇", mincho9));
+  c.push_back(ticket_text(16, 7440, 3120, 255, 255, "◇", mincho9));
+  c.push_back(ticket_text(17, 7440, 3600, 255, 255, "◇", mincho9));
+  c.push_back(bet_cell(18, 7680, 2520, "13"));
+  c.push_back(bet_cell(19, 7680, 3000, "13"));
+  c.push_back(bet_cell(20, 7680, 3480, "13"));
+  c.push_back(ticket_text(21, 8160, 2220, 255, 135, "各", mincho8));
+  c.push_back(ticket_text(22, 8160, 2700, 255, 135, "各", mincho8));
+  c.push_back(ticket_text(23, 8160, 3180, 255, 135, "各", mincho8));
+  c.push_back(ticket_text(24, 8160, 3660, 255, 135, "各", mincho8));
+  c.push_back(ticket_text(25, 8320, 2160, 615, 135, "☆☆☆", mincho8));
+  c.push_back(amount(26, 2100, "400"));
+  c.push_back(ticket_text(27, 9360, 2160, 255, 135, "円", mincho8));
+  c.push_back(ticket_text(28, 8320, 2640, 615, 135, "☆☆☆", mincho8));
+  c.push_back(amount(29, 2580, "300"));
+  c.push_back(ticket_text(30, 9360, 2640, 255, 135, "円", mincho8));
+  c.push_back(ticket_text(31, 8325, 3120, 615, 135, "☆☆☆", mincho8));
+  c.push_back(amount(32, 3060, "200"));
+  c.push_back(ticket_text(33, 9360, 3120, 255, 135, "円", mincho8));
+  c.push_back(ticket_text(34, 8325, 3600, 615, 135, "☆☆☆", mincho8));
+  c.push_back(amount(35, 3540, "100"));
+  c.push_back(ticket_text(36, 9360, 3600, 255, 135, "円", mincho8));
+  for (int i = 0; i < 4; ++i) c.push_back(bet_cell(37 + i, 7440, 2040 + 480 * i, "13"));
+  for (int i = 0; i < 4; ++i) c.push_back(bet_cell(41 + i, 7920, 2040 + 480 * i, "13"));
+  c.push_back(label("Label14", -1, 6240, 4155, 3375, 165, "合計★★★１００枚★★★１,０００円",
+                    none(), none(), font(kGothic, 9.0), Align::Center));
+  c.push_back(step_marker(0, 4200, 3960, "②"));
+  c.push_back(step_marker(1, 9120, 6999, "①"));
+  c.push_back(step_marker(2, 12600, 560, "③"));
+  c.push_back(marker(0, 7320, 2160, 135));
+  c.push_back(marker(1, 7320, 2640, 135));
+  c.push_back(marker(2, 7320, 3120, 135));
+  c.push_back(marker(3, 7320, 3600, 255));
+  c.push_back(marker(4, 7800, 3600, 255));
+  c.push_back(marker(5, 7800, 3120, 135));
+  c.push_back(marker(6, 7800, 2640, 135));
+  c.push_back(marker(7, 7800, 2160, 135));
+  // The diagnostic column: rows 0..7 from top 3480, 8..15 from top 240.
+  for (int i = 0; i < 8; ++i) c.push_back(diagnostic(i, 3480 + 360 * i));
+  for (int i = 8; i < 16; ++i) c.push_back(diagnostic(i, 240 + 360 * (i - 8)));
+
+  // Captions of the inputs.
+  c.push_back(caption5(0, 1080, 6480, 2895, "3人気馬番", rgb(0, 0, 0), rgb(255, 255, 0), 9.75));
+  c.push_back(caption5(1, 4920, 6960, 1455, "2番人気倍率", rgb(0, 0, 255), rgb(255, 255, 128),
+                       11.25));
+  c.push_back(caption5(2, 4920, 6360, 1455, "1番人気倍率", rgb(0, 0, 128), rgb(255, 255, 255),
+                       11.25));
+  c.push_back(caption5(3, 4920, 6720, 1455, "2番人気馬番", rgb(0, 255, 255), rgb(0, 0, 0),
+                       11.25));
+  c.push_back(caption5(6, 4920, 6120, 1455, "1番人気馬番", rgb(128, 255, 128), rgb(0, 0, 0),
+                       11.25));
+  c.push_back(caption5(7, 1080, 4080, 2895, "1人気馬番", rgb(0, 0, 0), rgb(255, 255, 255), 9.75));
+  c.push_back(caption5(10, 1080, 5280, 2895, "2～6人気馬番", rgb(0, 0, 0), rgb(192, 192, 0),
+                       9.75));
+  // Caption of the track-condition box.
+  ControlSpec track = caption5(4, 7560, 6930, 735, "馬場状態", rgb(0, 0, 0), rgb(255, 255, 255), 9.0);
+  track.height = 240;
+  c.push_back(track);
+  c.push_back(label("Label7", -1, 5400, 2640, 615, 255, "レース", none(), none(),
+                    font(kPMincho, 9.75)));
+  return f;
+}
+
+FormSpec form2_design() {
+  FormSpec f;
+  f.name = QStringLiteral("Form2");
+  f.caption = QStringLiteral("翠甲星帝スクリーン説明");
+  f.client_width = 10155;
+  f.client_height = 9000;
+  f.left = 400;
+  f.top = 900;
+  f.default_font = font(kGothic, 9.75);
+  f.background = QStringLiteral("setsumei.bmp");
+  f.controls.push_back(button("Form2", "Command2", 8280, 7920, 1575, 735, "戻る"));
+  return f;
+}
+
+FormSpec form3_design() {
+  FormSpec f;
+  f.name = QStringLiteral("Form3");
+  f.caption = QStringLiteral("出力画面");
+  f.client_width = 7095;
+  f.client_height = 8685;
+  f.left = 400;
+  f.top = 900;
+  f.back = rgb(128, 255, 255);
+  f.default_font = font(kGothic, 9.75);
+  f.background = QStringLiteral("shutsuryoku_back.jpg");
+  auto& c = f.controls;
+  c.push_back(control("Drive1", Kind::DriveList, 360, 600, 3015, 300));
+  c.push_back(control("Dir1", Kind::DirList, 360, 1080, 3015, 2610));
+  c.push_back(control("File1", Kind::FileList, 360, 3960, 3015, 2610));
+  c.push_back(text_box("Text1", 360, 6840, 3015, 270, "Text1", none(), none(), default_font()));
+  ControlSpec o1 = button("Form3", "Option1", 4440, 1080, 2295, 735, "ファイル出力");
+  o1.kind = Kind::Option;
+  ControlSpec o2 = button("Form3", "Option2", 4440, 2160, 2415, 735, "ファイル&印刷");
+  o2.kind = Kind::Option;
+  c.push_back(o1);
+  c.push_back(o2);
+  c.push_back(button("Form3", "Command1", 840, 7560, 1695, 735, "出力実行"));
+  c.push_back(button("Form3", "Command2", 5160, 7560, 1575, 735, "戻る"));
+  return f;
+}
+
+}  // namespace quilo

@@ -1,0 +1,7 @@
+#include "app/app.h"
+
+namespace quilo {
+
+void App::show_ticket(TicketKind) {}
+
+}  // namespace quilo

@@ -1,0 +1,276 @@
+#include "scenario/scenario.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QRegularExpression>
+
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace quilo {
+namespace {
+
+// "Form3.Text1" -> ("Form3", "Text1"); "Combo8" -> ("Form1", "Combo8").
+std::pair<QString, QString> split_control(const QString& name) {
+  static const QRegularExpression re(QStringLiteral("^(Form[123])\\.(.+)$"));
+  const auto m = re.match(name);
+  if (m.hasMatch()) return {m.captured(1), m.captured(2)};
+  return {QStringLiteral("Form1"), name};
+}
+
+QJsonObject control_json(const Control& c) {
+  QJsonObject o;
+  switch (c.spec.kind) {
+    case Kind::Combo:
+      o.insert("text", c.text);
+      o.insert("selected", c.selected);
+      break;
+    case Kind::Text:
+      o.insert("text", c.text);
+      break;
+    case Kind::Label:
+      o.insert("caption", c.text);
+      break;
+    case Kind::Image:
+      o.insert("picture", c.picture);
+      break;
+    case Kind::List:
+      o.insert("lines", QJsonArray::fromStringList(c.lines));
+      break;
+    case Kind::Option:
+      o.insert("checked", c.checked);
+      break;
+    case Kind::DriveList:
+      o.insert("text", c.text);
+      o.insert("selected", c.selected);
+      o.insert("items", QJsonArray::fromStringList(c.items));
+      break;
+    case Kind::DirList:
+      o.insert("text", c.text);
+      break;
+    case Kind::FileList:
+      o.insert("items", QJsonArray::fromStringList(c.items));
+      break;
+    case Kind::Button:
+    case Kind::Shape:
+      break;
+  }
+  o.insert("visible", c.visible);
+  if (c.back) o.insert("back", c.back->hex());
+  if (c.fore) o.insert("fore", c.fore->hex());
+  return o;
+}
+
+QJsonArray strings_json(const QString* begin, const QString* end) {
+  QJsonArray a;
+  for (auto* p = begin; p != end; ++p) a.append(*p);
+  return a;
+}
+
+// A VALUE is the rest of the line, or a JSON string literal when it starts with '"'.
+std::optional<QString> parse_value(const QString& raw) {
+  if (!raw.startsWith(QLatin1Char('"'))) return raw;
+  QJsonParseError err;
+  const auto doc = QJsonDocument::fromJson(("[" + raw + "]").toUtf8(), &err);
+  if (err.error != QJsonParseError::NoError || !doc.isArray() || doc.array().size() != 1 ||
+      !doc.array().at(0).isString())
+    return std::nullopt;
+  return doc.array().at(0).toString();
+}
+
+}  // namespace
+
+ScenarioRunner::ScenarioRunner() : app_(std::make_unique<App>(platform_)) {}
+
+void ScenarioRunner::start() {
+  if (started_) return;
+  started_ = true;
+  app_->Form_Load();
+}
+
+void ScenarioRunner::finish() { start(); }
+
+std::optional<QString> ScenarioRunner::run_script(const QString& script) {
+  const QStringList lines = script.split(QLatin1Char('\n'));
+  for (const QString& line : lines) {
+    if (auto err = run_line(line)) return err;
+  }
+  return std::nullopt;
+}
+
+std::optional<QString> ScenarioRunner::run_line(const QString& raw_line) {
+  ++line_no_;
+  QString line = raw_line;
+  if (line.endsWith(QLatin1Char('\r'))) line.chop(1);
+  if (line.trimmed().isEmpty() || line.trimmed().startsWith(QLatin1Char('#'))) return std::nullopt;
+  const int sp = line.indexOf(QLatin1Char(' '));
+  const QString verb = sp < 0 ? line : line.left(sp);
+  const QString rest = sp < 0 ? QString() : line.mid(sp + 1);
+  std::optional<QString> err;
+  try {
+    err = run_action(verb, rest);
+  } catch (const std::exception& e) {
+    err = QString::fromUtf8(e.what());
+  }
+  if (err) return QStringLiteral("line %1: %2: %3").arg(line_no_).arg(*err, raw_line);
+  return std::nullopt;
+}
+
+std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QString& rest) {
+  if (verb == QLatin1String("time")) {
+    static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):(\\d{2}):(\\d{2})$"));
+    const auto m = re.match(rest.trimmed());
+    if (!m.hasMatch()) return QStringLiteral("time needs HH:MM:SS");
+    const int h = m.captured(1).toInt(), mi = m.captured(2).toInt(), s = m.captured(3).toInt();
+    if (h > 23 || mi > 59 || s > 59) return QStringLiteral("time out of range");
+    platform_.clock = h * 3600 + mi * 60 + s;
+    return std::nullopt;
+  }
+  if (verb == QLatin1String("answer")) {
+    if (rest == QLatin1String("OK"))
+      platform_.answers.push_back(Answer::OK);
+    else if (rest == QLatin1String("Cancel"))
+      platform_.answers.push_back(Answer::Cancel);
+    else
+      return QStringLiteral("answer needs OK or Cancel");
+    return std::nullopt;
+  }
+  if (verb == QLatin1String("folder")) {
+    if (rest.isEmpty()) return QStringLiteral("folder needs a path");
+    start();
+    app_->Form3_set_folder(rest);
+    return std::nullopt;
+  }
+
+  start();
+
+  if (verb == QLatin1String("dump")) {
+    if (!rest.trimmed().isEmpty()) return QStringLiteral("dump takes nothing");
+    output << QString::fromUtf8(QJsonDocument(dump()).toJson(QJsonDocument::Compact));
+    return std::nullopt;
+  }
+
+  if (verb == QLatin1String("click")) {
+    const auto [form, key] = split_control(rest.trimmed());
+    if (!app_->click(form, key)) return QStringLiteral("no button %1").arg(rest.trimmed());
+    return std::nullopt;
+  }
+
+  if (verb == QLatin1String("select") || verb == QLatin1String("type")) {
+    const int sp = rest.indexOf(QLatin1Char(' '));
+    if (sp <= 0) return QStringLiteral("%1 needs a control and a value").arg(verb);
+    const auto [form_name, key] = split_control(rest.left(sp));
+    Form& form = form_name == QLatin1String("Form1")   ? app_->form1
+                 : form_name == QLatin1String("Form2") ? app_->form2
+                                                       : app_->form3;
+    Control* control = form.find(key);
+    if (!control) return QStringLiteral("no control %1").arg(rest.left(sp));
+    if (!form.open) return QStringLiteral("%1 is not open").arg(form_name);
+    const QString value_text = rest.mid(sp + 1);
+
+    if (verb == QLatin1String("select")) {
+      bool ok = false;
+      const int index = value_text.trimmed().toInt(&ok);
+      if (!ok) return QStringLiteral("select needs an entry number");
+      if (control->spec.kind == Kind::Combo) {
+        if (index < 0 || index >= control->items.size())
+          return QStringLiteral("%1 has no entry %2").arg(key).arg(index);
+        control->selected = index;
+        control->text = control->items[index];
+        return std::nullopt;
+      }
+      if (form_name == QLatin1String("Form3") && app_->Form3_select(key, index)) return std::nullopt;
+      return QStringLiteral("cannot select in %1").arg(key);
+    }
+
+    const auto value = parse_value(value_text);
+    if (!value) return QStringLiteral("bad string literal");
+    if (control->spec.kind == Kind::Combo) {
+      control->text = *value;
+      control->selected = -1;
+      return std::nullopt;
+    }
+    if (control->spec.kind == Kind::Text) {
+      control->text = *value;
+      return std::nullopt;
+    }
+    return QStringLiteral("cannot type into %1").arg(key);
+  }
+
+  return QStringLiteral("unknown action");
+}
+
+QJsonObject ScenarioRunner::dump() {
+  const App& a = *app_;
+  QJsonObject controls;
+  for (const Control& c : a.form1.controls()) controls.insert(c.key(), control_json(c));
+  for (const Form* f : {&a.form2, &a.form3}) {
+    if (!f->open) continue;
+    for (const Control& c : f->controls())
+      controls.insert(f->name() + QLatin1Char('.') + c.key(), control_json(c));
+  }
+
+  const SharedState& s = a.s;
+  QJsonObject state{
+      {"yosou_num", strings_json(s.yosou_num.data(), s.yosou_num.data() + s.yosou_num.size())},
+      {"yosou_mode", s.yosou_mode},
+      {"yosou_keta", s.yosou_keta},
+      {"yosou_max", s.yosou_max},
+      {"crt_row", s.crt_row},
+      {"chance_level", s.chance_level},
+      {"output_lines", strings_json(s.output_lines.data(), s.output_lines.data() + 8)},
+      {"reveal_press_count", s.reveal_press_count},
+      {"reveal_stage", s.reveal_stage},
+      {"reveal_thresholds",
+       QJsonArray{App::kRevealPressThreshold, App::kRevealStageThreshold}},
+      {"teaching_count", s.teaching_count},
+  };
+
+  QJsonObject windows{{"Form1", a.form1.open}, {"Form2", a.form2.open}, {"Form3", a.form3.open}};
+
+  return QJsonObject{{"controls", controls},
+                     {"background", a.form1.background},
+                     {"state", state},
+                     {"windows", windows},
+                     {"events", platform_.take_events()}};
+}
+
+int run_scenario_file(const QString& path) {
+  const bool from_stdin = path == QLatin1String("-");
+  FILE* in = from_stdin ? stdin : std::fopen(QFile::encodeName(path).constData(), "rb");
+  if (!in) {
+    std::fprintf(stderr, "quilo: cannot read the scenario %s\n", qPrintable(path));
+    return 2;
+  }
+  ScenarioRunner runner;
+  int printed = 0;
+  int code = 0;
+  char* buf = nullptr;
+  size_t cap = 0;
+  ssize_t n;
+  while ((n = ::getline(&buf, &cap, in)) >= 0) {
+    QByteArray bytes(buf, n);
+    if (bytes.endsWith('\n')) bytes.chop(1);
+    const auto err = runner.run_line(QString::fromUtf8(bytes));
+    for (; printed < runner.output.size(); ++printed) {
+      const QByteArray json = runner.output[printed].toUtf8();
+      std::fwrite(json.constData(), 1, json.size(), stdout);
+      std::fputc('\n', stdout);
+    }
+    std::fflush(stdout);
+    if (err) {
+      std::fprintf(stderr, "quilo: scenario %s\n", err->toUtf8().constData());
+      code = 2;
+      break;
+    }
+  }
+  std::free(buf);
+  if (!from_stdin) std::fclose(in);
+  if (code == 0) runner.finish();
+  return code;
+}
+
+}  // namespace quilo

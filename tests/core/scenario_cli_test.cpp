@@ -1,0 +1,72 @@
+// The scenario mode as a user of the command line sees it.
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonDocument>
+#include <QProcess>
+
+using namespace quilo::test;
+
+namespace {
+
+struct ProcessResult {
+  int code;
+  QStringList out;
+  QString err;
+};
+
+ProcessResult run_quilo(const QByteArray& script, const QString& cwd) {
+  QProcess p;
+  p.setWorkingDirectory(cwd);
+  p.start(QStringLiteral(QUILO_BINARY), {"--script", "-"});
+  p.write(script);
+  p.closeWriteChannel();
+  p.waitForFinished(60000);
+  return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+          QString::fromUtf8(p.readAllStandardError())};
+}
+
+}  // namespace
+
+TEST(ScenarioCli, DumpsOneJsonLinePerDumpAndTypesJsonLiterals) {
+  Session s;
+  const ProcessResult r = run_quilo(
+      "# comment\n\ntype Text1 \" 1\"\ntype Combo8 中山 \nselect Combo9 11\ndump\nclick Command2\ndump\n",
+      s.path(""));
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  ASSERT_EQ(r.out.size(), 2);
+  const auto d1 = QJsonDocument::fromJson(r.out[0].toUtf8()).object();
+  EXPECT_EQ(control(d1, "Text1")["text"].toString(), " 1");
+  EXPECT_EQ(control(d1, "Combo8")["text"].toString(), "中山 ");
+  EXPECT_EQ(control(d1, "Combo8")["selected"].toInt(), -1);
+  EXPECT_EQ(control(d1, "Combo9")["text"].toString(), "12R");
+  EXPECT_EQ(control(d1, "Combo9")["selected"].toInt(), 11);
+  const auto d2 = QJsonDocument::fromJson(r.out[1].toUtf8()).object();
+  EXPECT_EQ(event_lines(d2), QStringList({"picture Image1 usermane.bmp", "se fm009.wav"}));
+}
+
+TEST(ScenarioCli, LinesThatCannotBeUnderstoodStopWithTheirNumber) {
+  Session s;
+  const char* bad[] = {"fly Command8", "click Nothing", "select Combo3 12", "select Combo3 x",
+                       "type Label1(3) x", "type Text1 \"unterminated", "time 25:00:00",
+                       "answer Maybe", "click Form2.Command2 extra"};
+  for (const char* line : bad) {
+    const ProcessResult r = run_quilo(QByteArray("dump\n") + line + "\ndump\n", s.path(""));
+    EXPECT_NE(r.code, 0) << line;
+    EXPECT_TRUE(r.err.contains("line 2")) << line << ": " << r.err.toStdString();
+    EXPECT_EQ(r.out.size(), 1) << line;
+  }
+}
+
+TEST(ScenarioCli, ReadsAScriptFile) {
+  Session s;
+  s.write_file("s.txt", "select Combo6 3\ndump\n");
+  QProcess p;
+  p.setWorkingDirectory(s.path(""));
+  p.start(QStringLiteral(QUILO_BINARY), {"--script", "s.txt"});
+  ASSERT_TRUE(p.waitForFinished(60000));
+  EXPECT_EQ(p.exitCode(), 0);
+  const auto d = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+  EXPECT_EQ(control(d, "Combo6")["text"].toString(), "2013");
+}

@@ -1,0 +1,94 @@
+// The Qt windows project the model: every control under its name at its
+// place, edits reach the model, model changes reach the widgets.
+#include "gui/desktop_shell.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace quilo;
+
+namespace {
+
+QString program_folder() { return QFileInfo(QStringLiteral(QUILO_BINARY)).absolutePath(); }
+
+struct Desktop {
+  test::Session session;  // a working folder with the tables
+  DesktopShell shell{program_folder()};
+  Desktop() { shell.start(); }
+};
+
+}  // namespace
+
+TEST(Views, EveryControlAtItsPixelPlace) {
+  Desktop d;
+  for (int n : {1, 2, 3}) {
+    Form& form = n == 1 ? d.shell.app().form1 : n == 2 ? d.shell.app().form2 : d.shell.app().form3;
+    FormView& view = d.shell.view(n);
+    EXPECT_EQ(view.objectName(), form.name());
+    EXPECT_EQ(view.size(), QSize(form.spec().client_width / 15, form.spec().client_height / 15));
+    for (const Control& c : form.controls()) {
+      QWidget* w = view.findChild<QWidget*>(c.key());
+      ASSERT_NE(w, nullptr) << c.key().toStdString();
+      EXPECT_EQ(w->accessibleName(), c.key());
+      EXPECT_EQ(w->geometry(), QRect(c.spec.left / 15, c.spec.top / 15, c.spec.width / 15,
+                                     c.spec.height / 15))
+          << c.key().toStdString();
+    }
+  }
+  EXPECT_EQ(d.shell.view(1).windowTitle(), "競馬予想 Quilo ピルピル THETA K");
+  EXPECT_TRUE(d.shell.view(1).isVisible());
+  EXPECT_FALSE(d.shell.view(1).findChild<QWidget*>("List1")->isVisible());
+  EXPECT_FALSE(d.shell.view(1).findChild<QWidget*>("Label1(37)")->isVisible());
+}
+
+TEST(Views, UserEditsReachTheModel) {
+  Desktop d;
+  FormView& v = d.shell.view(1);
+  auto* text1 = v.findChild<QLineEdit*>("Text1");
+  QTest::keyClicks(text1, "1.5");
+  EXPECT_EQ(d.shell.app().text("Text1"), "1.5");
+
+  auto* combo = v.findChild<QComboBox*>("Combo2");
+  emit combo->activated(4);  // the user picks " 5"
+  EXPECT_EQ(d.shell.app().c("Combo2").selected, 4);
+  EXPECT_EQ(d.shell.app().text("Combo2"), " 5");
+  combo->lineEdit()->selectAll();
+  QTest::keyClicks(combo->lineEdit(), "7");
+  EXPECT_EQ(d.shell.app().c("Combo2").selected, -1);
+  EXPECT_EQ(d.shell.app().text("Combo2"), "7");
+}
+
+TEST(Views, ModelChangesReachTheWidgets) {
+  Desktop d;
+  App& app = d.shell.app();
+  app.label("Label1", 8).text = "17";
+  app.c("Combo3").selected = 4;
+  app.c("Combo3").text = "05";
+  app.c("Label4(3)").visible = true;
+  d.shell.refresh_all();
+  FormView& v = d.shell.view(1);
+  EXPECT_EQ(v.findChild<QLabel*>("Label1(8)")->text(), "17");
+  EXPECT_EQ(v.findChild<QComboBox*>("Combo3")->currentIndex(), 4);
+  EXPECT_EQ(v.findChild<QComboBox*>("Combo3")->currentText(), "05");
+  EXPECT_TRUE(v.findChild<QWidget*>("Label4(3)")->isVisible());
+}
+
+TEST(Views, ButtonsRunCommandsAndOpenWindows) {
+  Desktop d;
+  auto* how_to = d.shell.view(1).findChild<QAbstractButton*>("Command2");
+  QTest::mouseClick(how_to, Qt::LeftButton);
+  EXPECT_TRUE(d.shell.view(2).isVisible());
+  EXPECT_FALSE(d.shell.view(1).findChild<QWidget*>("Label14")->isVisible());
+  EXPECT_EQ(d.shell.view(1).findChild<QLabel*>("Image1")->property("picture").toString(),
+            "usermane.bmp");
+  QTest::mouseClick(d.shell.view(2).findChild<QAbstractButton*>("Command2"), Qt::LeftButton);
+  EXPECT_FALSE(d.shell.view(2).isVisible());
+  QTest::mouseClick(d.shell.view(1).findChild<QAbstractButton*>("Command5"), Qt::LeftButton);
+  EXPECT_FALSE(d.shell.view(1).isVisible());
+}
