@@ -126,6 +126,9 @@ class App {
   void Command12_Click();  // bracket
   void yosou_WAKU_Q();
   void yosou_WAKU_crt();
+  // False when the latest yosou_WAKU_Q ran out of table rows before it drew
+  // every bracket; the bracket command then skips the result stage.
+  bool waku_draw_complete = false;
   void Command13_Click();  // teaching
   void teaching_command();
   void load_teaching_file(const QString& file);

@@ -1,9 +1,101 @@
+// Bracket prediction (枠連): two to four different bracket numbers from
+// waku_table, at a row made of the race date and the left panel's horses.
 #include "app/app.h"
 
-namespace quilo {
+#include "app/numbers.h"
+#include "engines/result_header.h"
 
-void App::Command12_Click() {}
-void App::yosou_WAKU_Q() {}
-void App::yosou_WAKU_crt() {}
+namespace quilo {
+namespace {
+
+// The largest bracket accepted for a year entry: 2010 gives 6, 2011 7,
+// 2012 8, later years 9; no year gives 5.
+int largest_bracket(int year_index) {
+  const int g = year_index + 6;
+  return g >= 9 && g <= 21 ? 9 : g;
+}
+
+// How many brackets a year entry calls for; none without a year.
+int bracket_count(int year_index) {
+  if (year_index >= 0 && year_index <= 3) return 2;
+  if (year_index >= 4 && year_index <= 13) return 3;
+  if (year_index >= 14 && year_index <= 15) return 4;
+  return 0;
+}
+
+// ① for 1 .. ⑨ for 9.
+QString circled(int value) { return QString(QChar(char16_t(0x2460 + value - 1))); }
+
+}  // namespace
+
+void App::Command12_Click() {
+  yosou_WAKU_Q();
+  if (waku_draw_complete) yosou_WAKU_crt();
+}
+
+void App::yosou_WAKU_Q() {
+  waku_draw_complete = false;
+  const int year = selected(QStringLiteral("Combo6"));
+  const int largest = largest_bracket(year);
+  const int count = bracket_count(year);
+  for (int k = 1; k <= 6; ++k) s.yosou_num[k].clear();
+
+  const int base_row = 2 * selected(QStringLiteral("Combo1")) + 2 * selected(QStringLiteral("Combo2")) +
+                       selected(QStringLiteral("Combo3")) + 2 * selected(QStringLiteral("Combo4")) +
+                       selected(QStringLiteral("Combo5"));
+  // Every rejected value moves this and all later reads one row down.
+  int offset = 0;
+  for (int i = 1; i <= count;) {
+    const int row = base_row + offset;
+    // Boxes without a selection make the row negative: step down into the table.
+    if (row < 0) {
+      ++offset;
+      continue;
+    }
+    if (row >= kWakuRows) {
+      platform().message(QStringLiteral("waku_%1.txt に使える値が足りません").arg(i), kOddsTitle,
+                         Buttons::OK);
+      return;
+    }
+    s.crt_row = row;
+    const int v = s.waku_table[i][row];
+    if (v < 1 || v > largest) {
+      ++offset;
+      continue;
+    }
+    s.yosou_num[i] = circled(v);
+    bool repeated = false;
+    for (int k = 1; k < i && !repeated; ++k) repeated = s.yosou_num[i] == s.yosou_num[k];
+    if (repeated) {
+      ++offset;
+      continue;
+    }
+    label(QStringLiteral("Label4"), i - 1).text = number_text(row);
+    ++i;
+  }
+  waku_draw_complete = true;
+}
+
+void App::yosou_WAKU_crt() {
+  Control& list = c(QStringLiteral("List1"));
+  list.back = Rgb::from_bgr(0x404000);
+  list.fore = Rgb::from_bgr(0xC0C0C0);
+
+  const QString blank = QStringLiteral(" ");
+  set_result_line(0, QStringLiteral("  ■■■■ 馬番予想 結果 ■■■■"));
+  set_result_line(1, QString());
+  set_result_line(2, blank + text(QStringLiteral("Combo3")) + text(QStringLiteral("Combo4")) + blank +
+                         text(QStringLiteral("Combo1")) + text(QStringLiteral("Combo2")) + blank +
+                         text(QStringLiteral("Combo5")));
+  set_result_line(3, QString());
+  set_result_line(4, QString(10, QLatin1Char(' ')) + QStringLiteral("枠連 ") + s.yosou_num[1] + blank +
+                         s.yosou_num[2] + blank + s.yosou_num[3] + blank + s.yosou_num[4]);
+  set_result_line(5, QString());
+
+  s.output_lines[0] = kResultHeader;
+  s.output_lines[1] = result_line(2);
+  s.output_lines[2] = result_line(4);
+  s.output_lines[3] = QString();
+}
 
 }  // namespace quilo

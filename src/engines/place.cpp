@@ -1,10 +1,171 @@
+// Place prediction (複勝): candidate horse numbers from crt_table, the first
+// two replaced by the left panel's favourites when the odds say so.
 #include "app/app.h"
 
-namespace quilo {
+#include "app/numbers.h"
+#include "engines/result_header.h"
 
-void App::Command11_Click() {}
-void App::place_command() {}
-void App::yosou_mini_loto_Q() {}
-void App::yosou_mini_loto_crt() {}
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+namespace quilo {
+namespace {
+
+constexpr int kGiveUpAfter = 3000;  // rejected values before the race is skipped
+constexpr int kLastCandidateLabel = 15;  // Label4 runs 0..15
+
+struct Range {
+  float low, high;  // both ends included
+  bool contains(float v) const { return v >= low && v <= high; }
+};
+
+// Which of the first two candidates the favourites replace.
+struct Override {
+  bool first, second;
+};
+
+// One row of the odds override: a band of the first favourite's odds, the
+// bands of the second's that the row needs (none: any odds) and what it
+// replaces. The first row that matches applies; no row, no replacement.
+struct OverrideRow {
+  Range o1;
+  std::vector<Range> o2;
+  Override effect;
+};
+
+// The bounds are single-precision values, compared with the odds read as
+// single precision: odds typed as 1.6 equal the bound 1.6.
+const OverrideRow kOverrideTable[] = {
+    {{1.0f, 1.6f}, {{1.0f, 2.4f}, {2.5f, 3.5f}, {3.6f, 5.8f}}, {true, true}},
+    {{1.0f, 1.6f}, {}, {true, false}},
+    {{1.7f, 2.6f}, {{1.8f, 2.9f}, {3.0f, 3.5f}}, {true, true}},
+    {{1.7f, 2.6f}, {}, {true, false}},
+    {{2.7f, 3.5f}, {}, {true, true}},
+    {{3.6f, 4.4f}, {}, {true, true}},
+    {{4.5f, 5.3f}, {}, {false, true}},
+    {{5.4f, 6.6f}, {{3.7f, 4.7f}}, {true, true}},
+    {{5.4f, 6.6f}, {{4.8f, 5.3f}}, {false, true}},
+    {{5.4f, 6.6f}, {}, {true, false}},
+};
+
+// Odds that are not a number lie in no band: a first favourite's odds that
+// are not a number replace nothing, a second's only match the rows that take
+// any odds.
+Override odds_override(std::optional<float> o1, std::optional<float> o2) {
+  if (!o1) return {false, false};
+  for (const OverrideRow& row : kOverrideTable) {
+    if (!row.o1.contains(*o1)) continue;
+    if (row.o2.empty()) return row.effect;
+    for (const Range& r : row.o2)
+      if (o2 && r.contains(*o2)) return row.effect;
+  }
+  return {false, false};
+}
+
+// How many candidates beyond the first a race number calls for; nullopt keeps
+// the count an earlier run left.
+std::optional<std::int16_t> extra_candidates(int race_index) {
+  if (race_index >= 0 && race_index <= 6) return 1;
+  if (race_index >= 7 && race_index <= 9) return 2;
+  if (race_index >= 10 && race_index <= 13) return 3;
+  if (race_index >= 14 && race_index <= 15) return 4;
+  return std::nullopt;
+}
+
+}  // namespace
+
+void App::Command11_Click() { place_command(); }
+
+void App::place_command() {
+  load_gf_picture(QStringLiteral("Image2"), QStringLiteral("背景パネル.bmp"));
+  label(QStringLiteral("Label5"), 0).visible = false;
+  label(QStringLiteral("Label5"), 1).visible = false;
+  label(QStringLiteral("Label5"), 2).visible = true;
+  label(QStringLiteral("Label5"), 3).visible = false;
+  label(QStringLiteral("Label5"), 4).visible = false;
+  yosou_mini_loto_Q();
+  yosou_mini_loto_crt();
+}
+
+void App::yosou_mini_loto_Q() {
+  const int race = selected(QStringLiteral("Combo9"));
+  s.yosou_max = static_cast<std::int16_t>(race + 5);
+  if (const auto extra = extra_candidates(race)) s.yosou_keta = *extra;
+  for (int k = 1; k <= 8; ++k) s.yosou_num[k].clear();
+
+  const int base_row = selected(QStringLiteral("Combo3")) + 2 * selected(QStringLiteral("Combo4")) +
+                       2 * selected(QStringLiteral("place_extra_box")) +
+                       selected(QStringLiteral("Combo11")) + 3 * selected(QStringLiteral("Combo10")) +
+                       race + 11;
+  // yosou_num has room for 30 candidates; the engines never ask for more than 9.
+  const int last = std::min<int>(s.yosou_keta + 1, 30);
+
+  std::int16_t attempts = 0;
+  int j = 1;
+  while (j <= last) {
+    if (attempts > kGiveUpAfter) {
+      label(QStringLiteral("Label5"), 6).text = QStringLiteral("このレースは見送りましょう");
+      return;
+    }
+    const int row = base_row + attempts;
+    // A row outside the table counts as a rejected value, so that the limit
+    // above ends the run.
+    if (row < 0 || row >= kCrtRows) {
+      ++attempts;
+      continue;
+    }
+    s.crt_row = row;
+    const int v = s.crt_table[std::min(j, 6)][row];
+    if (v < 1 || v > s.yosou_max) {
+      ++attempts;
+      continue;
+    }
+    s.yosou_num[j] = number_text(v);
+
+    if (trim_blanks(text(QStringLiteral("Text1"))).isEmpty() ||
+        trim_blanks(text(QStringLiteral("Text2"))).isEmpty())
+      return;
+
+    const Override o = odds_override(odds(1), odds(2));
+    if (o.first) s.yosou_num[1] = text(QStringLiteral("Combo14"));
+    if (o.second) s.yosou_num[2] = text(QStringLiteral("Combo13"));
+
+    // Candidates compare as texts: a drawn "5" and a panel " 5" differ.
+    bool duplicate = false;
+    if (j >= 2 && j <= 8)
+      for (int k = 1; k < j && !duplicate; ++k) duplicate = s.yosou_num[j] == s.yosou_num[k];
+    if (duplicate) {
+      ++attempts;
+      continue;
+    }
+
+    if (j <= 5) label(QStringLiteral("Label4"), j - 1).text = number_text(s.crt_row);
+    if (j + 5 <= kLastCandidateLabel) label(QStringLiteral("Label4"), j + 5).text = s.yosou_num[j];
+    ++j;
+  }
+}
+
+void App::yosou_mini_loto_crt() {
+  // Only an exactly empty box is reported here; blanks pass.
+  if (text(QStringLiteral("Text1")).isEmpty()) {
+    platform().message(QStringLiteral("1人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
+    return;
+  }
+  if (text(QStringLiteral("Text2")).isEmpty()) {
+    platform().message(QStringLiteral("2人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
+    return;
+  }
+  set_result_line(0, QStringLiteral("  ■■■■ 複勝 予想結果 ■■■■"));
+  set_result_line(2, QStringLiteral(" ") + text(QStringLiteral("Combo3")) + text(QStringLiteral("Combo4")) +
+                         QStringLiteral(" (") + text(QStringLiteral("place_extra_box")) +
+                         QStringLiteral(") ") + text(QStringLiteral("Combo11")) +
+                         text(QStringLiteral("Combo10")) + QStringLiteral(" ") +
+                         text(QStringLiteral("Combo9")) + QStringLiteral(" (複勝) "));
+  set_result_line(4, QStringLiteral(" "));
+  set_result_line(5, QStringLiteral(" "));
+  s.output_lines[0] = kResultHeader;
+  for (int i = 1; i <= 5; ++i) s.output_lines[i] = result_line(i);
+}
 
 }  // namespace quilo
