@@ -145,6 +145,12 @@ class App {
   // Picks entry index of a list of the output window (Drive1, File1); false
   // when the control has no entries to pick.
   bool Form3_select(const QString& control, int index);
+  // The file the output writes to: Dir1's folder, a separator and the text
+  // of Text1 as it stands.
+  QString Form3_output_path() const;
+  // The folder the output window starts in when it loads; empty: the
+  // program's current folder.
+  QString form3_start_folder;
 
   // ---- Model helpers ---------------------------------------------------------------------
   Control& c(const QString& key) { return form1[key]; }

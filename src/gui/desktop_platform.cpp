@@ -1,5 +1,7 @@
 #include "gui/desktop_platform.h"
 
+#include "gui/line_printer.h"
+
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMessageBox>
@@ -75,24 +77,9 @@ PrintResult DesktopPlatform::print(const QStringList& lines) {
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
   if (info.isNull())
     return {false, QStringLiteral("プリンターが見つかりません。既定のプリンターを設定して下さい。")};
-  QPrinter printer(info);
-  QPainter painter;
-  if (!painter.begin(&printer))
-    return {false, QStringLiteral("プリンター %1 で印刷を開始できません。").arg(info.printerName())};
-  const QFontMetrics fm = painter.fontMetrics();
-  const int line_height = fm.lineSpacing();
-  const int page_height = printer.pageLayout().paintRectPixels(printer.resolution()).height();
-  int y = fm.ascent();
-  for (const QString& line : lines) {
-    if (y > page_height) {
-      printer.newPage();
-      y = fm.ascent();
-    }
-    painter.drawText(0, y, line);
-    y += line_height;
-  }
-  painter.end();
-  return {};
+  QPrinter printer(info, QPrinter::HighResolution);
+  printer.setDocName(QStringLiteral("競馬予想 Quilo"));
+  return print_lines(printer, lines, info.printerName());
 }
 
 double DesktopPlatform::time_of_day() {

@@ -1,6 +1,7 @@
 #include "gui/form_view.h"
 
 #include "app/app.h"
+#include "gui/folder_widgets.h"
 #include "gui/picture_cache.h"
 
 #include <QCloseEvent>
@@ -231,15 +232,28 @@ QWidget* FormView::make_widget(Control& c) {
       });
       return cb;
     }
-    case Kind::DirList:
-    case Kind::FileList: {
-      auto* lw = new QListWidget(this);
-      lw->setFont(font_for(spec));
-      connect(lw, &QListWidget::currentRowChanged, this, [this, key, lw](int row) {
-        if (row < 0 || lw->signalsBlocked()) return;
+    case Kind::DirList: {
+      auto* fl = new FolderList(this);
+      fl->setFont(font_for(spec));
+      connect(fl, &FolderList::entry_activated, this, [this, key](int row) {
         app_.Form3_select(key, row);
         if (after_command) after_command();
       });
+      return fl;
+    }
+    case Kind::FileList: {
+      auto* lw = new QListWidget(this);
+      lw->setFont(font_for(spec));
+      // A click puts the name into the file-name box, also when the clicked
+      // file is the one already picked; arrow keys pick as well.
+      auto pick = [this, key](int row) {
+        if (row < 0) return;
+        app_.Form3_select(key, row);
+        if (after_command) after_command();
+      };
+      connect(lw, &QListWidget::currentRowChanged, this, pick);
+      connect(lw, &QListWidget::itemClicked, this,
+              [lw, pick](QListWidgetItem* item) { pick(lw->row(item)); });
       return lw;
     }
   }
@@ -283,8 +297,10 @@ void FormView::refresh_control(Control& c, QWidget* w) {
       }
       break;
     }
-    case Kind::List:
     case Kind::DirList:
+      static_cast<FolderList*>(w)->show_folder(c.text, c.items);
+      break;
+    case Kind::List:
     case Kind::FileList: {
       auto* lw = static_cast<QListWidget*>(w);
       const QStringList& want = c.spec.kind == Kind::List ? c.lines : c.items;

@@ -50,8 +50,10 @@ QJsonObject control_json(const Control& c) {
       break;
     case Kind::DirList:
       o.insert("text", c.text);
+      o.insert("items", QJsonArray::fromStringList(c.items));
       break;
     case Kind::FileList:
+      o.insert("selected", c.selected);
       o.insert("items", QJsonArray::fromStringList(c.items));
       break;
     case Kind::Button:
