@@ -10,7 +10,11 @@
 #include <QTemporaryDir>
 
 #include <map>
+#include <ostream>
 #include <vector>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace quilo::test {
 
