@@ -6,6 +6,10 @@
 
 namespace quilo {
 
+int date_row(const App& app) {
+  return 3 * app.selected(QStringLiteral("Combo4")) + 4 * app.selected(QStringLiteral("Combo3")) + 18;
+}
+
 void draw_lucky_values(App& app, const LuckyDraw& draw) {
   SharedState& s = app.s;
   for (int j = 1; j <= 8; ++j) s.yosou_num[j].clear();

@@ -20,6 +20,10 @@ struct LuckyDraw {
   int (*base_row)(const App&);  // the row before the offset, from the inputs
 };
 
+// The row of the race date before the offset: 1 January reads row 18, each
+// day moves 3 rows, each month 4 (a typed month or day counts as entry -1).
+int date_row(const App& app);
+
 // Fills yosou_num slots 1..positions (slots 1..8 emptied first), the
 // diagnostic captions Label4(j-1) (row) and Label4(j+7) (value) and crt_row.
 // Each rejected value, and each row above the table's first row, moves the

@@ -5,14 +5,6 @@
 #include "presentation/ticket.h"
 
 namespace quilo {
-namespace {
-
-// 1 January reads row 18; each day moves 3 rows, each month 4.
-int date_row(const App& app) {
-  return 3 * app.selected(QStringLiteral("Combo4")) + 4 * app.selected(QStringLiteral("Combo3")) + 18;
-}
-
-}  // namespace
 
 void App::Command8_Click() {
   if (!check_odds_entered() || !odds_or_message(1)) return;
