@@ -211,3 +211,16 @@ TEST(PredictionCommands, TheEndDuringAPauseStopsTheRun) {
     EXPECT_FALSE(s.app().busy());
   }
 }
+
+TEST(PredictionCommands, EachTakesTheRevealStep) {
+  for (const char* command : kCommands) {
+    SCOPED_TRACE(command);
+    Session s;
+    full_columns(200).write(s);
+    s.run("type Text1 5\ntype Text2 5");
+    for (int i = 0; i < App::kRevealPressThreshold; ++i) s.run("click Command2");
+    const auto d = s.dump(QString("click ") + command);
+    EXPECT_EQ(state(d)["reveal_stage"].toInt(), 1);
+    EXPECT_EQ(state(d)["reveal_press_count"].toInt(), 0);
+  }
+}
