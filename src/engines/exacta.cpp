@@ -1,9 +1,48 @@
+// The exacta prediction (馬単): the 1st favourite to win with each other panel
+// horse second, and the chance lamp from lucky digits drawn by the race date.
 #include "app/app.h"
+#include "engines/engine_support.h"
+#include "presentation/ticket.h"
 
 namespace quilo {
 
-void App::Command3_Click() {}
-void App::yosou_numbers_mini_Q() {}
-void App::yosou_numbers_mini_crt() {}
+void App::Command3_Click() {
+  if (!check_odds_entered() || !odds_or_message(1)) return;
+  c(QStringLiteral("Image2")).visible = true;
+  load_gf_background(QStringLiteral("kihonfuremu.bmp"));
+  load_gf_picture(QStringLiteral("Image1"), QStringLiteral("umatanbaken.bmp"));
+  load_gf_picture(QStringLiteral("Image2"), QStringLiteral("PIRUPIRUoff.bmp"));
+  s.yosou_mode = 0;
+  show_ticket(TicketKind::Exacta);
+  play_se(QStringLiteral("voice047.wav"));
+  advance_reveal_stage();
+  if (!run_preparation(*this, &App::yosou_numbers_mini_Q)) return;
+  yosou_numbers_mini_crt();
+}
+
+void App::yosou_numbers_mini_Q() {
+  if (s.yosou_mode == 0 || s.yosou_mode == 1) s.yosou_keta = 7;
+  draw_lucky_values(*this, {s.yosou_keta + 1, 0, 9, true, date_row});
+  WaitTimer(2);
+}
+
+void App::yosou_numbers_mini_crt() {
+  set_result_list_colours(*this);
+  store_panel_numbers(*this);
+  write_result_heading(*this, "  ■■■■ Quilo ピルピルθK 馬単 予想結果 ■■■■");
+  count_chance_level({2.1f, 1.7f});
+  show_exacta_chance(s.chance_level);
+
+  const TicketKind kind = TicketKind::Exacta;
+  const QString first = text(QStringLiteral("Combo14"));
+  const QString second[] = {text(QStringLiteral("Combo2")), text(QStringLiteral("Combo13")),
+                            text(QStringLiteral("Combo5")), text(QStringLiteral("Combo1"))};
+  for (int row = 1; row <= 4; ++row) {
+    c(ticket_cell(kind, row, 1)).text = first;
+    c(ticket_cell(kind, row, 2)).text = second[row - 1];
+  }
+  set_result_line(3, ticket_bets_line(*this, kind));
+  copy_result_lines_to_output(*this);
+}
 
 }  // namespace quilo

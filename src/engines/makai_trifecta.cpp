@@ -1,9 +1,74 @@
+// The makai trifecta prediction (魔界3連単): an opening staging, lucky values
+// by the date and two panel horses, the Combo1 horse first in every bet, and
+// an escalation of window pictures for each odds threshold passed.
 #include "app/app.h"
+#include "app/numbers.h"
+#include "engines/engine_support.h"
+#include "presentation/ticket.h"
 
 namespace quilo {
+namespace {
 
-void App::Command1_Click() {}
-void App::yosou_numbers3_Q() {}
-void App::yosou_numbers3_crt() {}
+// The trifecta's date row, moved by the horses picked in Combo2 and Combo5
+// (a typed horse counts as entry -1).
+int date_and_panel_row(const App& app) {
+  return 3 * app.selected(QStringLiteral("Combo4")) + 4 * app.selected(QStringLiteral("Combo3")) +
+         app.selected(QStringLiteral("Combo2")) + 2 * app.selected(QStringLiteral("Combo5")) + 18;
+}
+
+}  // namespace
+
+void App::Command1_Click() {
+  if (!check_odds_entered() || !odds_or_message(1)) return;
+  load_gf_picture(QStringLiteral("Image2"), QStringLiteral("PIRUPIRUoff.bmp"));
+  load_gf_picture(QStringLiteral("Image1"), QStringLiteral("3renbaken.bmp"));
+  c(QStringLiteral("Image2")).visible = false;
+  play_makai_staging();
+  s.yosou_mode = 1;
+  show_ticket(TicketKind::Trifecta);
+  advance_reveal_stage();
+  if (!run_preparation(*this, &App::yosou_numbers3_Q)) return;
+  yosou_numbers3_crt();
+}
+
+void App::yosou_numbers3_Q() {
+  int highest = 43;
+  if (s.yosou_mode == 0) {
+    s.yosou_keta = 6;
+    highest = 31;
+  } else if (s.yosou_mode == 1) {
+    s.yosou_keta = 7;
+  }
+  draw_lucky_values(*this, {s.yosou_keta, 1, highest, true, date_and_panel_row});
+  WaitTimer(2);
+  close_midi();
+}
+
+void App::yosou_numbers3_crt() {
+  set_result_list_colours(*this);
+  write_result_heading(*this, "  ■■■■  Quilo ピルピルθK 魔界３連単 予想結果 ■■■■");
+  set_result_line(2, QStringLiteral(" "));
+  for (int k = 2; k <= 8; ++k)
+    if (s.yosou_num[k].isEmpty()) s.yosou_num[k] = QStringLiteral("33");
+  store_panel_numbers(*this);
+  // The bets and the count use the last digit of each lucky value.
+  for (int k = 6; k <= 8; ++k) s.yosou_num[k] = number_text(leading_number(s.yosou_num[k])).right(1);
+  count_chance_level({2.9f, 2.1f, 1.7f, 1.4f}, [this](float t) { makai_escalation_step(t); });
+  show_background(s.chance_level, false);
+
+  const TicketKind kind = TicketKind::Trifecta;
+  const QString first = text(QStringLiteral("Combo1"));
+  const QString favourite = text(QStringLiteral("Combo14"));
+  const QString second[] = {text(QStringLiteral("Combo5")), text(QStringLiteral("Combo13")),
+                            text(QStringLiteral("Combo2")), favourite};
+  const QString third[] = {favourite, s.yosou_num[6], favourite, s.yosou_num[7]};
+  for (int row = 1; row <= 4; ++row) {
+    c(ticket_cell(kind, row, 1)).text = first;
+    c(ticket_cell(kind, row, 2)).text = second[row - 1];
+    c(ticket_cell(kind, row, 3)).text = third[row - 1];
+  }
+  set_result_line(3, ticket_bets_line(*this, kind));
+  copy_result_lines_to_output(*this);
+}
 
 }  // namespace quilo

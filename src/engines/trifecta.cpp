@@ -1,9 +1,51 @@
+// The trifecta prediction (３連単): lucky digits by the race date, four bets
+// from the left panel with one lucky digit, a background scene by chance level.
 #include "app/app.h"
+#include "engines/engine_support.h"
+#include "presentation/ticket.h"
 
 namespace quilo {
 
-void App::Command8_Click() {}
-void App::yosou_loto6_Q() {}
-void App::yosou_loto6_crt() {}
+void App::Command8_Click() {
+  if (!check_odds_entered() || !odds_or_message(1)) return;
+  c(QStringLiteral("Image2")).visible = true;
+  load_gf_background(QStringLiteral("kihonfuremu.bmp"));
+  load_gf_picture(QStringLiteral("Image2"), QStringLiteral("PIRUPIRUoff.bmp"));
+  load_gf_picture(QStringLiteral("Image1"), QStringLiteral("3renbaken.bmp"));
+  s.yosou_mode = 1;
+  show_ticket(TicketKind::Trifecta);
+  play_se(QStringLiteral("voice047.wav"));
+  advance_reveal_stage();
+  if (!run_preparation(*this, &App::yosou_loto6_Q)) return;
+  yosou_loto6_crt();
+}
+
+void App::yosou_loto6_Q() {
+  if (s.yosou_mode == 0 || s.yosou_mode == 1) s.yosou_keta = 8;
+  draw_lucky_values(*this, {s.yosou_keta, 1, 9, false, date_row});
+  WaitTimer(2);
+}
+
+void App::yosou_loto6_crt() {
+  set_result_list_colours(*this);
+  write_result_heading(*this, "  ■■■■  Quilo ピルピルθK ３連単 予想結果 ■■■■");
+  set_result_line(2, QStringLiteral(" "));
+  store_panel_numbers(*this);
+  count_chance_level({3.4f, 2.8f, 1.9f, 1.6f});
+  show_background(s.chance_level, true);
+
+  const TicketKind kind = TicketKind::Trifecta;
+  const QString first = text(QStringLiteral("Combo2"));
+  const QString second[] = {text(QStringLiteral("Combo14")), text(QStringLiteral("Combo13")),
+                            text(QStringLiteral("Combo5")), s.yosou_num[6]};
+  const QString third = text(QStringLiteral("Combo1"));
+  for (int row = 1; row <= 4; ++row) {
+    c(ticket_cell(kind, row, 1)).text = first;
+    c(ticket_cell(kind, row, 2)).text = second[row - 1];
+    c(ticket_cell(kind, row, 3)).text = third;
+  }
+  set_result_line(3, ticket_bets_line(*this, kind));
+  copy_result_lines_to_output(*this);
+}
 
 }  // namespace quilo

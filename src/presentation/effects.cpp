@@ -1,12 +1,232 @@
+// The chance count and the effects the predictions stage their results with:
+// the exacta chance lamp, the background scenes, the makai escalation and the
+// timed stagings on the window background. Every effect is a row of a table.
 #include "app/app.h"
 
-namespace quilo {
+#include <vector>
 
-void App::count_chance_level(std::initializer_list<float>, const std::function<void(float)>&) {}
-void App::show_background(int, bool) {}
-void App::show_exacta_chance(int) {}
-void App::makai_escalation_step(float) {}
-void App::play_makai_staging() {}
-void App::play_onibaku_staging() {}
+namespace quilo {
+namespace {
+
+// ---- Effect tables -------------------------------------------------------------------
+
+struct EffectRow {
+  const char* caption;  // result line 2
+  const char* sound;    // nullptr: none
+  const char* picture;
+};
+
+// show_exacta_chance: the lamp in Image2 by level; levels from 4 on look like 0.
+const EffectRow kExactaChance[] = {
+    {"", nullptr, "PIRUPIRUoff.bmp"},
+    {"【ＰＩＲＵＰＩＲＵチャンス】", "bosu28_a.wav", "PIRUPIRU.bmp"},
+    {"【チェリーＰＩＲＵＰＩＲＵチャンス】", "status2.wav", "cherrey.bmp"},
+    {"【７ＰＩＲＵＰＩＲＵチャンス】", "status2.wav", "7seven.bmp"},
+};
+const EffectRow kExactaChanceBeyond = {"", nullptr, "PIRUPIRUoff.bmp"};
+
+// show_background: the scene in Image4 by level; levels from 5 on show the earth.
+const EffectRow kBackgrounds[] = {
+    {"[翠甲星帝地球背景]", nullptr, "zelkiachikiyou.bmp"},
+    {"[翠甲星帝星雲背景]", nullptr, "zelkiaseiun.bmp"},
+    {"[翠甲星帝ブラックホール背景]", nullptr, "zelkiablackhool.bmp"},
+    {"[翠甲星帝閃光背景]", nullptr, "zelkiasenkou.bmp"},
+    {"[翠甲星帝爆発背]", "voice100million.wav", "zelkiabakuhatsu.bmp"},
+};
+const EffectRow kBackgroundBeyond = {"[翠甲星帝地球背景]", nullptr, "zelkiachikiyou.bmp"};
+
+template <std::size_t N>
+const EffectRow& row_for_level(const EffectRow (&rows)[N], const EffectRow& beyond, int level) {
+  return level >= 0 && level < int(N) ? rows[level] : beyond;
+}
+
+// The makai escalation: the window background for each odds threshold passed.
+struct EscalationRow {
+  float threshold;
+  const char* picture;
+};
+const EscalationRow kMakaiEscalation[] = {
+    {2.9f, "qubuorra77.bmp"},
+    {2.1f, "blackhoolg11.bmp"},
+    {1.7f, "ankokuseiun658.bmp"},
+    {1.4f, "ankokuseiun657.bmp"},
+};
+const char* const kMakaiEscalationSound = "status5.wav";
+
+// ---- Stagings ------------------------------------------------------------------------
+
+// One step: the sound (if any), then the window background (if any), then the
+// pause (none when 0).
+struct StagingStep {
+  const char* sound;
+  const char* picture;
+  float pause;
+};
+using Steps = std::vector<StagingStep>;
+
+const Steps kMakaiStaging = {
+    {nullptr, "Image206.jpg", 2},
+    {"bigshot1.wav", "Image206_1.jpg", 1},
+    {"bigshot1.wav", "Image206_2.jpg", 0},
+    {"bigshot1.wav", nullptr, 2},
+    {nullptr, "Image2666.JPG", 1},
+    {"status5.wav", "Image2667.JPG", 0},
+};
+
+// The ending of an onibaku sequence, chosen by the 2nd favourite's odds as
+// they read when the sequence reaches it. The last ending has no condition.
+struct Ending {
+  bool (*when)(float o2);
+  Steps steps;
+};
+
+struct Sequence {
+  Steps body;
+  std::vector<Ending> endings;
+};
+
+bool below_3_4(float o2) { return o2 < 3.4f; }
+bool between_3_4_and_3_9(float o2) { return 3.4f < o2 && o2 < 3.9f; }
+
+const Sequence kMakaiBlackHole = {
+    {
+        {nullptr, "makaigazou.jpg", 2},
+        {nullptr, "makaigazou01.jpg", 1},
+        {nullptr, "makaigazou02.jpg", 1},
+        {nullptr, "makaigazou03.jpg", 1},
+        {"status1.wav", "makaigazou04.jpg", 1},
+        {"status1.wav", "makaigazou05.jpg", 1},
+        {"status1.wav", "makaigazou06.jpg", 1},
+        {"status1.wav", "ブラックホール緑PIRU1.bmp", 2},
+        {"status1.wav", "blackhoulg02.bmp", 2},
+    },
+    {
+        {below_3_4, {{"status3.wav", "blackhoolg11.bmp", 1}, {nullptr, "blackhoulg01.bmp", 0}}},
+        {nullptr, {{"status3.wav", "blackhoulg03.bmp", 0}}},
+    },
+};
+
+const Sequence kOnibaku = {
+    {
+        {nullptr, "Image204.jpg", 2},
+        {nullptr, "Image2060.jpg", 1},
+        {"status2.wav", "onibakuu0.JPG", 1},
+        {"status2.wav", "kibaku00.bmp", 1},
+        {"status2.wav", "onibakuu.JPG", 1},
+        {"status2.wav", "Image206_1.jpg", 2},
+        {"status2.wav", "Image206_2.jpg", 2},
+    },
+    {
+        {between_3_4_and_3_9, {{"status4.wav", "newseiunPIRU7.bmp", 0}}},
+        {nullptr, {{"status4.wav", "newseiunPIRU1.bmp", 0}}},
+    },
+};
+
+const Sequence kNewNebula = {
+    {
+        {nullptr, "Image204.jpg", 2},
+        {nullptr, "Image2060.jpg", 2},
+        {"status1.wav", "onibakuu0.JPG", 2},
+        {"status1.wav", "kibaku00.bmp", 2},
+        {"status1.wav", "newseiunPIRU1.bmp", 2},
+        {"status1.wav", "newseiunPIRU2.bmp", 2},
+        {"status1.wav", "newseiunPIRU3.bmp", 2},
+    },
+    {
+        {between_3_4_and_3_9, {{"status5.wav", "newseiunPIRU7.bmp", 0}}},
+        {nullptr, {{"status5.wav", "newseiunPIRU6.bmp", 0}}},
+    },
+};
+
+// Which onibaku sequence plays, by the two favourites' odds; the first row
+// that applies wins, the last applies always.
+struct SequenceChoice {
+  bool (*when)(float o1, float o2);
+  const Sequence* sequence;
+};
+const SequenceChoice kOnibakuChoice[] = {
+    {[](float o1, float o2) { return 1.1f < o1 && o1 <= 1.9f && o2 <= 3.8f; }, &kMakaiBlackHole},
+    {[](float o1, float o2) { return 1.1f < o1 && o1 <= 1.9f && o2 > 3.8f; }, &kOnibaku},
+    {[](float, float) { return true; }, &kNewNebula},
+};
+
+}  // namespace
+
+void App::count_chance_level(std::initializer_list<float> thresholds,
+                             const std::function<void(float)>& on_threshold_passed) {
+  int level = 0;
+  for (int k = 1; k <= 4; ++k) {
+    const QString& slot = s.yosou_num[k];
+    if (slot == s.yosou_num[6] || slot == s.yosou_num[7] || slot == s.yosou_num[8]) ++level;
+  }
+  // The commands make sure the odds are a number before they count.
+  if (const auto o1 = odds(1)) {
+    for (float t : thresholds) {
+      if (*o1 <= t) {
+        ++level;
+        if (on_threshold_passed) on_threshold_passed(t);
+      }
+    }
+  }
+  s.chance_level = static_cast<std::int16_t>(level);
+}
+
+void App::show_exacta_chance(int level) {
+  const EffectRow& row = row_for_level(kExactaChance, kExactaChanceBeyond, level);
+  set_result_line(2, QString::fromUtf8(row.caption));
+  if (row.sound) play_se(QString::fromUtf8(row.sound));
+  load_gf_picture(QStringLiteral("Image2"), QString::fromUtf8(row.picture));
+}
+
+void App::show_background(int level, bool level0_caption) {
+  const EffectRow& row = row_for_level(kBackgrounds, kBackgroundBeyond, level);
+  set_result_line(2, level == 0 && !level0_caption ? QString() : QString::fromUtf8(row.caption));
+  if (row.sound) play_se(QString::fromUtf8(row.sound));
+  load_gf_picture(QStringLiteral("Image4"), QString::fromUtf8(row.picture));
+}
+
+void App::makai_escalation_step(float threshold) {
+  play_se(QString::fromUtf8(kMakaiEscalationSound));
+  for (const auto& row : kMakaiEscalation)
+    if (row.threshold == threshold) load_gf_background(QString::fromUtf8(row.picture));
+}
+
+namespace {
+
+void play_steps(App& app, const Steps& steps) {
+  for (const StagingStep& step : steps) {
+    if (step.sound) app.play_se(QString::fromUtf8(step.sound));
+    if (step.picture) app.load_gf_background(QString::fromUtf8(step.picture));
+    if (step.pause > 0) app.WaitTimer(step.pause);
+  }
+}
+
+}  // namespace
+
+void App::play_makai_staging() { play_steps(*this, kMakaiStaging); }
+
+void App::play_onibaku_staging() {
+  // Odds that are no number (the command checks them first) choose the
+  // sequence and the ending that apply in every other case.
+  const Sequence* sequence = &kNewNebula;
+  if (const auto o1 = odds(1), o2 = odds(2); o1 && o2) {
+    for (const auto& choice : kOnibakuChoice) {
+      if (choice.when(*o1, *o2)) {
+        sequence = choice.sequence;
+        break;
+      }
+    }
+  }
+  play_steps(*this, sequence->body);
+  // The 2nd favourite's odds are read again now: the user may have changed
+  // them during the pauses.
+  const auto o2 = odds(2);
+  for (const Ending& ending : sequence->endings) {
+    if (!ending.when || (o2 && ending.when(*o2))) {
+      play_steps(*this, ending.steps);
+      break;
+    }
+  }
+}
 
 }  // namespace quilo

@@ -1,7 +1,101 @@
-#include "app/app.h"
+// The mock betting ticket: its header from the race inputs, the labels of
+// the chosen variant, the total line and the bet cells.
+#include "presentation/ticket.h"
+
+#include "app/numbers.h"
+
+#include <array>
+#include <initializer_list>
 
 namespace quilo {
+namespace {
 
-void App::show_ticket(TicketKind) {}
+struct TicketVariant {
+  TicketKind kind;
+  // Label1 indexes of the bet cells by row, then position (0: no such position).
+  std::array<std::array<int, 3>, 4> cells;
+  const char* between_positions;
+  // Label1 cells hidden for this variant; every other one of 1..44 shows.
+  std::initializer_list<int> hidden;
+  bool markers_visible;  // the "◆" labels Label3(0)..Label3(7)
+  const char* total;
+};
+
+const TicketVariant kVariants[] = {
+    {TicketKind::Trifecta,
+     {{{8, 37, 41}, {10, 38, 42}, {11, 39, 43}, {12, 40, 44}}},
+     "⇒",
+     {9, 13, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24},
+     true,
+     "合計★★★１００枚★★★１,０００円"},
+    {TicketKind::Exacta,
+     {{{8, 9, 0}, {10, 18, 0}, {11, 19, 0}, {12, 20, 0}}},
+     "◆",
+     {37, 38, 39, 40, 41, 42, 43, 44},
+     false,
+     "合計★★★２００枚★★★２,０００円"},
+};
+
+const TicketVariant& variant(TicketKind kind) {
+  for (const auto& v : kVariants)
+    if (v.kind == kind) return v;
+  return kVariants[0];
+}
+
+QString label1_key(int index) { return QStringLiteral("Label1(%1)").arg(index); }
+
+}  // namespace
+
+int ticket_positions(TicketKind kind) { return kind == TicketKind::Trifecta ? 3 : 2; }
+
+QString ticket_cell(TicketKind kind, int row, int position) {
+  if (row < 1 || row > 4 || position < 1 || position > ticket_positions(kind)) return {};
+  return label1_key(variant(kind).cells[row - 1][position - 1]);
+}
+
+QString ticket_bets_line(const App& app, TicketKind kind) {
+  const TicketVariant& v = variant(kind);
+  QStringList bets;
+  for (int row = 1; row <= 4; ++row) {
+    QStringList numbers;
+    for (int pos = 1; pos <= ticket_positions(kind); ++pos)
+      numbers << app.text(ticket_cell(kind, row, pos));
+    bets << numbers.join(QString::fromUtf8(v.between_positions));
+  }
+  return bets.join(QStringLiteral(" , "));
+}
+
+void App::show_ticket(TicketKind kind) {
+  const QString year = text(QStringLiteral("Combo6"));
+  const QString month = text(QStringLiteral("Combo3"));
+  const QString day = text(QStringLiteral("Combo4"));
+  // The code numbers are decoration: a year or month that is no number reads as 0.
+  const double year_value = leading_number(year);
+  const double year_number = whole_number_or_zero(year);
+  const double month_value = leading_number(month);
+  const double month_number = whole_number_or_zero(month);
+  auto set = [this](int index, const QString& caption) { label(QStringLiteral("Label1"), index).text = caption; };
+
+  set(1, text(QStringLiteral("Combo8")));
+  set(2, text(QStringLiteral("Combo9")).left(2));
+  set(3, year + QStringLiteral("年") + month + QStringLiteral("月") + day + QStringLiteral("日"));
+  set(4, month + QStringLiteral("月") + day + QStringLiteral("日"));
+  set(14, (QStringLiteral("0") + number_text(year_value * 1000) + QStringLiteral("1000") +
+           number_text(month_number * 100) + QStringLiteral("0010") + day + month)
+              .left(13));
+  set(5, (QStringLiteral("0") + number_text(year_value * 500) + QStringLiteral("1010") +
+          number_text(month_number * 10))
+             .left(13));
+  set(6, (number_text(month_value * 200) + QStringLiteral("100") + number_text(year_number * 10)).left(8));
+  set(7, (number_text(month_value * 105) + QStringLiteral("1") + number_text(year_number * 10)).left(6));
+
+  const TicketVariant& v = variant(kind);
+  for (int i = 1; i <= 44; ++i) label(QStringLiteral("Label1"), i).visible = true;
+  for (int i : v.hidden) label(QStringLiteral("Label1"), i).visible = false;
+  for (int i = 0; i <= 7; ++i) label(QStringLiteral("Label3"), i).visible = v.markers_visible;
+  c(QStringLiteral("Label14")).visible = true;
+  c(QStringLiteral("Label7")).visible = true;
+  c(QStringLiteral("Label14")).text = QString::fromUtf8(v.total);
+}
 
 }  // namespace quilo

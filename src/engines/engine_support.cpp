@@ -1,0 +1,74 @@
+#include "engines/engine_support.h"
+
+#include "app/numbers.h"
+
+#include <algorithm>
+
+namespace quilo {
+
+int date_row(const App& app) {
+  return 3 * app.selected(QStringLiteral("Combo4")) + 4 * app.selected(QStringLiteral("Combo3")) + 18;
+}
+
+void draw_lucky_values(App& app, const LuckyDraw& draw) {
+  SharedState& s = app.s;
+  for (int j = 1; j <= 8; ++j) s.yosou_num[j].clear();
+  // Position j reads column j; the table has eight.
+  const int positions = std::min(draw.positions, kCrtColumns - 1);
+  int offset = 0;
+  for (int j = 1; j <= positions; ++j) {
+    for (;; ++offset) {
+      const int row = offset + draw.base_row(app);
+      if (row < 0) continue;
+      if (row >= kCrtRows) throw TableRunOut{j};
+      s.crt_row = row;
+      const int v = s.crt_table[j][row];
+      if (v < draw.lowest || v > draw.highest) continue;
+      const QString value = QString::number(v);
+      if (draw.distinct_2_to_6 && j >= 2 && j <= 6) {
+        bool repeat = false;
+        for (int k = 1; k < j; ++k) repeat = repeat || s.yosou_num[k] == value;
+        if (repeat) continue;
+      }
+      s.yosou_num[j] = value;
+      app.label(QStringLiteral("Label4"), j - 1).text = QString::number(row);
+      app.label(QStringLiteral("Label4"), j + 7).text = value;
+      break;
+    }
+  }
+}
+
+bool run_preparation(App& app, void (App::*stage)()) {
+  try {
+    (app.*stage)();
+    return true;
+  } catch (const TableRunOut& e) {
+    app.platform().message(QStringLiteral("crt_%1.txt に使える値が足りません").arg(e.column),
+                           kOddsTitle, Buttons::OK);
+    return false;
+  }
+}
+
+void set_result_list_colours(App& app) {
+  app.c(QStringLiteral("List1")).back = Rgb::from_bgr(0x404000);
+  app.c(QStringLiteral("List1")).fore = Rgb::from_bgr(0xC0C0C0);
+}
+
+void write_result_heading(App& app, const char* title) {
+  app.set_result_line(0, QString::fromUtf8(title));
+  app.set_result_line(1, QStringLiteral(" ") + app.text(QStringLiteral("Label1(3)")) +
+                             QStringLiteral(" ") + app.text(QStringLiteral("Label1(1)")) +
+                             app.text(QStringLiteral("Combo9")));
+}
+
+void store_panel_numbers(App& app) {
+  const char* const panel[] = {"Combo14", "Combo2", "Combo13", "Combo5", "Combo1"};
+  for (int k = 1; k <= 5; ++k)
+    app.s.yosou_num[k] = number_text(leading_number(app.text(QLatin1String(panel[k - 1]))));
+}
+
+void copy_result_lines_to_output(App& app) {
+  for (int i = 0; i <= 3; ++i) app.s.output_lines[i] = app.result_line(i);
+}
+
+}  // namespace quilo

@@ -1,0 +1,46 @@
+// What the four ticket predictions share: drawing lucky values from
+// crt_table, the result heading, the panel numbers and the output copy.
+#pragma once
+
+#include "app/app.h"
+
+namespace quilo {
+
+// A preparation stage found no acceptable value in a column before the last
+// row of crt_table: the command ends with a message.
+struct TableRunOut {
+  int column;
+};
+
+// How a preparation stage draws its lucky values.
+struct LuckyDraw {
+  int positions;          // positions 1..positions, position j reads column j
+  int lowest, highest;    // accepted values
+  bool distinct_2_to_6;   // positions 2..6 must differ from every earlier one
+  int (*base_row)(const App&);  // the row before the offset, from the inputs
+};
+
+// The row of the race date before the offset: 1 January reads row 18, each
+// day moves 3 rows, each month 4 (a typed month or day counts as entry -1).
+int date_row(const App& app);
+
+// Fills yosou_num slots 1..positions (slots 1..8 emptied first), the
+// diagnostic captions Label4(j-1) (row) and Label4(j+7) (value) and crt_row.
+// Each rejected value, and each row above the table's first row, moves the
+// row of this and every later position down by one. Throws TableRunOut when a
+// position needs a row past the end of the table.
+void draw_lucky_values(App& app, const LuckyDraw& draw);
+
+// Runs a preparation stage; false (after telling the user) when the table ran out.
+bool run_preparation(App& app, void (App::*stage)());
+
+// The hidden result list's colours.
+void set_result_list_colours(App& app);
+// Result lines 0 (the title) and 1 (date, racecourse and race from the ticket).
+void write_result_heading(App& app, const char* title);
+// yosou_num slots 1..5: the panel horse numbers as plain decimal text.
+void store_panel_numbers(App& app);
+// output_lines 0..3 from result lines 0..3.
+void copy_result_lines_to_output(App& app);
+
+}  // namespace quilo

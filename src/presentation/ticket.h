@@ -1,0 +1,21 @@
+// The mock betting ticket on the main window: which label holds which bet,
+// and the bets read back as one line.
+#pragma once
+
+#include "app/app.h"
+
+#include <QString>
+
+namespace quilo {
+
+// Positions on a ticket row: three for the trifecta, two for the exacta.
+int ticket_positions(TicketKind kind);
+
+// The key of the bet cell of a row (1..4) and position ("Label1(37)").
+QString ticket_cell(TicketKind kind, int row, int position);
+
+// The four bets read back from the ticket cells: positions joined by "⇒"
+// (trifecta) or "◆" (exacta), rows by " , ".
+QString ticket_bets_line(const App& app, TicketKind kind);
+
+}  // namespace quilo

@@ -1,0 +1,166 @@
+// The mock betting ticket: header and code numbers from the race inputs, the
+// two variants' labels and totals, and the bet cells.
+#include "prediction_fixture.h"
+#include "presentation/ticket.h"
+
+#include <gtest/gtest.h>
+
+using namespace quilo;
+using namespace quilo::test;
+
+namespace {
+
+QString key1(int i) { return QString("Label1(%1)").arg(i); }
+
+struct HeaderCase {
+  QString script;  // how the user sets year, month, day
+  QString date, month_day, code14, code5, code6, code7;
+};
+
+}  // namespace
+
+TEST(Ticket, HeaderAndCodeNumbersFromTheDate) {
+  const HeaderCase cases[] = {
+      {"select Combo6 0\nselect Combo3 4\nselect Combo4 14", "2010年05月15日", "05月15日",
+       "0201000010005", "0100500010105", "10001002", "525120"},
+      {"select Combo6 5\nselect Combo3 11\nselect Combo4 30", "2015年12月31日", "12月31日",
+       "0201500010001", "0100750010101", "24001002", "126012"},
+      {"select Combo6 0\nselect Combo3 0\nselect Combo4 0", "2010年01月01日", "01月01日",
+       "0201000010001", "0100500010101", "20010020", "105120"},
+      // October: month × 100 gives 1000, so the code shows its first digit only.
+      {"select Combo6 2\nselect Combo3 9\nselect Combo4 4", "2012年10月05日", "10月05日",
+       "0201200010001", "0100600010101", "20001002", "105012"},
+      // A month typed with a word after it: its numeric value is 5, but taken as
+      // a number it is none and reads 0.
+      {"select Combo6 0\ntype Combo3 5月\nselect Combo4 14", "2010年5月月15日", "5月月15日",
+       "0201000010000", "0100500010100", "10001002", "525120"},
+      // Year and month that are no numbers at all read 0.
+      {"type Combo6 abc\ntype Combo3 x5\nselect Combo4 14", "abc年x5月15日", "x5月15日",
+       "0010000001015", "0010100", "01000", "010"},
+      // Blanks around the year: both readings find 2013.
+      {"type Combo6 \" 2013 \"\nselect Combo3 0\nselect Combo4 0", " 2013 年01月01日",
+       "01月01日", "0201300010001", "0100650010101", "20010020", "105120"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script.toStdString());
+    Session s(Session::Tables::None);
+    s.run(c.script);
+    s.dump();  // start-up has run
+    s.app().show_ticket(TicketKind::Trifecta);
+    const auto d = s.dump();
+    EXPECT_EQ(caption(d, key1(3)), c.date);
+    EXPECT_EQ(caption(d, key1(4)), c.month_day);
+    EXPECT_EQ(caption(d, key1(14)), c.code14);
+    EXPECT_EQ(caption(d, key1(5)), c.code5);
+    EXPECT_EQ(caption(d, key1(6)), c.code6);
+    EXPECT_EQ(caption(d, key1(7)), c.code7);
+  }
+}
+
+TEST(Ticket, RacecourseAndRaceNumber) {
+  const struct {
+    QString script, course, race;
+  } cases[] = {
+      {"", "東京", "01"},  // the designed race text "01Ｒ"
+      {"select Combo8 1\nselect Combo9 10", "中山", "11"},
+      {"type Combo8 函館\ntype Combo9 7R", "函館", "7R"},
+      {"type Combo9 R", "東京", "R"},
+      {"type Combo9 \"\"", "東京", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script.toStdString());
+    Session s(Session::Tables::None);
+    s.run(c.script);
+    s.dump();  // start-up has run
+    s.app().show_ticket(TicketKind::Exacta);
+    const auto d = s.dump();
+    EXPECT_EQ(caption(d, key1(1)), c.course);
+    EXPECT_EQ(caption(d, key1(2)), c.race);
+  }
+}
+
+TEST(Ticket, VariantsShowTheirLabelsAndTotal) {
+  const struct {
+    TicketKind kind;
+    std::vector<int> hidden;
+    bool markers;
+    QString total;
+  } cases[] = {
+      {TicketKind::Trifecta, {9, 13, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}, true,
+       "合計★★★１００枚★★★１,０００円"},
+      {TicketKind::Exacta, {37, 38, 39, 40, 41, 42, 43, 44}, false,
+       "合計★★★２００枚★★★２,０００円"},
+  };
+  // Each variant after the other one and after how-to-use, which hides the ticket.
+  for (const char* before : {"", "other", "click Command2"}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(before) + (c.kind == TicketKind::Trifecta ? " trifecta" : " exacta"));
+      Session s(Session::Tables::None);
+      const bool other_first = QString(before) == "other";
+      s.run(other_first ? "" : before);
+      s.dump();
+      if (other_first)
+        s.app().show_ticket(c.kind == TicketKind::Trifecta ? TicketKind::Exacta : TicketKind::Trifecta);
+      s.app().show_ticket(c.kind);
+      const auto d = s.dump();
+      EXPECT_TRUE(visible(d, key1(0)));
+      EXPECT_EQ(caption(d, key1(0)), "WINS立川");
+      for (int i = 1; i <= 44; ++i) {
+        const bool hidden = std::find(c.hidden.begin(), c.hidden.end(), i) != c.hidden.end();
+        EXPECT_EQ(visible(d, key1(i)), !hidden) << i;
+      }
+      for (int i = 0; i <= 7; ++i) EXPECT_EQ(visible(d, QString("Label3(%1)").arg(i)), c.markers);
+      EXPECT_TRUE(visible(d, "Label14"));
+      EXPECT_TRUE(visible(d, "Label7"));
+      EXPECT_EQ(caption(d, "Label14"), c.total);
+      // Amounts, stars, "円", "◇" and "各" keep their captions.
+      EXPECT_EQ(label_captions(d, "Label1", 25, 36),
+                QStringList({"☆☆☆", "400", "円", "☆☆☆", "300", "円", "☆☆☆", "200", "円",
+                             "☆☆☆", "100", "円"}));
+      EXPECT_EQ(label_captions(d, "Label1", 21, 24), QStringList({"各", "各", "各", "各"}));
+      EXPECT_EQ(caption(d, key1(13)), "◇");
+    }
+  }
+}
+
+TEST(Ticket, ShowingKeepsTheBetCaptions) {
+  Session s(Session::Tables::None);
+  s.dump();
+  s.app().label("Label1", 37).text = "9";
+  s.app().label("Label1", 9).text = "4";
+  s.app().show_ticket(TicketKind::Trifecta);
+  const auto d = s.dump();
+  EXPECT_EQ(caption(d, key1(37)), "9");
+  EXPECT_EQ(caption(d, key1(9)), "4");  // hidden, caption kept
+  EXPECT_EQ(caption(d, key1(8)), "1");
+}
+
+TEST(Ticket, CellsByRowAndPosition) {
+  const struct {
+    TicketKind kind;
+    int row, position;
+    QString key;
+  } cases[] = {
+      {TicketKind::Trifecta, 1, 1, "Label1(8)"},  {TicketKind::Trifecta, 2, 1, "Label1(10)"},
+      {TicketKind::Trifecta, 3, 1, "Label1(11)"}, {TicketKind::Trifecta, 4, 1, "Label1(12)"},
+      {TicketKind::Trifecta, 1, 2, "Label1(37)"}, {TicketKind::Trifecta, 4, 2, "Label1(40)"},
+      {TicketKind::Trifecta, 1, 3, "Label1(41)"}, {TicketKind::Trifecta, 4, 3, "Label1(44)"},
+      {TicketKind::Trifecta, 2, 3, "Label1(42)"}, {TicketKind::Trifecta, 3, 2, "Label1(39)"},
+      {TicketKind::Exacta, 1, 1, "Label1(8)"},    {TicketKind::Exacta, 4, 1, "Label1(12)"},
+      {TicketKind::Exacta, 1, 2, "Label1(9)"},    {TicketKind::Exacta, 2, 2, "Label1(18)"},
+      {TicketKind::Exacta, 3, 2, "Label1(19)"},   {TicketKind::Exacta, 4, 2, "Label1(20)"},
+      {TicketKind::Exacta, 1, 3, ""},             {TicketKind::Trifecta, 5, 1, ""},
+      {TicketKind::Trifecta, 0, 1, ""},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(ticket_cell(c.kind, c.row, c.position), c.key) << c.row << "," << c.position;
+}
+
+TEST(Ticket, BetsLineReadsTheCellsBack) {
+  Session s(Session::Tables::None);
+  s.dump();
+  // The designed captions: position 1 "1", "12", "12", "12", the others "13".
+  EXPECT_EQ(ticket_bets_line(s.app(), TicketKind::Exacta), "1◆13 , 12◆13 , 12◆13 , 12◆13");
+  EXPECT_EQ(ticket_bets_line(s.app(), TicketKind::Trifecta),
+            "1⇒13⇒13 , 12⇒13⇒13 , 12⇒13⇒13 , 12⇒13⇒13");
+}
