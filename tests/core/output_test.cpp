@@ -17,9 +17,6 @@
 using namespace quilo;
 using namespace quilo::test;
 
-// Texts in failure messages as UTF-8.
-static void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
 namespace {
 
 const QString kTitle = QStringLiteral("競馬予想 Quilo ピルピルθK");

@@ -62,5 +62,3 @@ inline QStringList messages(const QJsonObject& d) {
 
 }  // namespace quilo::test
 
-// Readable failure output for texts.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
