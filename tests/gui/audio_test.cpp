@@ -1,0 +1,78 @@
+// Music and effects are really heard: SDL's disk audio driver writes the mixed
+// output to a file, which must hold sound, also when the program's folder has
+// blanks in its path.
+#include "gui/desktop_shell.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdlib>
+
+using namespace quilo;
+
+namespace {
+
+// Loud 16-bit samples in the bytes of the mixed output from offset on.
+int loud_samples(const QString& raw, qint64 from) {
+  QFile f(raw);
+  if (!f.open(QIODevice::ReadOnly) || !f.seek(from)) return 0;
+  const QByteArray bytes = f.readAll();
+  const auto* s = reinterpret_cast<const qint16*>(bytes.constData());
+  int loud = 0;
+  for (qsizetype i = 0; i < bytes.size() / 2; ++i) loud += std::abs(s[i]) > 600;
+  return loud;
+}
+
+qint64 size_of(const QString& path) { return QFileInfo(path).size(); }
+
+}  // namespace
+
+TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
+  QTemporaryDir tmp;
+  const QString program = tmp.filePath("Quilo プログラム folder");
+  ASSERT_TRUE(QDir().mkpath(program + "/music"));
+  const QString media = QFileInfo(QStringLiteral(QUILO_BINARY)).absolutePath();
+  ASSERT_TRUE(QFile::link(media + "/GF", program + "/GF"));
+  ASSERT_TRUE(QFile::link(media + "/se", program + "/se"));
+  ASSERT_TRUE(QFile::link(media + "/music/midi", program + "/music/midi"));
+
+  const QString raw = tmp.filePath("mixed.raw");
+  const QByteArray old_driver = qgetenv("SDL_AUDIODRIVER");
+  qputenv("SDL_AUDIODRIVER", "disk");
+  qputenv("SDL_DISKAUDIOFILE", raw.toLocal8Bit());
+  {
+    test::Session session;
+    DesktopShell shell(program);
+    ASSERT_TRUE(shell.platform().audio().ready());
+    shell.start();  // the opening tune
+    QTest::qWait(2500);
+    EXPECT_TRUE(shell.platform().audio().music_playing());
+    EXPECT_GT(loud_samples(raw, 0), 10000) << "the opening tune is silent";
+
+    shell.app().close_midi();
+    QTest::qWait(300);
+    qint64 mark = size_of(raw);
+    QTest::qWait(500);
+    EXPECT_LT(loud_samples(raw, mark), 50) << "the music did not stop";
+
+    mark = size_of(raw);
+    shell.app().play_se("fm009.wav");
+    QTest::qWait(800);
+    EXPECT_GT(loud_samples(raw, mark), 2000) << "the effect is silent";
+
+    // A missing effect plays the default sound instead.
+    QTest::qWait(1500);
+    mark = size_of(raw);
+    shell.app().play_se("no_such_effect.wav");
+    QTest::qWait(500);
+    EXPECT_GT(loud_samples(raw, mark), 500) << "no default sound";
+  }
+  qputenv("SDL_AUDIODRIVER", old_driver);
+  qunsetenv("SDL_DISKAUDIOFILE");
+}
