@@ -215,136 +215,130 @@ QImage windowBackground()
     return img;
 }
 
+// The betting ticket is a background: the main window prints the date, the
+// racecourse, the race number, the bet cells and amounts, the shop name and
+// the code numbers over it as labels. Those places stay plain paper; the
+// printed words of the ticket live in the gaps between them:
+//   x   8..140, y   8..78   date / racecourse / race number (labels)
+//   x   8..140, y  80..148  title block (type of bet, 勝馬投票券, フォーメーション)
+//   x 150..333, y  14..138  four bet rows (labels), headings just above them
+//   x 146..333, y 139..149  barcode and serial number
+//   x   6..335, y 150..180  shop, date, total and code numbers (labels)
 QImage ticket(bool trifecta)
 {
     const int W = 335, H = 180;
-    const QColor paper = trifecta ? QColor(236, 245, 222) : QColor(245, 242, 220);
+    const QColor paper = trifecta ? QColor(238, 246, 226) : QColor(247, 244, 224);
     const QColor ink(34, 110, 70);
     const QColor accent = trifecta ? QColor(196, 26, 60) : QColor(28, 78, 170);
+    QColor tint = ink;
+    tint.setAlpha(26);
     QImage img = canvas(W, H, paper);
     QPainter p;
     beginPainter(p, img);
 
-    // security print: fine grid and guilloche waves
-    p.setPen(QPen(paper.darker(107), 0.6));
+    // security print: a fine grid all over
+    p.setPen(QPen(paper.darker(105), 0.6));
     for (int x = 0; x < W; x += 4) p.drawLine(QPointF(x + 0.5, 0), QPointF(x + 0.5, H));
     for (int y = 0; y < H; y += 4) p.drawLine(QPointF(0, y + 0.5), QPointF(W, y + 0.5));
-    QColor wave = ink;
-    wave.setAlpha(34);
+
+    // guilloche waves, only inside the title block
+    const QRectF titleBox(8.5, 80.5, 131, 67);
+    p.save();
+    p.setClipRect(titleBox);
+    p.fillRect(titleBox, trifecta ? QColor(226, 240, 212) : QColor(240, 234, 206));
+    QColor wave = accent;
+    wave.setAlpha(30);
     p.setPen(QPen(wave, 0.7));
-    for (int k = 0; k < 12; ++k) {
+    for (int k = 0; k < 10; ++k) {
         QPainterPath path;
-        for (int x = 0; x <= W; x += 2) {
-            const double y = 90 + 70 * std::sin(x * 0.031 + k * 0.52) * std::cos(x * 0.011 - k * 0.3);
-            if (x == 0) path.moveTo(x, y);
+        for (int x = 8; x <= 140; x += 2) {
+            const double y = 114 + 30 * std::sin(x * 0.07 + k * 0.63) * std::cos(x * 0.023 - k * 0.4);
+            if (x == 8) path.moveTo(x, y);
             else path.lineTo(x, y);
         }
         p.drawPath(path);
     }
-    // faint watermark
-    p.save();
-    p.translate(200, 92);
-    p.rotate(-18);
-    QColor wm = accent;
-    wm.setAlpha(18);
-    p.setPen(wm);
-    p.setFont(jpFont(fonts::Gothic, 30, true));
-    p.drawText(QRectF(-160, -20, 320, 40), Qt::AlignCenter, QStringLiteral("QUILO"));
     p.restore();
-
-    // border
     p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(ink, 1.6));
-    p.drawRoundedRect(QRectF(2, 2, W - 4, H - 4), 6, 6);
-    p.setPen(QPen(ink, 0.6));
-    p.drawRoundedRect(QRectF(5.5, 5.5, W - 11, H - 11), 4, 4);
+    p.setPen(QPen(ink, 0.9));
+    p.drawRoundedRect(titleBox, 3, 3);
 
-    // header
-    TextLook head;
-    head.fill = accent;
-    drawText(p, trifecta ? u("３連単") : u("馬単"), jpFont(fonts::Gothic, trifecta ? 25 : 28, true), {16, 16}, head,
-             Qt::AlignLeft | Qt::AlignTop);
+    // outer border: one pixel along the very edge of the paper
+    p.setPen(QPen(ink, 1.0));
+    p.drawRoundedRect(QRectF(0.5, 0.5, W - 1, H - 1), 5, 5);
+
     TextLook inkLook;
     inkLook.fill = ink;
-    drawText(p, u("勝馬投票券"), jpFont(fonts::Mincho, 13, true), {16, 47}, inkLook, Qt::AlignLeft | Qt::AlignTop);
+    TextLook accentLook;
+    accentLook.fill = accent;
 
-    // left information block
-    const QRectF band(14, 70, 124, 17);
+    // title block: type of bet, seal, 勝馬投票券, the formation band
+    drawText(p, trifecta ? u("３連単") : u("馬単"), jpFont(fonts::Gothic, 25, true), {14, 83}, accentLook,
+             Qt::AlignLeft | Qt::AlignTop);
+    const QPointF seal(122, 96);
+    p.setPen(QPen(QColor(210, 40, 40, 200), 1.4));
+    p.drawEllipse(seal, 12, 12);
+    TextLook sealInk;
+    sealInk.fill = QColor(210, 40, 40, 210);
+    drawText(p, u("予想"), jpFont(fonts::Mincho, 10, true), seal, sealInk);
+    drawText(p, u("勝馬投票券"), jpFont(fonts::Mincho, 13, true, 1), {14, 111}, inkLook, Qt::AlignLeft | Qt::AlignTop);
+    const QRectF band(13, 128, 123, 16);
     p.setPen(Qt::NoPen);
     p.setBrush(ink);
     p.drawRoundedRect(band, 3, 3);
     TextLook white;
     white.fill = QColor(255, 255, 255);
     drawText(p, u("フォーメーション"), jpFont(fonts::Gothic, 12, true), band.center(), white);
-    p.setBrush(QColor(255, 255, 255, 170));
-    p.setPen(QPen(ink, 0.8));
-    p.drawRoundedRect(QRectF(14, 91, 124, 45), 3, 3);
-    const QFont info = jpFont(fonts::Gothic, 11);
-    drawText(p, u("クイーロ競馬場"), info, {20, 96}, inkLook, Qt::AlignLeft | Qt::AlignTop);
-    drawText(p, u("第１１レース"), info, {20, 110}, inkLook, Qt::AlignLeft | Qt::AlignTop);
-    drawText(p, trifecta ? u("1着→2着→3着") : u("1着→2着"), jpFont(fonts::Gothic, 10), {20, 124}, inkLook,
-             Qt::AlignLeft | Qt::AlignTop);
 
-    // bet rows
+    // a small racecourse mark in the gap right of the date and race number
+    drawText(p, u("Ｑ"), jpFont(fonts::Gothic, 14, true), {126, 30}, accentLook);
+    drawText(p, u("競馬"), jpFont(fonts::Gothic, 9, true), {126, 48}, inkLook);
+    p.setPen(QPen(ink, 0.7));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(QRectF(115.5, 19.5, 21, 36), 3, 3);
+
+    // bet rows: headings above, row marks at the left, separators between
     const QFont tiny = jpFont(fonts::Gothic, 9, true);
-    const double cells[] = {157, trifecta ? 189.0 : 205.0, 221};
+    const double cells[] = {152, trifecta ? 184.0 : 200.0, 216};
     const int cellCount = trifecta ? 3 : 2;
-    const double amountLeft = trifecta ? 256 : 244;
     const char *heads[] = {"1着", "2着", "3着"};
-    for (int c = 0; c < cellCount; ++c)
-        drawText(p, u(heads[c]), tiny, {cells[c] + 12.5, 9}, inkLook);
-    drawText(p, u("金額"), tiny, {(amountLeft + 316) / 2, 9}, inkLook);
+    p.setPen(Qt::NoPen);
+    p.setBrush(tint);
+    p.drawRoundedRect(QRectF(146, 3, 186, 10), 2, 2);
+    for (int c = 0; c < cellCount; ++c) drawText(p, u(heads[c]), tiny, {cells[c] + 12.5, 8.5}, inkLook);
+    drawText(p, u("金額"), tiny, {297, 8.5}, inkLook);
     for (int r = 0; r < 4; ++r) {
         const double y = 16 + r * 32;
-        TextLook mark;
-        mark.fill = accent;
-        drawText(p, u("◆"), jpFont(fonts::Gothic, 12), {147, y + 12}, mark);
-        for (int c = 0; c < cellCount; ++c) {
-            const QRectF cell(cells[c], y, 25, 24);
-            p.setBrush(QColor(255, 255, 255));
-            p.setPen(QPen(ink, 1));
-            p.drawRoundedRect(cell.adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
-            if (c + 1 < cellCount) {
-                const double gapL = cell.right(), gapR = cells[c + 1];
-                QPainterPath arrow;
-                const double mx = (gapL + gapR) / 2, aw = std::min(3.0, (gapR - gapL) / 2 - 0.5);
-                arrow.moveTo(mx - aw, y + 8);
-                arrow.lineTo(mx + aw, y + 12);
-                arrow.lineTo(mx - aw, y + 16);
-                arrow.closeSubpath();
-                p.setPen(Qt::NoPen);
-                p.setBrush(accent);
-                p.drawPath(arrow);
-            }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(255, 255, 255, 110));
+        p.drawRoundedRect(QRectF(151, y - 1, 181, 26), 3, 3);
+        QPainterPath mark;
+        mark.moveTo(146.5, y + 8);
+        mark.lineTo(149.5, y + 12);
+        mark.lineTo(146.5, y + 16);
+        mark.lineTo(143.5, y + 12);
+        mark.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(accent);
+        p.drawPath(mark);
+        if (r < 3) {
+            p.setPen(QPen(ink, 0.6, Qt::DashLine));
+            p.drawLine(QPointF(146, y + 28.5), QPointF(332, y + 28.5));
         }
-        const QRectF amount(amountLeft, y, 316 - amountLeft, 24);
-        p.setBrush(QColor(255, 255, 255, 235));
-        p.setPen(QPen(ink, 1));
-        p.drawRoundedRect(amount.adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
-        drawText(p, u("円"), jpFont(fonts::Gothic, 13, true), {318, y + 12}, inkLook, Qt::AlignLeft | Qt::AlignVCenter);
     }
 
-    // footer: barcode, serial number, seal
+    // barcode and serial number in the strip under the last row
     Rng rng(trifecta ? 3 : 2);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(30, 30, 30));
-    double x = 16;
-    while (x < 118) {
+    double x = 148;
+    while (x < 226) {
         const double w = 0.8 + rng.below(3) * 0.8;
-        p.drawRect(QRectF(x, 146, w, 22));
+        p.drawRect(QRectF(x, 140.5, w, 8));
         x += w + 0.8 + rng.below(3) * 0.8;
     }
-    drawText(p, trifecta ? u("No. 0712-3348-9051") : u("No. 0712-2207-1164"), jpFont(fonts::Gothic, 10), {128, 148},
-             inkLook, Qt::AlignLeft | Qt::AlignTop);
-    drawText(p, u("的中の際はお早めに払戻しを"), jpFont(fonts::Gothic, 9), {128, 163}, inkLook,
-             Qt::AlignLeft | Qt::AlignTop);
-    const QPointF seal(305, 157);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(210, 40, 40, 200), 1.6));
-    p.drawEllipse(seal, 13, 13);
-    TextLook sealInk;
-    sealInk.fill = QColor(210, 40, 40, 210);
-    drawText(p, u("予想"), jpFont(fonts::Mincho, 10, true), seal, sealInk);
+    drawText(p, trifecta ? u("No. 0712-3348-9051") : u("No. 0712-2207-1164"), jpFont(fonts::Gothic, 9), {331, 144.5},
+             inkLook, Qt::AlignRight | Qt::AlignVCenter);
     return img;
 }
 

@@ -23,6 +23,7 @@
 #include <cstdio>
 #include <map>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -110,6 +111,59 @@ void checkPicture(const QString &path, const QString &name, const std::map<QStri
     for (int y = 0; y < img.height() && colours.size() < 16; y += 2)
         for (int x = 0; x < img.width() && colours.size() < 16; x += 2) colours.insert(img.pixel(x, y) >> 4 & 0x0f0f0f);
     check(colours.size() >= 16, name + QStringLiteral(": only %1 distinct colours").arg(colours.size()));
+}
+
+// The main window prints its labels over the two betting tickets; the art
+// must leave those places as light paper so that the black text stays legible.
+// Places in picture pixels (x, y, w, h), each checked with a 2 px margin.
+std::vector<QRect> ticketLabelPlaces(bool trifecta)
+{
+    std::vector<QRect> r = {
+        {16, 16, 89, 17}, {16, 32, 49, 25}, {24, 56, 24, 17}, {48, 56, 41, 17},     // date, course, race
+        {8, 152, 65, 17}, {8, 168, 57, 17}, {104, 157, 225, 11},                   // shop, date, total
+        {64, 168, 81, 12}, {152, 168, 81, 12}, {240, 168, 49, 12}, {296, 168, 41, 12}, // code numbers
+    };
+    for (int row : {16, 48, 80, 112}) {
+        r.push_back({152, row, 25, 24});                        // first place
+        if (trifecta) {
+            r.push_back({184, row, 25, 24});
+            r.push_back({216, row, 25, 24});
+            r.push_back({176, row + 8, 9, 9});                  // ◆ between the cells
+            r.push_back({208, row + 8, 9, 9});
+        } else {
+            r.push_back({200, row, 25, 24});
+            r.push_back({184, row + 8, 17, 17});                // ◇
+        }
+        r.push_back({232, row + 12, 17, 9});                    // 各
+        r.push_back({243, row + 8, 41, 9});                     // ☆☆☆
+        r.push_back({280, row + 4, 33, 16});                    // amount
+        r.push_back({312, row + 8, 17, 9});                     // 円
+    }
+    return r;
+}
+
+void checkTicketPaper(const QString &path, const QString &name, bool trifecta)
+{
+    const QImage img = QImage(path).convertToFormat(QImage::Format_RGB32);
+    if (img.isNull()) return;
+    for (const QRect &place : ticketLabelPlaces(trifecta)) {
+        // the outermost pixel ring is the paper's edge line, allowed under labels that reach it
+        const QRect area = place.adjusted(-2, -2, 2, 2).intersected(img.rect().adjusted(1, 1, -1, -1));
+        int dark = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (qGray(img.pixel(x, y)) < 190) ++dark;
+        // at most a thin frame line may cross a place: a few percent of its pixels
+        const int total = area.width() * area.height();
+        check(dark * 100 <= total * 4,
+              name + QStringLiteral(": label place %1,%2 %3x%4 is not plain paper (%5 of %6 pixels dark)")
+                         .arg(place.x())
+                         .arg(place.y())
+                         .arg(place.width())
+                         .arg(place.height())
+                         .arg(dark)
+                         .arg(total));
+    }
 }
 
 void checkWav(const QByteArray &d, const QString &name)
@@ -336,7 +390,11 @@ int main(int argc, char **argv)
         f.open(QIODevice::ReadOnly);
         const QByteArray bytes = f.readAll();
         if (rel.startsWith(QLatin1String("GF/")) && (ext == QLatin1String("bmp") || ext == QLatin1String("jpg") || ext == QLatin1String("png")))
+        {
             checkPicture(path, name, sizes);
+            if (name == QLatin1String("3renbaken.bmp") || name == QLatin1String("umatanbaken.bmp"))
+                checkTicketPaper(path, name, name.startsWith(QLatin1Char('3')));
+        }
         else if (rel.startsWith(QLatin1String("se/")) && ext == QLatin1String("wav"))
             checkWav(bytes, name);
         else if (rel.startsWith(QLatin1String("music/midi/")) && ext == QLatin1String("mid"))
