@@ -1,29 +1,25 @@
-// What the output window appends to its file for the current output_lines:
-// the title line, three lines indented by four blanks and a line holding a
-// full-width blank, each ended by CR LF, in the Windows Japanese code page.
+// Saving the current result through the output window, as a user does.
 #pragma once
 
 #include "test_support.h"
 
-#include <QStringEncoder>
+#include <QFile>
 
 namespace quilo::test {
 
-struct OutputFile {
-  QByteArray bytes;
-  bool encodable = false;  // every character has a Windows-31J form
-};
-
-inline OutputFile output_file(const QJsonObject& dump) {
-  const QStringList lines = strings(state(dump)["output_lines"]);
-  const QString text = lines.value(0) + "\r\n" + "    " + lines.value(1) + "\r\n" + "    " +
-                       lines.value(2) + "\r\n" + "    " + lines.value(3) + "\r\n" +
-                       QString(QChar(0x3000)) + "\r\n";
-  QStringEncoder encode("Windows-31J");
-  OutputFile out;
-  out.bytes = encode(text);
-  out.encodable = !encode.hasError();
-  return out;
+// Opens the output window, names a file in the working folder, confirms the
+// output and closes the window; returns the bytes the file then holds and
+// removes it. The output's own effects are taken from the event log.
+inline QByteArray saved_through_output_window(Session& s, const QString& name = "result.txt") {
+  s.run("click Command10\ntype Form3.Text1 " + name +
+        "\nanswer OK\nclick Form3.Command1\nclick Form3.Command2");
+  s.dump();
+  QFile f(s.path(name));
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = f.readAll();
+  f.close();
+  f.remove();
+  return bytes;
 }
 
 }  // namespace quilo::test

@@ -64,7 +64,11 @@ TEST(Teaching, LinesAndOutput) {
   EXPECT_EQ(state(d)["yosou_max"].toInt(), 53);
   EXPECT_EQ(strings(state(d)["yosou_num"]).mid(1, 6), QStringList({"", "", "", "", "", ""}));
   EXPECT_TRUE(events(d).isEmpty());
-  EXPECT_TRUE(output_file(d).encodable);
+  // Every character of the teaching survives the Windows-31J output file.
+  const QByteArray saved = saved_through_output_window(s);
+  EXPECT_EQ(QStringDecoder("Windows-31J")(saved).operator QString(),
+            QString(48, '-') + "\r\n    " + "      「マハラジャの教え」" + "\r\n    " + number + " " +
+                teaching + "\r\n    " + kept + "\r\n" + QChar(0x3000) + "\r\n");
 }
 
 TEST(Teaching, NumberIsAlways1To53) {
