@@ -66,6 +66,23 @@ TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
     QTest::qWait(800);
     EXPECT_GT(loud_samples(raw, mark), 2000) << "the effect is silent";
 
+    // Every effect the program has, each cutting off the one before.
+    const QStringList effects = QDir(media + "/se").entryList({"*.wav"}, QDir::Files);
+    ASSERT_EQ(effects.size(), 12);
+    for (const QString& effect : effects) {
+      mark = size_of(raw);
+      shell.app().play_se(effect);
+      QTest::qWait(350);
+      EXPECT_GT(loud_samples(raw, mark), 300) << effect.toStdString() << " is silent";
+    }
+
+    // The output window's tune.
+    mark = size_of(raw);
+    shell.app().play_midi("nakipops.mid");
+    QTest::qWait(2000);
+    EXPECT_GT(loud_samples(raw, mark), 10000) << "nakipops.mid is silent";
+    shell.app().close_midi();
+
     // A missing effect plays the default sound instead.
     QTest::qWait(1500);
     mark = size_of(raw);
