@@ -240,7 +240,7 @@ QJsonObject ScenarioRunner::dump() {
                      {"events", platform_.take_events()}};
 }
 
-int run_scenario_file(const QString& path) {
+int run_scenario_file(const QString& path, const QString& output_folder) {
   const bool from_stdin = path == QLatin1String("-");
   FILE* in = from_stdin ? stdin : std::fopen(QFile::encodeName(path).constData(), "rb");
   if (!in) {
@@ -248,6 +248,7 @@ int run_scenario_file(const QString& path) {
     return 2;
   }
   ScenarioRunner runner;
+  if (!output_folder.isEmpty()) runner.app().Form3_set_folder(output_folder);
   int printed = 0;
   int code = 0;
   char* buf = nullptr;

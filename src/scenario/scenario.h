@@ -48,7 +48,8 @@ class ScenarioRunner {
 };
 
 // Runs a script read from a file ("-" for standard input), printing each dump
-// as one line on standard output. Returns the process exit code.
-int run_scenario_file(const QString& path);
+// as one line on standard output. Returns the process exit code. A non-empty
+// output_folder is where the output window opens (as the "folder" action).
+int run_scenario_file(const QString& path, const QString& output_folder = {});
 
 }  // namespace quilo
