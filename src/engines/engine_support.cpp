@@ -1,5 +1,7 @@
 #include "engines/engine_support.h"
 
+#include "presentation/ticket.h"
+
 #include "app/numbers.h"
 
 #include <algorithm>
@@ -69,6 +71,16 @@ void store_panel_numbers(App& app) {
 
 void copy_result_lines_to_output(App& app) {
   for (int i = 0; i <= 3; ++i) app.s.output_lines[i] = app.result_line(i);
+}
+
+void finish_ticket(App& app, TicketKind kind, const Bets& bets) {
+  for (int row = 1; row <= 4; ++row) {
+    app.c(ticket_cell(kind, row, 1)).text = bets.first;
+    app.c(ticket_cell(kind, row, 2)).text = bets.second[row - 1];
+    if (kind == TicketKind::Trifecta) app.c(ticket_cell(kind, row, 3)).text = bets.third[row - 1];
+  }
+  app.set_result_line(3, ticket_bets_line(app, kind));
+  copy_result_lines_to_output(app);
 }
 
 }  // namespace quilo

@@ -4,6 +4,8 @@
 
 #include "app/app.h"
 
+#include <array>
+
 namespace quilo {
 
 // A preparation stage found no acceptable value in a column before the last
@@ -42,5 +44,16 @@ void write_result_heading(App& app, const char* title);
 void store_panel_numbers(App& app);
 // output_lines 0..3 from result lines 0..3.
 void copy_result_lines_to_output(App& app);
+
+// The four bets of a ticket: the horse first in every row, and each row's
+// second and (trifecta only) third horse, as texts for the cells.
+struct Bets {
+  QString first;
+  std::array<QString, 4> second;
+  std::array<QString, 4> third;
+};
+// Writes the bets into the ticket's cells, result line 3 read back from the
+// cells, then output_lines 0..3 from result lines 0..3.
+void finish_ticket(App& app, TicketKind kind, const Bets& bets);
 
 }  // namespace quilo

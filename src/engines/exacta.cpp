@@ -33,16 +33,11 @@ void App::yosou_numbers_mini_crt() {
   count_chance_level({2.1f, 1.7f});
   show_exacta_chance(s.chance_level);
 
-  const TicketKind kind = TicketKind::Exacta;
-  const QString first = text(QStringLiteral("Combo14"));
-  const QString second[] = {text(QStringLiteral("Combo2")), text(QStringLiteral("Combo13")),
-                            text(QStringLiteral("Combo5")), text(QStringLiteral("Combo1"))};
-  for (int row = 1; row <= 4; ++row) {
-    c(ticket_cell(kind, row, 1)).text = first;
-    c(ticket_cell(kind, row, 2)).text = second[row - 1];
-  }
-  set_result_line(3, ticket_bets_line(*this, kind));
-  copy_result_lines_to_output(*this);
+  finish_ticket(*this, TicketKind::Exacta,
+                {text(QStringLiteral("Combo14")),
+                 {text(QStringLiteral("Combo2")), text(QStringLiteral("Combo13")),
+                  text(QStringLiteral("Combo5")), text(QStringLiteral("Combo1"))},
+                 {}});
 }
 
 }  // namespace quilo

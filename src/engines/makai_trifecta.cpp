@@ -56,19 +56,12 @@ void App::yosou_numbers3_crt() {
   count_chance_level({2.9f, 2.1f, 1.7f, 1.4f}, [this](float t) { makai_escalation_step(t); });
   show_background(s.chance_level, false);
 
-  const TicketKind kind = TicketKind::Trifecta;
-  const QString first = text(QStringLiteral("Combo1"));
   const QString favourite = text(QStringLiteral("Combo14"));
-  const QString second[] = {text(QStringLiteral("Combo5")), text(QStringLiteral("Combo13")),
-                            text(QStringLiteral("Combo2")), favourite};
-  const QString third[] = {favourite, s.yosou_num[6], favourite, s.yosou_num[7]};
-  for (int row = 1; row <= 4; ++row) {
-    c(ticket_cell(kind, row, 1)).text = first;
-    c(ticket_cell(kind, row, 2)).text = second[row - 1];
-    c(ticket_cell(kind, row, 3)).text = third[row - 1];
-  }
-  set_result_line(3, ticket_bets_line(*this, kind));
-  copy_result_lines_to_output(*this);
+  finish_ticket(*this, TicketKind::Trifecta,
+                {text(QStringLiteral("Combo1")),
+                 {text(QStringLiteral("Combo5")), text(QStringLiteral("Combo13")),
+                  text(QStringLiteral("Combo2")), favourite},
+                 {favourite, s.yosou_num[6], favourite, s.yosou_num[7]}});
 }
 
 }  // namespace quilo

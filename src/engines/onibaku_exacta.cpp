@@ -48,16 +48,11 @@ void App::yosou_numbers4_crt() {
   set_result_line(2, QStringLiteral(" "));
   store_panel_numbers(*this);
 
-  const TicketKind kind = TicketKind::Exacta;
-  const QString first = text(QStringLiteral("Combo1"));
-  const QString second[] = {text(QStringLiteral("Combo2")), text(QStringLiteral("Combo13")),
-                            text(QStringLiteral("Combo5")), text(QStringLiteral("Combo14"))};
-  for (int row = 1; row <= 4; ++row) {
-    c(ticket_cell(kind, row, 1)).text = first;
-    c(ticket_cell(kind, row, 2)).text = second[row - 1];
-  }
-  set_result_line(3, ticket_bets_line(*this, kind));
-  copy_result_lines_to_output(*this);
+  finish_ticket(*this, TicketKind::Exacta,
+                {text(QStringLiteral("Combo1")),
+                 {text(QStringLiteral("Combo2")), text(QStringLiteral("Combo13")),
+                  text(QStringLiteral("Combo5")), text(QStringLiteral("Combo14"))},
+                 {}});
 }
 
 }  // namespace quilo

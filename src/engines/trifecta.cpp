@@ -34,18 +34,12 @@ void App::yosou_loto6_crt() {
   count_chance_level({3.4f, 2.8f, 1.9f, 1.6f});
   show_background(s.chance_level, true);
 
-  const TicketKind kind = TicketKind::Trifecta;
-  const QString first = text(QStringLiteral("Combo2"));
-  const QString second[] = {text(QStringLiteral("Combo14")), text(QStringLiteral("Combo13")),
-                            text(QStringLiteral("Combo5")), s.yosou_num[6]};
   const QString third = text(QStringLiteral("Combo1"));
-  for (int row = 1; row <= 4; ++row) {
-    c(ticket_cell(kind, row, 1)).text = first;
-    c(ticket_cell(kind, row, 2)).text = second[row - 1];
-    c(ticket_cell(kind, row, 3)).text = third;
-  }
-  set_result_line(3, ticket_bets_line(*this, kind));
-  copy_result_lines_to_output(*this);
+  finish_ticket(*this, TicketKind::Trifecta,
+                {text(QStringLiteral("Combo2")),
+                 {text(QStringLiteral("Combo14")), text(QStringLiteral("Combo13")),
+                  text(QStringLiteral("Combo5")), s.yosou_num[6]},
+                 {third, third, third, third}});
 }
 
 }  // namespace quilo
