@@ -1,0 +1,201 @@
+// The whole program driven by random sessions: random small tables in the
+// working folder, random picks, typed texts (full-width and control
+// characters too), clicks on every button of the three windows, also during
+// pauses, random message-box answers and a virtual clock. After every action
+// the state must stay within its bounds.
+#include "app/app.h"
+#include "fuzz_support.h"
+#include "media/headless_platform.h"
+
+#include <QStringList>
+
+#include <array>
+#include <limits>
+
+using namespace quilo;
+
+namespace {
+
+struct ButtonRef {
+  const char* form;
+  const char* control;
+};
+constexpr ButtonRef kButtons[] = {
+    {"Form1", "Command1"},  {"Form1", "Command2"},  {"Form1", "Command3"},
+    {"Form1", "Command4"},  {"Form1", "Command5"},  {"Form1", "Command6"},
+    {"Form1", "Command8"},  {"Form1", "Command10"}, {"Form1", "Command11"},
+    {"Form1", "Command12"}, {"Form1", "Command13"}, {"Form2", "Command2"},
+    {"Form3", "Command1"},  {"Form3", "Command2"},  {"Form3", "Option1"},
+    {"Form3", "Option2"},
+};
+
+const char* const kCombos[] = {"Combo1",  "Combo2",  "Combo3",  "Combo4",  "Combo5",
+                               "Combo6",  "Combo7",  "Combo8",  "Combo9",  "Combo10",
+                               "Combo11", "Combo13", "Combo14", "place_extra_box"};
+const char* const kTexts[] = {"Text1", "Text2"};
+
+// Pieces of typed text: what users type, and what they should not.
+const char* const kPieces[] = {
+    "1",  "2.5", "0",   "-3",  "+4",  ".",    "1e40", "NaN",  "inf", "99999999999999999999",
+    "１", "２．５", "－１", "＋", "　",   " ",    "\t",   "\r",   "\n",  "\x1b",
+    "a",  "頭",  "Ｒ",  "R",   "12",  "20",   "0.0000000000000000000000000000000000000000001",
+    "\"", ",",   "/",   "..",  "東京", "\xef\xbf\xbd", "-0", "3.4", "1.6",
+};
+
+QString random_text(FuzzedDataProvider& in, bool file_name) {
+  QString t;
+  const int n = in.ConsumeIntegralInRange(0, 6);
+  for (int i = 0; i < n; ++i) {
+    switch (in.ConsumeIntegralInRange(0, 3)) {
+      case 0:  // a raw code unit, any at all (lone surrogates, NUL, ...)
+        t += QChar(in.ConsumeIntegral<char16_t>());
+        break;
+      case 1:  // a long run
+        t += QString(in.ConsumeIntegralInRange(1, 300), QChar(in.ConsumeIntegralInRange(0x20, 0xFF20)));
+        break;
+      default:
+        t += QString::fromUtf8(kPieces[in.ConsumeIntegralInRange<size_t>(0, std::size(kPieces) - 1)]);
+    }
+  }
+  // Output files stay in the working folder.
+  if (file_name) t.remove(QLatin1Char('/'));
+  return t;
+}
+
+QByteArray random_table(FuzzedDataProvider& in, int lowest, int highest) {
+  QByteArray t;
+  switch (in.ConsumeIntegralInRange(0, 9)) {
+    case 0:
+      return QByteArray::fromStdString(in.ConsumeBytesAsString(in.ConsumeIntegralInRange(0, 64)));
+    case 1:
+      return "x";  // unreadable
+    default:
+      break;
+  }
+  const int rows = in.ConsumeIntegralInRange(0, 60);
+  for (int r = 0; r < rows; ++r)
+    t += QByteArray::number(in.ConsumeIntegralInRange(lowest, highest)) + "\r\n";
+  return t;
+}
+
+class Session {
+ public:
+  explicit Session(FuzzedDataProvider& in) : in_(in), app_(platform_) {
+    platform_.clock = in.ConsumeIntegralInRange(0, 86399);
+    platform_.printer_available = in.ConsumeBool();
+    platform_.on_pause = [this](float) { during_pause(); };
+  }
+
+  void run() {
+    app_.Form_Load();
+    check();
+    for (int step = 0; step < 48 && in_.remaining_bytes() > 0 && app_.form1.open; ++step) {
+      act(false);
+      check();
+    }
+  }
+
+ private:
+  // A user who goes on pressing buttons while a command waits.
+  void during_pause() {
+    if (depth_ > 2 || !in_.ConsumeBool()) return;
+    ++depth_;
+    act(true);
+    --depth_;
+  }
+
+  void act(bool in_pause) {
+    switch (in_.ConsumeIntegralInRange(0, in_pause ? 3 : 7)) {
+      case 0:
+      case 1: {
+        const ButtonRef& b = kButtons[in_.ConsumeIntegralInRange<size_t>(0, std::size(kButtons) - 1)];
+        const bool was_open = app_.form1.open;
+        FUZZ_CHECK(app_.click(QLatin1String(b.form), QLatin1String(b.control)), "no button %s.%s",
+                   b.form, b.control);
+        if (was_open && !app_.form1.open)
+          FUZZ_CHECK(platform_.music_playing.isEmpty(), "music plays after the end");
+        break;
+      }
+      case 2:
+        platform_.answers.push_back(in_.ConsumeBool() ? Answer::OK : Answer::Cancel);
+        break;
+      case 3:
+        if (app_.form3.open) {
+          Control& files = app_.form3["File1"];
+          if (!files.items.isEmpty())
+            app_.Form3_select(QStringLiteral("File1"),
+                              in_.ConsumeIntegralInRange<int>(0, int(files.items.size()) - 1));
+          else
+            app_.form3["Text1"].text = random_text(in_, true);
+        }
+        break;
+      case 4: {  // pick an entry of a list box
+        Control& box = app_.c(QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
+        if (box.items.isEmpty()) break;
+        box.selected = in_.ConsumeIntegralInRange<int>(0, int(box.items.size()) - 1);
+        box.text = box.items[box.selected];
+        break;
+      }
+      case 5: {  // type into a list box
+        Control& box = app_.c(QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
+        box.text = random_text(in_, false);
+        box.selected = -1;
+        break;
+      }
+      case 6:
+        app_.c(QLatin1String(kTexts[in_.ConsumeBool()])).text = random_text(in_, false);
+        break;
+      case 7:
+        if (app_.form3.open) app_.form3["Text1"].text = random_text(in_, true);
+        platform_.clock = in_.ConsumeIntegralInRange(0, 86399);
+        break;
+    }
+  }
+
+  void check() {
+    const SharedState& s = app_.s;
+    FUZZ_CHECK(!app_.c("List1").visible, "List1 shown");
+    FUZZ_CHECK(app_.c("List1").lines.size() <= kOutputLines, "%d result lines",
+               int(app_.c("List1").lines.size()));
+    FUZZ_CHECK(s.output_lines.size() == std::size_t(kOutputLines), "output lines resized");
+    FUZZ_CHECK(s.chance_level >= 0 && s.chance_level <= 8, "chance level %d", int(s.chance_level));
+    FUZZ_CHECK(s.reveal_press_count >= 0, "press count %d", int(s.reveal_press_count));
+    FUZZ_CHECK(s.reveal_stage >= 0 && s.reveal_stage <= App::kRevealStageThreshold, "stage %d",
+               int(s.reveal_stage));
+    // The advice command stores the sum of the month and day entries, -1 each when typed.
+    FUZZ_CHECK(s.crt_row >= -2 && s.crt_row < kCrtRows, "crt_row %d", int(s.crt_row));
+    FUZZ_CHECK(s.teaching_count >= 0 && s.teaching_count <= kTeachingEntries, "teachings %d",
+               int(s.teaching_count));
+    FUZZ_CHECK(s.yosou_max >= 0, "yosou_max %d", int(s.yosou_max));
+    // The headless log grows with every effect; keep it short.
+    platform_.take_events();
+  }
+
+  FuzzedDataProvider& in_;
+  HeadlessPlatform platform_;
+  App app_;
+  int depth_ = 0;
+};
+
+void write_tables(FuzzedDataProvider& in) {
+  QDir dir = fuzz::work_folder();
+  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+    dir.remove(name);
+  for (int n = 1; n <= 8; ++n)
+    fuzz::write_file(QStringLiteral("crt_%1.txt").arg(n), random_table(in, -2, 21));
+  for (int n = 1; n <= 4; ++n)
+    fuzz::write_file(QStringLiteral("waku_%1.txt").arg(n), random_table(in, -1, 9));
+  if (in.ConsumeBool())
+    fuzz::write_file(QStringLiteral("maharaja.txt"),
+                     QByteArray::fromStdString(in.ConsumeBytesAsString(in.ConsumeIntegralInRange(0, 80))));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  write_tables(in);
+  Session session(in);
+  session.run();
+  return 0;
+}

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds Quilo with AddressSanitizer and UndefinedBehaviorSanitizer into
+# ./build-asan (or $QUILO_ASAN_DIR) and runs the whole test suite there. Any
+# sanitizer finding (memory error, undefined behaviour, leak) fails the run.
+# Extra arguments go to ctest (e.g. -L core).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUILO_ASAN_DIR:-$root/build-asan}
+jobs=${QUILO_JOBS:-2}
+
+supp=$root/fuzz/lsan.supp
+export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:abort_on_error=0:detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1:exitcode=86}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1:exitcode=87}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$supp:print_suppressions=0}
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILO_SANITIZE=ON
+fi
+cmake --build "$build" -j "$jobs"
+
+cd "$build"
+log=$build/sanitize-ctest.log
+status=0
+ctest --output-on-failure -j "$jobs" "$@" 2>&1 | tee "$log" || status=$?
+
+# A finding in a child process whose exit code a test ignores still counts.
+findings=$(grep -cE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$log" || true)
+if [ "$findings" -gt 0 ]; then
+  echo "sanitize: $findings sanitizer finding(s), see $log" >&2
+  [ "$status" -ne 0 ] || status=1
+fi
+if [ "$status" -eq 0 ]; then
+  echo "sanitize: whole suite clean under AddressSanitizer + UndefinedBehaviorSanitizer"
+else
+  echo "sanitize: FAILED (status $status)" >&2
+fi
+exit "$status"
