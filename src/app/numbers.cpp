@@ -83,9 +83,15 @@ double leading_number(const QString& text) {
 }
 
 QString number_text(double value) {
-  if (value == std::floor(value) && std::fabs(value) < 1e15)
-    return QString::number(static_cast<long long>(value));
-  return QString::number(value, 'g', 15);
+  if (!std::isfinite(value) || value == 0) return QStringLiteral("0");
+  if (value == std::floor(value)) return QString::number(value, 'f', 0);
+  QString t = QString::number(value, 'g', 15);
+  if (!t.contains(QLatin1Char('e'))) return t;
+  // Tiny fractions: plain decimal digits instead of an exponent.
+  t = QString::number(value, 'f', 20);
+  while (t.endsWith(QLatin1Char('0'))) t.chop(1);
+  if (t.endsWith(QLatin1Char('.'))) t.chop(1);
+  return t;
 }
 
 std::optional<float> parse_odds(const QString& text) {
