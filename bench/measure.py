@@ -1,0 +1,205 @@
+#!/usr/bin/env python3
+"""Measurements of the desktop program under Xvfb, printed as small tables.
+
+1. Start-up (start to the main window's first paint) and peak memory (VmHWM),
+   beside the minimal Qt window of the same size.
+2. CPU time over a whole onibaku exacta run (the 14-second new-nebula staging
+   and the 2-second preparation pause) in the real window, driven with xdotool,
+   and over as long an idle spell for comparison.
+3. For each picture change of that staging: the time from the change in the
+   model to the paint that shows it (QUILO_TRACE_FRAMES).
+4. Google Benchmark: loading the twelve tables and each engine's stages.
+"""
+
+import glob
+import json
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+QUILO = os.path.join(BUILD, "quilo")
+MINIMAL = os.path.join(BUILD, "bench", "quilo_minimal_window")
+ENGINES = os.path.join(BUILD, "bench", "quilo_engines_bench")
+RUNS = int(os.environ.get("MEASURE_RUNS", "5"))
+TICK = os.sysconf("SC_CLK_TCK")
+
+
+def start_xvfb():
+    r, w = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x800x24",
+                             "-nolisten", "tcp"], pass_fds=(w,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(w)
+    with os.fdopen(r, "rb", buffering=0) as f:
+        number = f.readline().decode().strip()
+    return xvfb, ":" + number
+
+
+class Program:
+    """A started program whose standard error is read line by line."""
+
+    def __init__(self, argv, cwd, env):
+        self.lines = []
+        self.started_ns = time.monotonic_ns()
+        self.p = subprocess.Popen(argv, cwd=cwd, env=env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.PIPE, text=True)
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        for line in self.p.stderr:
+            self.lines.append((time.monotonic_ns(), line.rstrip("\n")))
+
+    def wait_line(self, prefix, timeout=30.0):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            for _, line in list(self.lines):
+                if line.startswith(prefix):
+                    return line
+            time.sleep(0.002)
+        raise RuntimeError("no '%s' from %s" % (prefix, self.p.args[0]))
+
+    def status(self, key):
+        with open("/proc/%d/status" % self.p.pid) as f:
+            for line in f:
+                if line.startswith(key + ":"):
+                    return int(line.split()[1])  # kB
+        return 0
+
+    def cpu_seconds(self):
+        with open("/proc/%d/stat" % self.p.pid) as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) / TICK  # utime + stime
+
+    def stop(self):
+        if self.p.poll() is None:
+            self.p.terminate()
+            try:
+                self.p.wait(5)
+            except subprocess.TimeoutExpired:
+                self.p.kill()
+                self.p.wait()
+
+
+def working_folder(root):
+    folder = tempfile.mkdtemp(dir=root)
+    for table in glob.glob(os.path.join(SOURCE, "data", "*.txt")):
+        shutil.copy(table, folder)
+    return folder
+
+
+def startup(argv, env, root):
+    times, peaks = [], []
+    for _ in range(RUNS):
+        prog = Program(argv, working_folder(root), env)
+        try:
+            shown = int(prog.wait_line("shown").split()[1])
+            times.append((shown - prog.started_ns) / 1e6)
+            time.sleep(1.0)  # settle: the first second after showing counts too
+            peaks.append(prog.status("VmHWM") / 1024)
+        finally:
+            prog.stop()
+    return statistics.median(times), statistics.median(peaks)
+
+
+def xdo(env, *args):
+    subprocess.run(["xdotool", *map(str, args)], env=env, check=True, capture_output=True)
+
+
+def onibaku_run(env, root):
+    prog = Program([QUILO], working_folder(root), env)
+    try:
+        prog.wait_line("shown")
+        wid = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^競馬予想 Quilo"],
+                             env=env, capture_output=True, text=True).stdout.split()[0]
+        time.sleep(1.0)
+        for (x, y), text in (((6480, 6360), "2.5"), ((6480, 6960), "5.0")):
+            xdo(env, "mousemove", "--window", wid, x // 15 + 10, y // 15 + 8)
+            xdo(env, "click", "1")
+            xdo(env, "type", "--delay", "30", text)
+        time.sleep(0.5)
+        # Idle, as long as the run, for comparison (the start-up music plays).
+        idle_cpu = prog.cpu_seconds()
+        t = time.monotonic()
+        time.sleep(16.5)
+        idle = (prog.cpu_seconds() - idle_cpu, time.monotonic() - t)
+
+        before = len(prog.lines)
+        cpu0, t0 = prog.cpu_seconds(), time.monotonic()
+        xdo(env, "mousemove", "--window", wid, 10440 // 15 + 10, 3480 // 15 + 10)
+        xdo(env, "click", "1")
+        prog.wait_line("frame newseiunPIRU6.bmp", timeout=30)
+        time.sleep(2.5)  # the preparation pause that follows the staging
+        run = (prog.cpu_seconds() - cpu0, time.monotonic() - t0)
+        frames = [l.split() for _, l in prog.lines[before:] if l.startswith("frame ")]
+        return idle, run, [(f[1], float(f[2])) for f in frames]
+    finally:
+        prog.stop()
+
+
+def engines():
+    if not os.path.exists(ENGINES):
+        return []
+    out = subprocess.run([ENGINES, "--benchmark_format=json", "--benchmark_min_time=0.2"],
+                         capture_output=True, text=True, check=True).stdout
+    return [(b["name"], b["real_time"], b["time_unit"]) for b in json.loads(out)["benchmarks"]]
+
+
+def main():
+    for tool in ("Xvfb", "xdotool"):
+        if not shutil.which(tool):
+            sys.exit("measure: %s is needed" % tool)
+    xvfb, display = start_xvfb()
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy",
+               QUILO_TRACE_FRAMES="1")
+    root = tempfile.mkdtemp(prefix="quilo-measure-")
+    try:
+        q_time, q_mem = startup([QUILO], env, root)
+        m_time, m_mem = startup([MINIMAL], env, root)
+        (idle_cpu, idle_wall), (run_cpu, run_wall), frames = onibaku_run(env, root)
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+        shutil.rmtree(root, ignore_errors=True)
+
+    print("Start-up and memory (median of %d runs, Xvfb)" % RUNS)
+    print("| program | start to window shown | peak memory (VmHWM) |")
+    print("|---|---|---|")
+    print("| quilo | %.0f ms | %.1f MiB |" % (q_time, q_mem))
+    print("| minimal Qt window 899x518 | %.0f ms | %.1f MiB |" % (m_time, m_mem))
+    print("| ratio | %.2f | %.2f |" % (q_time / m_time, q_mem / m_mem))
+    print()
+    print("CPU of the program (utime+stime)")
+    print("| spell | wall | CPU | share of one core |")
+    print("|---|---|---|---|")
+    print("| onibaku exacta run, new nebula | %.1f s | %.2f s | %.2f %% |"
+          % (run_wall, run_cpu, 100 * run_cpu / run_wall))
+    print("| idle, same length | %.1f s | %.2f s | %.2f %% |"
+          % (idle_wall, idle_cpu, 100 * idle_cpu / idle_wall))
+    print()
+    print("Picture changes of the staging: model change to the paint that shows it")
+    print("| step | picture | ms |")
+    print("|---|---|---|")
+    for i, (name, ms) in enumerate(frames, 1):
+        print("| %d | %s | %.2f |" % (i, name, ms))
+    if frames:
+        print("| worst | | %.2f |" % max(ms for _, ms in frames))
+    print()
+    rows = engines()
+    if rows:
+        print("Google Benchmark (headless, pauses return at once)")
+        print("| benchmark | time |")
+        print("|---|---|")
+        for name, t, unit in rows:
+            print("| %s | %.2f %s |" % (name, t, unit))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,49 @@
+#include "gui/frame_trace.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+namespace quilo::frame_trace {
+namespace {
+
+long long now_ns() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return (long long)t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+bool shown = false;
+QString pending;
+long long pending_since = 0;
+
+}  // namespace
+
+bool enabled() {
+  static const bool on = [] {
+    const char* v = std::getenv("QUILO_TRACE_FRAMES");
+    return v && *v && *v != '0';
+  }();
+  return on;
+}
+
+void background_changed(const QString& file) {
+  if (!enabled()) return;
+  pending = file;
+  pending_since = now_ns();
+}
+
+void painted(const QString& file) {
+  if (!enabled()) return;
+  const long long t = now_ns();
+  if (!shown) {
+    shown = true;
+    std::fprintf(stderr, "shown %lld\n", t);
+  }
+  if (!pending.isEmpty() && file == pending) {
+    std::fprintf(stderr, "frame %s %.3f\n", qPrintable(file), (t - pending_since) / 1e6);
+    pending.clear();
+  }
+}
+
+}  // namespace quilo::frame_trace

@@ -1,0 +1,18 @@
+// Timing of what the main window shows, for measurements: with the
+// environment variable QUILO_TRACE_FRAMES=1 the program writes to standard
+// error "shown NS" (CLOCK_MONOTONIC) when the main window is first painted, and
+// "frame FILE MS" for each background change: the time from the change in the
+// model to the end of the paint that shows it. Off, it costs one flag test.
+#pragma once
+
+#include <QString>
+
+namespace quilo::frame_trace {
+
+bool enabled();
+// The main window's background became FILE (before its picture is decoded).
+void background_changed(const QString& file);
+// The main window finished painting with FILE as its background.
+void painted(const QString& file);
+
+}  // namespace quilo::frame_trace
