@@ -13,7 +13,7 @@
 namespace quilo {
 namespace {
 
-constexpr int kRate = 44100;
+constexpr int kRate = 22050;
 constexpr int kEffectChannel = 0;
 
 // Soundfonts that Debian's General MIDI packages install.
