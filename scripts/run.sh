@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
-"$root/scripts/build.sh" >/dev/null
+"$root/scripts/build.sh"
 # The program reads its tables from the current folder: without them here,
 # start in the repository's data folder.
 [ -f crt_1.txt ] || cd "$root/data"
