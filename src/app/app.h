@@ -163,7 +163,7 @@ class App {
 
  private:
   // A table column reader shared by the crt and waku loaders.
-  void load_table_file(const QString& file, int column, int rows, std::int16_t* dest);
+  void load_table_file(const QString& file, int rows, std::int16_t* dest);
 
   Platform& platform_;
   VbRandom rng_;

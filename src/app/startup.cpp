@@ -83,8 +83,7 @@ class TableReader {
 
 }  // namespace
 
-void App::load_table_file(const QString& file, int column, int rows, std::int16_t* dest) {
-  (void)column;
+void App::load_table_file(const QString& file, int rows, std::int16_t* dest) {
   QFile f(file);
   bool ok = !QFileInfo(file).isDir() && f.open(QIODevice::ReadOnly);
   if (ok) {
@@ -106,11 +105,11 @@ void App::load_table_file(const QString& file, int column, int rows, std::int16_
 }
 
 void App::load_crt_file(const QString& file, int column) {
-  load_table_file(file, column, kCrtRows, s.crt_table[column].data());
+  load_table_file(file, kCrtRows, s.crt_table[column].data());
 }
 
 void App::load_waku_file(const QString& file, int column) {
-  load_table_file(file, column, kWakuRows, s.waku_table[column].data());
+  load_table_file(file, kWakuRows, s.waku_table[column].data());
 }
 
 void App::Form_Load() {

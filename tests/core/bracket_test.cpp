@@ -13,12 +13,6 @@ using namespace quilo::test;
 
 namespace {
 
-std::vector<int> rows(const std::map<int, int>& values) {
-  std::vector<int> column(values.rbegin()->first + 1, 0);
-  for (const auto& [row, v] : values) column[row] = v;
-  return column;
-}
-
 QStringList brackets_drawn(const QJsonObject& d) { return strings(state(d)["yosou_num"]).mid(1, 6); }
 
 QString circled(int v) { return QString(QChar(0x2460 + v - 1)); }
@@ -34,8 +28,8 @@ const QString kTitle = "  ■■■■ 馬番予想 結果 ■■■■";
 TEST(Bracket, TwoBracketsFor2010AndTheirOutput) {
   Session s;
   // Base row: 2*2 + 2*0 + 4 + 2*22 + 1 = 53.
-  s.write_table("waku_1.txt", rows({{53, 7}, {54, 3}}));
-  s.write_table("waku_2.txt", rows({{54, 3}, {55, 0}, {56, 6}}));
+  s.write_table("waku_1.txt", table_rows({{53, 7}, {54, 3}}));
+  s.write_table("waku_2.txt", table_rows({{54, 3}, {55, 0}, {56, 6}}));
   s.dump();
   const QString script =
       "select Combo6 0\nselect Combo1 2\nselect Combo2 0\nselect Combo3 4\nselect Combo4 22\n"

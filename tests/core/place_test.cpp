@@ -12,14 +12,6 @@ using namespace quilo::test;
 
 namespace {
 
-// A table column holding the given rows; every other row is 0, which the
-// engine rejects.
-std::vector<int> rows(const std::map<int, int>& values) {
-  std::vector<int> column(values.rbegin()->first + 1, 0);
-  for (const auto& [row, v] : values) column[row] = v;
-  return column;
-}
-
 QStringList candidates(const QJsonObject& d) {
   return strings(state(d)["yosou_num"]).mid(1, 8);
 }
@@ -37,9 +29,9 @@ constexpr int kFirstRowAtRace1 = 5;
 TEST(Place, DrawsCandidatesSkippingRejectsAndWritesItsLines) {
   Session s;
   // Start row: 4 + 2*22 + 2*1 + 2 + 3*10 + 7 + 11 = 100.
-  s.write_table("crt_1.txt", rows({{100, 0}, {101, 7}}));
-  s.write_table("crt_2.txt", rows({{101, 13}, {102, 7}, {103, 12}}));
-  s.write_table("crt_3.txt", rows({{103, 3}}));
+  s.write_table("crt_1.txt", table_rows({{100, 0}, {101, 7}}));
+  s.write_table("crt_2.txt", table_rows({{101, 13}, {102, 7}, {103, 12}}));
+  s.write_table("crt_3.txt", table_rows({{103, 3}}));
   s.dump();
   const auto d = s.dump(
       "select Combo3 4\nselect Combo4 22\nselect place_extra_box 1\nselect Combo11 2\n"
@@ -148,8 +140,8 @@ TEST(Place, OddsOverrideTable) {
       {" 1.6 ", "2.4", both1, both2},
   };
   Session s;
-  s.write_table("crt_1.txt", rows({{kFirstRowAtRace1, 2}}));
-  s.write_table("crt_2.txt", rows({{kFirstRowAtRace1, 4}}));
+  s.write_table("crt_1.txt", table_rows({{kFirstRowAtRace1, 2}}));
+  s.write_table("crt_2.txt", table_rows({{kFirstRowAtRace1, 4}}));
   s.run("select Combo9 0\nselect Combo14 2\nselect Combo13 9");
   for (const auto& c : cases) {
     const auto d = s.dump(odds_script(c.o1, c.o2) + "click Command11");
@@ -159,8 +151,8 @@ TEST(Place, OddsOverrideTable) {
 
 TEST(Place, DuplicatesCompareAsTexts) {
   Session s;
-  s.write_table("crt_1.txt", rows({{kFirstRowAtRace1, 5}}));
-  s.write_table("crt_2.txt", rows({{kFirstRowAtRace1, 5}, {kFirstRowAtRace1 + 1, 1}}));
+  s.write_table("crt_1.txt", table_rows({{kFirstRowAtRace1, 5}}));
+  s.write_table("crt_2.txt", table_rows({{kFirstRowAtRace1, 5}, {kFirstRowAtRace1 + 1, 1}}));
   s.run("select Combo9 0\nselect Combo14 4");  // " 5"
 
   // 2.0 replaces the first candidate by " 5": the drawn "5" differs from it.
@@ -209,8 +201,8 @@ TEST(Place, BlankOdds) {
   };
   for (const auto& c : cases) {
     Session s;
-    s.write_table("crt_1.txt", rows({{kFirstRowAtRace1, 2}}));
-    s.write_table("crt_2.txt", rows({{kFirstRowAtRace1, 4}}));
+    s.write_table("crt_1.txt", table_rows({{kFirstRowAtRace1, 2}}));
+    s.write_table("crt_2.txt", table_rows({{kFirstRowAtRace1, 4}}));
     s.dump();
     const auto d = s.dump("select Combo9 0\nselect Combo14 2\n" + odds_script(c.o1, c.o2) +
                           "click Command11");

@@ -19,11 +19,9 @@ using namespace quilo;
 
 namespace {
 
-QString program_folder() { return QFileInfo(QStringLiteral(QUILO_BINARY)).absolutePath(); }
-
 struct Desktop {
   test::Session session;  // a working folder with the tables
-  DesktopShell shell{program_folder()};
+  DesktopShell shell{test::program_folder()};
   Desktop() {
     QDir(session.path("")).mkpath("sub/deeper");
     QFile(session.path("sub/a.txt")).open(QIODevice::WriteOnly);

@@ -16,7 +16,7 @@ using namespace quilo;
 
 TEST(PredictionView, TrifectaButtonFillsTheTicketCells) {
   test::Session session;  // a working folder with the tables
-  DesktopShell shell(QFileInfo(QStringLiteral(QUILO_BINARY)).absolutePath());
+  DesktopShell shell(test::program_folder());
   shell.start();
   FormView& v = shell.view(1);
 

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace quilo::test {
 
@@ -45,6 +46,14 @@ QJsonObject Session::dump(const QString& script) {
   runner_.start();
   return runner_.dump();
 }
+
+std::vector<int> table_rows(const std::map<int, int>& values) {
+  std::vector<int> column(values.empty() ? 0 : values.rbegin()->first + 1, 0);
+  for (const auto& [row, v] : values) column[row] = v;
+  return column;
+}
+
+QString program_folder() { return QFileInfo(QStringLiteral(QUILO_BINARY)).absolutePath(); }
 
 QJsonObject control(const QJsonObject& dump, const QString& key) {
   const auto controls = dump.value("controls").toObject();

@@ -47,6 +47,13 @@ class Session {
   ScenarioRunner runner_;
 };
 
+// A table column holding the given rows (row -> value); every row before the
+// last one given that is not named holds 0, which every engine rejects.
+std::vector<int> table_rows(const std::map<int, int>& values);
+
+// The folder of the built program, which holds the generated media.
+QString program_folder();
+
 // Accessors for a dump.
 QJsonObject control(const QJsonObject& dump, const QString& key);
 QString caption(const QJsonObject& dump, const QString& key);
