@@ -1,6 +1,7 @@
 # Installation and packaging.
 #
-#   <prefix>/lib/quilo/quilo                     the program; GF/, se/, music/midi/ beside it
+#   <prefix>/lib/quilo/quilo                     the program; quilo_audio.so, GF/, se/, music/midi/
+#                                                beside it
 #   <prefix>/bin/quilo                           relative link to ../lib/quilo/quilo
 #   <prefix>/share/quilo/data/                   reference tables and teaching file, copied into
 #                                                the user's folder by `quilo --user-folder`
@@ -39,6 +40,7 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/quilo.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/packaging/${QUILO_APP_ID}.metainfo.xml @ONLY)
 
 install(TARGETS quilo RUNTIME DESTINATION ${QUILO_PROGRAM_INSTALL_DIR})
+install(TARGETS quilo_audio LIBRARY DESTINATION ${QUILO_PROGRAM_INSTALL_DIR})
 install(DIRECTORY ${QUILO_MEDIA_DIR}/GF ${QUILO_MEDIA_DIR}/se ${QUILO_MEDIA_DIR}/music
         DESTINATION ${QUILO_PROGRAM_INSTALL_DIR})
 install(FILES ${QUILO_DATA_FILES} DESTINATION ${QUILO_DATA_INSTALL_DIR})

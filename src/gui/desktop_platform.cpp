@@ -20,7 +20,7 @@ namespace quilo {
 
 DesktopPlatform::DesktopPlatform(const QString& program_folder)
     : pictures_(program_folder + QStringLiteral("/GF")),
-      audio_(program_folder + QStringLiteral("/se"), program_folder + QStringLiteral("/music/midi")) {}
+      audio_(program_folder) {}
 
 void DesktopPlatform::play_se(const QString& file) { audio_.play_effect(file); }
 

@@ -1,9 +1,9 @@
-// The platform of the desktop program: SDL2_mixer for sound and music, Qt for
+// The platform of the desktop program: the audio module for sound and music, Qt for
 // message boxes, printing and the pause.
 #pragma once
 
 #include "gui/picture_cache.h"
-#include "gui/sdl_audio.h"
+#include "gui/deferred_audio.h"
 #include "media/platform.h"
 
 #include <QPointer>
@@ -34,7 +34,7 @@ class DesktopPlatform : public Platform {
   void interrupt_pauses();
 
   PictureCache& pictures() { return pictures_; }
-  SdlAudio& audio() { return audio_; }
+  DeferredAudio& audio() { return audio_; }
 
   // Called before the program waits (a pause, a message box) so that the
   // windows show the model as it is now.
@@ -44,7 +44,7 @@ class DesktopPlatform : public Platform {
 
  private:
   PictureCache pictures_;
-  SdlAudio audio_;
+  DeferredAudio audio_;
   std::vector<QEventLoop*> loops_;
 };
 

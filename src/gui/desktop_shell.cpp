@@ -1,6 +1,7 @@
 #include "gui/desktop_shell.h"
 
 #include <QApplication>
+#include <QTimer>
 
 namespace quilo {
 
@@ -20,6 +21,12 @@ DesktopShell::DesktopShell(const QString& program_folder)
   form2_view_->on_closed = [this] { app_->form2.open = false; };
   form3_view_->on_closed = [this] { app_->form3.open = false; };
 
+  // The sound opens once the main window is on screen (or a second after the
+  // start, should it never be painted): the window does not wait for it.
+  form1_view_->on_first_paint = [this] {
+    QTimer::singleShot(0, form1_view_.get(), [this] { platform_.audio().open(); });
+  };
+
   platform_.before_wait = [this] { refresh_all(); };
   platform_.active_window = [this]() -> QWidget* {
     if (QWidget* w = QApplication::activeWindow()) return w;
@@ -36,6 +43,7 @@ FormView& DesktopShell::view(int n) {
 void DesktopShell::start() {
   app_->Form_Load();
   refresh_all();
+  QTimer::singleShot(1000, form1_view_.get(), [this] { platform_.audio().open(); });
 }
 
 void DesktopShell::sync_window(FormView& view, Form& form) {

@@ -54,9 +54,10 @@ class ShapeFrame : public QWidget {
 
 }  // namespace
 
-PictureButton::PictureButton(QPixmap normal, QPixmap pressed, QString fallback_text,
-                             QWidget* parent)
+PictureButton::PictureButton(PictureCache& pictures, QString normal, QString pressed,
+                             QString fallback_text, QWidget* parent)
     : QAbstractButton(parent),
+      pictures_(pictures),
       normal_(std::move(normal)),
       pressed_(std::move(pressed)),
       fallback_text_(std::move(fallback_text)) {
@@ -73,7 +74,8 @@ void PictureButton::set_latched(bool latched) {
 void PictureButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const bool down = isDown() || latched_;
-  const QPixmap& pm = down && !pressed_.isNull() ? pressed_ : normal_;
+  const QPixmap& pressed = down ? pictures_.get(pressed_) : QPixmap();
+  const QPixmap& pm = !pressed.isNull() ? pressed : pictures_.get(normal_);
   if (!pm.isNull()) {
     p.drawPixmap(0, 0, pm);
   } else {
@@ -106,6 +108,9 @@ FormView::FormView(App& app, Form& form, PictureCache& pictures)
   setWindowTitle(form.spec().caption);
   setFixedSize(twips_to_px(form.spec().client_width), twips_to_px(form.spec().client_height));
   setAttribute(Qt::WA_DeleteOnClose, false);
+  // Controls inherit the form's font; only those with another font set their own,
+  // so that no text is laid out twice at the start.
+  setFont(font_for(form.spec().default_font));
 
   // Pictures and frames lie lowest, labels over them, windowed controls on top.
   auto layer = [](Kind k) {
@@ -133,8 +138,7 @@ FormView::FormView(App& app, Form& form, PictureCache& pictures)
   refresh();
 }
 
-QFont FormView::font_for(const ControlSpec& spec) const {
-  const FontSpec& f = spec.font.family.isEmpty() ? form_.spec().default_font : spec.font;
+QFont FormView::font_for(const FontSpec& f) const {
   QFont font(f.family);
   font.setPixelSize(std::max(1, int(std::lround(f.points * 96.0 / 72.0))));
   font.setBold(f.bold);
@@ -144,6 +148,12 @@ QFont FormView::font_for(const ControlSpec& spec) const {
 QWidget* FormView::make_widget(Control& c) {
   const ControlSpec& spec = c.spec;
   const QString key = c.key();
+  auto set_font = [&](QWidget* w) {
+    if (!spec.font.family.isEmpty()) {
+      const QFont f = font_for(spec.font);
+      if (f != font()) w->setFont(f);
+    }
+  };
   auto colour = [&](QWidget* w, QPalette::ColorRole back_role, QPalette::ColorRole fore_role) {
     QPalette pal = w->palette();
     if (auto b = resolve(spec.back)) pal.setColor(back_role, *b);
@@ -154,14 +164,15 @@ QWidget* FormView::make_widget(Control& c) {
   switch (spec.kind) {
     case Kind::Combo: {
       auto* cb = new QComboBox(this);
+      // Font and colours first: the line edit made next inherits them.
+      set_font(cb);
+      colour(cb, QPalette::Base, QPalette::Text);
       cb->setEditable(true);
+      colour(cb->lineEdit(), QPalette::Base, QPalette::Text);
       cb->setInsertPolicy(QComboBox::NoInsert);
       cb->setCompleter(nullptr);
       cb->addItems(c.items);
-      cb->setFont(font_for(spec));
       cb->setMaxVisibleItems(12);
-      colour(cb, QPalette::Base, QPalette::Text);
-      colour(cb->lineEdit(), QPalette::Base, QPalette::Text);
       connect(cb->lineEdit(), &QLineEdit::textEdited, this, [&c](const QString& t) {
         c.text = t;
         c.selected = -1;
@@ -174,7 +185,7 @@ QWidget* FormView::make_widget(Control& c) {
     }
     case Kind::Text: {
       auto* le = new QLineEdit(this);
-      le->setFont(font_for(spec));
+      set_font(le);
       colour(le, QPalette::Base, QPalette::Text);
       connect(le, &QLineEdit::textEdited, this, [&c](const QString& t) { c.text = t; });
       return le;
@@ -182,7 +193,7 @@ QWidget* FormView::make_widget(Control& c) {
     case Kind::Label: {
       auto* lb = new QLabel(this);
       lb->setTextFormat(Qt::PlainText);
-      lb->setFont(font_for(spec));
+      set_font(lb);
       lb->setAlignment((spec.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
                        Qt::AlignVCenter);
       lb->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -209,13 +220,12 @@ QWidget* FormView::make_widget(Control& c) {
     }
     case Kind::List: {
       auto* lw = new QListWidget(this);
-      lw->setFont(font_for(spec));
+      set_font(lw);
       return lw;
     }
     case Kind::Button:
     case Kind::Option: {
-      auto* b = new PictureButton(pictures_.get(c.picture), pictures_.get(pressed_picture(c.picture)),
-                                  spec.text, this);
+      auto* b = new PictureButton(pictures_, c.picture, pressed_picture(c.picture), spec.text, this);
       b->setText(spec.text);
       b->setToolTip(spec.text);
       connect(b, &QAbstractButton::clicked, this, [this, key] {
@@ -226,7 +236,7 @@ QWidget* FormView::make_widget(Control& c) {
     }
     case Kind::DriveList: {
       auto* cb = new QComboBox(this);
-      cb->setFont(font_for(spec));
+      set_font(cb);
       connect(cb, &QComboBox::activated, this, [this, key](int i) {
         app_.Form3_select(key, i);
         if (after_command) after_command();
@@ -235,7 +245,7 @@ QWidget* FormView::make_widget(Control& c) {
     }
     case Kind::DirList: {
       auto* fl = new FolderList(this);
-      fl->setFont(font_for(spec));
+      set_font(fl);
       connect(fl, &FolderList::entry_activated, this, [this, key](int row) {
         app_.Form3_select(key, row);
         if (after_command) after_command();
@@ -244,7 +254,7 @@ QWidget* FormView::make_widget(Control& c) {
     }
     case Kind::FileList: {
       auto* lw = new QListWidget(this);
-      lw->setFont(font_for(spec));
+      set_font(lw);
       // A click puts the name into the file-name box, also when the clicked
       // file is the one already picked; arrow keys pick as well.
       auto pick = [this, key](int row) {
@@ -368,6 +378,10 @@ void FormView::paintEvent(QPaintEvent*) {
   const QPixmap& pm = pictures_.get(form_.background);
   if (!pm.isNull()) p.drawPixmap(0, 0, pm);
   if (form_.name() == QLatin1String("Form1")) frame_trace::painted(form_.background);
+  if (!painted_) {
+    painted_ = true;
+    if (on_first_paint) on_first_paint();
+  }
 }
 
 void FormView::closeEvent(QCloseEvent* e) {

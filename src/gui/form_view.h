@@ -17,11 +17,13 @@ namespace quilo {
 class App;
 class PictureCache;
 
-// A button that shows only a picture, with a pressed look.
+// A button that shows only a picture, with a pressed look. Its pictures are
+// decoded when first drawn.
 class PictureButton : public QAbstractButton {
   Q_OBJECT
  public:
-  PictureButton(QPixmap normal, QPixmap pressed, QString fallback_text, QWidget* parent);
+  PictureButton(PictureCache& pictures, QString normal, QString pressed, QString fallback_text,
+                QWidget* parent);
   // Shows the pressed look while latched (a selected option button).
   void set_latched(bool latched);
   bool latched() const { return latched_; }
@@ -30,7 +32,8 @@ class PictureButton : public QAbstractButton {
   void paintEvent(QPaintEvent*) override;
 
  private:
-  QPixmap normal_, pressed_;
+  PictureCache& pictures_;
+  QString normal_, pressed_;
   QString fallback_text_;
   bool latched_ = false;
 };
@@ -48,6 +51,8 @@ class FormView : public QWidget {
   std::function<void()> after_command;
   // Called when the window system closes the window.
   std::function<void()> on_closed;
+  // Called once, after the window's first paint.
+  std::function<void()> on_first_paint;
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -56,13 +61,14 @@ class FormView : public QWidget {
  private:
   QWidget* make_widget(Control& c);
   void refresh_control(Control& c, QWidget* w);
-  QFont font_for(const ControlSpec& spec) const;
+  QFont font_for(const FontSpec& spec) const;
 
   App& app_;
   Form& form_;
   PictureCache& pictures_;
   QHash<QString, QWidget*> widgets_;
   QString shown_background_;
+  bool painted_ = false;
 };
 
 // Maps the font names of the window designs onto the IPA fonts.

@@ -1,6 +1,7 @@
 // Music and effects are really heard: SDL's disk audio driver writes the mixed
 // output to a file, which must hold sound, also when the program's folder has
-// blanks in its path.
+// blanks in its path. The sound opens once the main window has been painted,
+// and leaves SIGTERM and SIGINT their usual meaning.
 #include "gui/desktop_shell.h"
 #include "test_support.h"
 
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <cstdlib>
 
 using namespace quilo;
@@ -41,6 +43,7 @@ TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
   ASSERT_TRUE(QFile::link(media + "/GF", program + "/GF"));
   ASSERT_TRUE(QFile::link(media + "/se", program + "/se"));
   ASSERT_TRUE(QFile::link(media + "/music/midi", program + "/music/midi"));
+  ASSERT_TRUE(QFile::link(media + "/quilo_audio.so", program + "/quilo_audio.so"));
 
   const QString raw = tmp.filePath("mixed.raw");
   const QByteArray old_driver = qgetenv("SDL_AUDIODRIVER");
@@ -49,8 +52,14 @@ TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
   {
     test::Session session;
     DesktopShell shell(program);
-    ASSERT_TRUE(shell.platform().audio().ready());
-    shell.start();  // the opening tune
+    EXPECT_FALSE(shell.platform().audio().ready());
+    shell.start();  // the opening tune, asked for before the sound opens
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shell.platform().audio().ready(); }, 5000));
+    for (int sig : {SIGTERM, SIGINT}) {
+      struct sigaction action {};
+      sigaction(sig, nullptr, &action);
+      EXPECT_EQ(action.sa_handler, SIG_DFL) << "signal " << sig << " is caught";
+    }
     QTest::qWait(2500);
     EXPECT_TRUE(shell.platform().audio().music_playing());
     EXPECT_GT(loud_samples(raw, 0), 10000) << "the opening tune is silent";

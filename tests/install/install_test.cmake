@@ -54,6 +54,7 @@ endif()
 # ---- layout ----------------------------------------------------------------------------
 set(program ${prefix}/lib/quilo/quilo)
 check("the program is ${program}" EXISTS ${program} AND NOT IS_DIRECTORY ${program})
+check("the audio module lies beside the program" EXISTS ${prefix}/lib/quilo/quilo_audio.so)
 check("bin/quilo is a link" IS_SYMLINK ${prefix}/bin/quilo)
 file(READ_SYMLINK ${prefix}/bin/quilo link)
 check("bin/quilo points at ../lib/quilo/quilo (is ${link})" link STREQUAL "../lib/quilo/quilo")

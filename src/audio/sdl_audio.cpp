@@ -1,4 +1,4 @@
-#include "gui/sdl_audio.h"
+#include "audio/sdl_audio.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace quilo {
@@ -53,13 +54,16 @@ SdlAudio::SdlAudio(QString se_folder, QString midi_folder)
       }
     }
   }
+  // SIGINT and SIGTERM keep their usual meaning: SDL would otherwise turn
+  // them into events that nobody reads, and the program could not be stopped.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_AUDIO) != 0) {
-    std::fprintf(stderr, "quilo: no audio: %s\n", SDL_GetError());
+    error_ = QString::fromUtf8(SDL_GetError());
     return;
   }
   Mix_Init(MIX_INIT_MID);
   if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) != 0) {
-    std::fprintf(stderr, "quilo: no audio device: %s\n", Mix_GetError());
+    error_ = QStringLiteral("no audio device: ") + QString::fromUtf8(Mix_GetError());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return;
   }
@@ -117,3 +121,14 @@ void SdlAudio::stop_music() {
 bool SdlAudio::music_playing() const { return ready_ && Mix_PlayingMusic(); }
 
 }  // namespace quilo
+
+extern "C" Q_DECL_EXPORT quilo::AudioOutput* quilo_create_audio_output(const QString& se_folder,
+                                                                      const QString& midi_folder,
+                                                                      QString* error) {
+  auto audio = std::make_unique<quilo::SdlAudio>(se_folder, midi_folder);
+  if (!audio->ready()) {
+    if (error) *error = audio->error();
+    return nullptr;
+  }
+  return audio.release();
+}

@@ -1,7 +1,9 @@
 // Music and sound effects through SDL2_mixer: one music channel (MIDI through
 // FluidSynth and a General MIDI soundfont) and one effect channel, so that a
-// new effect cuts off the one still playing.
+// new effect cuts off the one still playing. Built into the audio module.
 #pragma once
+
+#include "gui/audio_output.h"
 
 #include <QHash>
 #include <QString>
@@ -11,24 +13,28 @@ typedef struct _Mix_Music Mix_Music;
 
 namespace quilo {
 
-class SdlAudio {
+class SdlAudio : public AudioOutput {
  public:
   SdlAudio(QString se_folder, QString midi_folder);
-  ~SdlAudio();
+  ~SdlAudio() override;
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
 
+  // Whether the device opened; the reason it did not otherwise.
   bool ready() const { return ready_; }
-  void play_effect(const QString& file);
-  void play_music(const QString& file);
-  void stop_music();
-  bool music_playing() const;
+  const QString& error() const { return error_; }
+
+  void play_effect(const QString& file) override;
+  void play_music(const QString& file) override;
+  void stop_music() override;
+  bool music_playing() const override;
 
  private:
   Mix_Chunk* chunk(const QString& file);
 
   QString se_folder_, midi_folder_;
   bool ready_ = false;
+  QString error_;
   QHash<QString, Mix_Chunk*> chunks_;
   Mix_Chunk* default_sound_ = nullptr;
   Mix_Music* music_ = nullptr;
