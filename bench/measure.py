@@ -27,7 +27,7 @@ SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 QUILO = os.path.join(BUILD, "quilo")
 MINIMAL = os.path.join(BUILD, "bench", "quilo_minimal_window")
 ENGINES = os.path.join(BUILD, "bench", "quilo_engines_bench")
-RUNS = int(os.environ.get("MEASURE_RUNS", "5"))
+RUNS = int(os.environ.get("MEASURE_RUNS", "9"))
 TICK = os.sysconf("SC_CLK_TCK")
 
 
@@ -78,6 +78,23 @@ class Program:
             fields = f.read().rsplit(")", 1)[1].split()
         return (int(fields[11]) + int(fields[12])) / TICK  # utime + stime
 
+    def thread_cpu(self):
+        """CPU seconds by thread kind: the main (window) thread, SDL's audio
+        thread (mixing and the MIDI synthesiser), and the rest."""
+        kinds = {"main": 0.0, "audio": 0.0, "other": 0.0}
+        for task in os.listdir("/proc/%d/task" % self.p.pid):
+            try:
+                with open("/proc/%d/task/%s/stat" % (self.p.pid, task)) as f:
+                    text = f.read()
+            except OSError:
+                continue  # the thread ended
+            name = text[text.index("(") + 1:text.rindex(")")]
+            fields = text.rsplit(")", 1)[1].split()
+            cpu = (int(fields[11]) + int(fields[12])) / TICK
+            kind = "main" if task == str(self.p.pid) else "audio" if name.startswith("SDLAudio") else "other"
+            kinds[kind] += cpu
+        return kinds
+
     def stop(self):
         if self.p.poll() is None:
             self.p.terminate()
@@ -95,22 +112,30 @@ def working_folder(root):
     return folder
 
 
-def startup(argv, env, root):
-    times, peaks = [], []
+def startup(programs, env, root):
+    """Start-up time and peak memory of each program, the programs taking turns
+    so that a busy spell of the machine falls on all of them alike."""
+    times = {p: [] for p in programs}
+    peaks = {p: [] for p in programs}
     for _ in range(RUNS):
-        prog = Program(argv, working_folder(root), env)
-        try:
-            shown = int(prog.wait_line("shown").split()[1])
-            times.append((shown - prog.started_ns) / 1e6)
-            time.sleep(1.0)  # settle: the first second after showing counts too
-            peaks.append(prog.status("VmHWM") / 1024)
-        finally:
-            prog.stop()
-    return statistics.median(times), statistics.median(peaks)
+        for argv in programs:
+            prog = Program([argv], working_folder(root), env)
+            try:
+                shown = int(prog.wait_line("shown").split()[1])
+                times[argv].append((shown - prog.started_ns) / 1e6)
+                time.sleep(1.0)  # settle: the first second after showing counts too
+                peaks[argv].append(prog.status("VmHWM") / 1024)
+            finally:
+                prog.stop()
+    return {p: (statistics.median(times[p]), statistics.median(peaks[p])) for p in programs}
 
 
 def xdo(env, *args):
     subprocess.run(["xdotool", *map(str, args)], env=env, check=True, capture_output=True)
+
+
+def difference(after, before):
+    return {k: after[k] - before.get(k, 0.0) for k in after}
 
 
 def onibaku_run(env, root):
@@ -126,18 +151,20 @@ def onibaku_run(env, root):
             xdo(env, "type", "--delay", "30", text)
         time.sleep(0.5)
         # Idle, as long as the run, for comparison (the start-up music plays).
-        idle_cpu = prog.cpu_seconds()
+        idle_cpu, idle_threads = prog.cpu_seconds(), prog.thread_cpu()
         t = time.monotonic()
         time.sleep(16.5)
-        idle = (prog.cpu_seconds() - idle_cpu, time.monotonic() - t)
+        idle = (prog.cpu_seconds() - idle_cpu, time.monotonic() - t,
+                difference(prog.thread_cpu(), idle_threads))
 
         before = len(prog.lines)
-        cpu0, t0 = prog.cpu_seconds(), time.monotonic()
+        cpu0, t0, threads0 = prog.cpu_seconds(), time.monotonic(), prog.thread_cpu()
         xdo(env, "mousemove", "--window", wid, 10440 // 15 + 10, 3480 // 15 + 10)
         xdo(env, "click", "1")
         prog.wait_line("frame newseiunPIRU6.bmp", timeout=30)
         time.sleep(2.5)  # the preparation pause that follows the staging
-        run = (prog.cpu_seconds() - cpu0, time.monotonic() - t0)
+        run = (prog.cpu_seconds() - cpu0, time.monotonic() - t0,
+               difference(prog.thread_cpu(), threads0))
         frames = [l.split() for _, l in prog.lines[before:] if l.startswith("frame ")]
         return idle, run, [(f[1], float(f[2])) for f in frames]
     finally:
@@ -161,9 +188,10 @@ def main():
                QUILO_TRACE_FRAMES="1")
     root = tempfile.mkdtemp(prefix="quilo-measure-")
     try:
-        q_time, q_mem = startup([QUILO], env, root)
-        m_time, m_mem = startup([MINIMAL], env, root)
-        (idle_cpu, idle_wall), (run_cpu, run_wall), frames = onibaku_run(env, root)
+        measured = startup([QUILO, MINIMAL], env, root)
+        (q_time, q_mem), (m_time, m_mem) = measured[QUILO], measured[MINIMAL]
+        (idle_cpu, idle_wall, idle_threads), (run_cpu, run_wall, run_threads), frames = \
+            onibaku_run(env, root)
     finally:
         xvfb.terminate()
         xvfb.wait()
@@ -176,13 +204,15 @@ def main():
     print("| minimal Qt window 899x518 | %.0f ms | %.1f MiB |" % (m_time, m_mem))
     print("| ratio | %.2f | %.2f |" % (q_time / m_time, q_mem / m_mem))
     print()
-    print("CPU of the program (utime+stime)")
-    print("| spell | wall | CPU | share of one core |")
-    print("|---|---|---|---|")
-    print("| onibaku exacta run, new nebula | %.1f s | %.2f s | %.2f %% |"
-          % (run_wall, run_cpu, 100 * run_cpu / run_wall))
-    print("| idle, same length | %.1f s | %.2f s | %.2f %% |"
-          % (idle_wall, idle_cpu, 100 * idle_cpu / idle_wall))
+    print("CPU of the program (utime+stime; by thread: main = windows, pauses and")
+    print("stagings; audio = SDL's mixing thread with the MIDI synthesiser)")
+    print("| spell | wall | CPU | share of one core | main thread | audio thread | other |")
+    print("|---|---|---|---|---|---|---|")
+    for label, cpu, wall, threads in (("onibaku exacta run, new nebula", run_cpu, run_wall, run_threads),
+                                      ("idle, same length", idle_cpu, idle_wall, idle_threads)):
+        print("| %s | %.1f s | %.2f s | %.2f %% | %.2f %% | %.2f %% | %.2f %% |"
+              % (label, wall, cpu, 100 * cpu / wall, 100 * threads["main"] / wall,
+                 100 * threads["audio"] / wall, 100 * threads["other"] / wall))
     print()
     print("Picture changes of the staging: model change to the paint that shows it")
     print("| step | picture | ms |")
