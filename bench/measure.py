@@ -66,6 +66,32 @@ class Program:
             time.sleep(0.002)
         raise RuntimeError("no '%s' from %s" % (prefix, self.p.args[0]))
 
+    def decoded_bytes(self):
+        """Bytes of the pictures the program has decoded and keeps."""
+        return sum(int(line.split()[2]) for _, line in list(self.lines)
+                   if line.startswith("decoded "))
+
+    def memory_kinds(self):
+        """Resident memory (MiB) by kind of mapping."""
+        kinds = {"fonts": 0, "libraries": 0, "heap and anonymous": 0, "other": 0}
+        name = ""
+        with open("/proc/%d/smaps" % self.p.pid) as f:
+            for line in f:
+                fields = line.split()
+                if not fields[0].endswith(":"):
+                    name = fields[5] if len(fields) > 5 else ""
+                elif fields[0] == "Rss:":
+                    if name.endswith((".ttf", ".otf", ".ttc")):
+                        kind = "fonts"
+                    elif ".so" in name:
+                        kind = "libraries"
+                    elif name in ("", "[heap]") or name.startswith("[anon"):
+                        kind = "heap and anonymous"
+                    else:
+                        kind = "other"
+                    kinds[kind] += int(fields[1]) / 1024
+        return kinds
+
     def status(self, key):
         with open("/proc/%d/status" % self.p.pid) as f:
             for line in f:
@@ -117,6 +143,8 @@ def startup(programs, env, root):
     so that a busy spell of the machine falls on all of them alike."""
     times = {p: [] for p in programs}
     peaks = {p: [] for p in programs}
+    pictures = {p: [] for p in programs}
+    kinds = {p: [] for p in programs}
     for _ in range(RUNS):
         for argv in programs:
             prog = Program([argv], working_folder(root), env)
@@ -125,9 +153,13 @@ def startup(programs, env, root):
                 times[argv].append((shown - prog.started_ns) / 1e6)
                 time.sleep(1.0)  # settle: the first second after showing counts too
                 peaks[argv].append(prog.status("VmHWM") / 1024)
+                pictures[argv].append(prog.decoded_bytes() / 2**20)
+                kinds[argv].append(prog.memory_kinds())
             finally:
                 prog.stop()
-    return {p: (statistics.median(times[p]), statistics.median(peaks[p])) for p in programs}
+    median = statistics.median
+    return {p: (median(times[p]), median(peaks[p]), median(pictures[p]),
+                {k: median(m[k] for m in kinds[p]) for k in kinds[p][0]}) for p in programs}
 
 
 def xdo(env, *args):
@@ -189,7 +221,8 @@ def main():
     root = tempfile.mkdtemp(prefix="quilo-measure-")
     try:
         measured = startup([QUILO, MINIMAL], env, root)
-        (q_time, q_mem), (m_time, m_mem) = measured[QUILO], measured[MINIMAL]
+        (q_time, q_mem, q_pictures, q_kinds) = measured[QUILO]
+        (m_time, m_mem, _, m_kinds) = measured[MINIMAL]
         (idle_cpu, idle_wall, idle_threads), (run_cpu, run_wall, run_threads), frames = \
             onibaku_run(env, root)
     finally:
@@ -203,6 +236,14 @@ def main():
     print("| quilo | %.0f ms | %.1f MiB |" % (q_time, q_mem))
     print("| minimal Qt window 899x518 | %.0f ms | %.1f MiB |" % (m_time, m_mem))
     print("| ratio | %.2f | %.2f |" % (q_time / m_time, q_mem / m_mem))
+    print("| target: 1.5 x minimal (memory: + %.1f MiB of decoded pictures) | %.0f ms | %.1f MiB |"
+          % (q_pictures, 1.5 * m_time, 1.5 * m_mem + q_pictures))
+    print()
+    print("Resident memory one second after the window shows, by kind (MiB, median)")
+    print("| program | %s |" % " | ".join(q_kinds))
+    print("|---|%s" % ("---|" * len(q_kinds)))
+    for label, kinds in (("quilo", q_kinds), ("minimal", m_kinds)):
+        print("| %s | %s |" % (label, " | ".join("%.1f" % kinds[k] for k in kinds)))
     print()
     print("CPU of the program (utime+stime; by thread: main = windows, pauses and")
     print("stagings; audio = SDL's mixing thread with the MIDI synthesiser)")

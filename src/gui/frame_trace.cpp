@@ -46,4 +46,8 @@ void painted(const QString& file) {
   }
 }
 
+void decoded(const QString& file, long long bytes) {
+  if (enabled()) std::fprintf(stderr, "decoded %s %lld\n", qPrintable(file), bytes);
+}
+
 }  // namespace quilo::frame_trace

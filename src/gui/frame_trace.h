@@ -2,7 +2,8 @@
 // environment variable QUILO_TRACE_FRAMES=1 the program writes to standard
 // error "shown NS" (CLOCK_MONOTONIC) when the main window is first painted, and
 // "frame FILE MS" for each background change: the time from the change in the
-// model to the end of the paint that shows it. Off, it costs one flag test.
+// model to the end of the paint that shows it, and "decoded FILE BYTES" for
+// each picture decoded into memory. Off, it costs one flag test.
 #pragma once
 
 #include <QString>
@@ -14,5 +15,7 @@ bool enabled();
 void background_changed(const QString& file);
 // The main window finished painting with FILE as its background.
 void painted(const QString& file);
+// A picture was decoded and is kept, taking BYTES.
+void decoded(const QString& file, long long bytes);
 
 }  // namespace quilo::frame_trace

@@ -1,5 +1,7 @@
 #include "gui/picture_cache.h"
 
+#include "gui/frame_trace.h"
+
 #include <QImageReader>
 
 #include <cstdio>
@@ -15,7 +17,10 @@ const QPixmap& PictureCache::get(const QString& file) {
   if (image.isNull())
     std::fprintf(stderr, "quilo: picture %s: %s\n", qPrintable(file),
                  qPrintable(reader.errorString()));
-  return *pictures_.insert(file, QPixmap::fromImage(image));
+  const QPixmap& kept = *pictures_.insert(file, QPixmap::fromImage(image));
+  if (!kept.isNull())
+    frame_trace::decoded(file, (long long)kept.width() * kept.height() * kept.depth() / 8);
+  return kept;
 }
 
 }  // namespace quilo
