@@ -24,7 +24,7 @@ DesktopShell::DesktopShell(const QString& program_folder)
   // The sound opens once the main window is on screen (or a second after the
   // start, should it never be painted): the window does not wait for it.
   form1_view_->on_first_paint = [this] {
-    QTimer::singleShot(0, form1_view_.get(), [this] { platform_.audio().open(); });
+    QTimer::singleShot(0, form1_view_.get(), [this] { open_audio(); });
   };
 
   platform_.before_wait = [this] { refresh_all(); };
@@ -43,7 +43,12 @@ FormView& DesktopShell::view(int n) {
 void DesktopShell::start() {
   app_->Form_Load();
   refresh_all();
-  QTimer::singleShot(1000, form1_view_.get(), [this] { platform_.audio().open(); });
+  QTimer::singleShot(1000, form1_view_.get(), [this] { open_audio(); });
+}
+
+void DesktopShell::open_audio() {
+  // A program that has already ended stays silent.
+  if (app_->form1.open) platform_.audio().open();
 }
 
 void DesktopShell::sync_window(FormView& view, Form& form) {

@@ -26,6 +26,7 @@ class DesktopShell {
 
  private:
   void sync_window(FormView& view, Form& form);
+  void open_audio();
 
   DesktopPlatform platform_;
   std::unique_ptr<App> app_;
