@@ -146,7 +146,6 @@ Mix_Chunk* SdlAudio::chunk(const QString& file) {
 }
 
 void SdlAudio::play_effect(const QString& file) {
-  if (!ready_) return;
   Mix_Chunk* c = chunk(file);
   if (!c) c = default_sound_;
   if (c) Mix_PlayChannel(kEffectChannel, c, 0);

@@ -26,7 +26,8 @@ class SdlAudio : public AudioOutput {
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;
 
-  // Whether the device opened; the reason it did not otherwise.
+  // Whether the device opened; the reason it did not otherwise. Only an opened
+  // one leaves the module's entry point.
   bool ready() const { return ready_; }
   const QString& error() const { return error_; }
 

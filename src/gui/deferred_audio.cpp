@@ -8,9 +8,9 @@ namespace quilo {
 
 DeferredAudio::DeferredAudio(QString program_folder) : folder_(std::move(program_folder)) {}
 
-DeferredAudio::~DeferredAudio() {
-  output_.reset();  // silence before the module's code could go
-}
+// Here, where QLibrary is complete. The output goes before the library (members
+// end in reverse order), and QLibrary never unloads the module anyway.
+DeferredAudio::~DeferredAudio() = default;
 
 void DeferredAudio::open() {
   if (tried_) return;

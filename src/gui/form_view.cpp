@@ -74,8 +74,9 @@ void PictureButton::set_latched(bool latched) {
 void PictureButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const bool down = isDown() || latched_;
-  const QPixmap& pressed = down ? pictures_.get(pressed_) : QPixmap();
-  const QPixmap& pm = !pressed.isNull() ? pressed : pictures_.get(normal_);
+  // Copies (shared, not deep): a second get() may move the cache's entries.
+  QPixmap pm = down ? pictures_.get(pressed_) : QPixmap();
+  if (pm.isNull()) pm = pictures_.get(normal_);
   if (!pm.isNull()) {
     p.drawPixmap(0, 0, pm);
   } else {
