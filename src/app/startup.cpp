@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <limits>
+#include <string_view>
 
 namespace quilo {
 namespace {
@@ -12,12 +13,45 @@ namespace {
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool is_line_end(char c) { return c == '\r' || c == '\n'; }
 
+// The bytes of a file, read in large blocks: the tables are read one
+// character at a time, and a QFile call per character would cost more than
+// the parsing itself.
+class ByteSource {
+ public:
+  explicit ByteSource(QFile& file) : file_(file) {}
+
+  bool get(char& c) {
+    if (!peek(c)) return false;
+    ++pos_;
+    return true;
+  }
+
+  bool peek(char& c) {
+    if (pos_ == len_ && !fill()) return false;
+    c = buffer_[pos_];
+    return true;
+  }
+
+ private:
+  bool fill() {
+    const qint64 n = file_.read(buffer_, sizeof buffer_);
+    pos_ = 0;
+    len_ = n > 0 ? n : 0;
+    return len_ > 0;
+  }
+
+  QFile& file_;
+  char buffer_[16384];
+  qint64 pos_ = 0;
+  qint64 len_ = 0;
+};
+
 // Reads the values of a table file one at a time: values are separated by
 // line ends, commas or blanks, leading blanks are skipped, blank lines are
 // allowed. Each value must be a whole number in the 16-bit range.
 class TableReader {
  public:
-  explicit TableReader(QFile& file) : file_(file) {}
+  explicit TableReader(QFile& file) : in_(file) {}
 
   enum class Next { Value, End, Bad };
 
@@ -25,43 +59,59 @@ class TableReader {
     char c;
     // Skip blanks and line ends before a value.
     for (;;) {
-      if (!file_.getChar(&c)) return Next::End;
+      if (!in_.get(c)) return Next::End;
       if (!is_blank(c) && !is_line_end(c)) break;
     }
-    QByteArray field;
+    Field field;
     if (c == '"') {
       for (;;) {
-        if (!file_.getChar(&c)) return Next::Bad;
+        if (!in_.get(c)) return Next::Bad;
         if (c == '"') break;
-        if (field.size() > 32) return Next::Bad;
-        field.append(c);
+        if (!field.add(c)) return Next::Bad;
       }
-      if (file_.getChar(&c) && !end_of_field(c)) return Next::Bad;
+      if (in_.get(c) && !end_of_field(c)) return Next::Bad;
     } else {
-      field.append(c);
-      while (file_.getChar(&c)) {
+      field.add(c);
+      while (in_.get(c)) {
         if (end_of_field(c)) break;
-        if (field.size() > 32) return Next::Bad;
-        field.append(c);
+        if (!field.add(c)) return Next::Bad;
       }
     }
     return parse(field.trimmed(), value) ? Next::Value : Next::Bad;
   }
 
  private:
+  // A value's characters; longer than any number the tables can hold is bad.
+  struct Field {
+    char text[34];
+    int size = 0;
+    bool add(char c) {
+      if (size > 32) return false;
+      text[size++] = c;
+      return true;
+    }
+    std::string_view trimmed() const {
+      auto space = [](char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); };
+      int b = 0, e = size;
+      while (b < e && space(text[b])) ++b;
+      while (e > b && space(text[e - 1])) --e;
+      return {text + b, size_t(e - b)};
+    }
+  };
+
   // A value ends at a comma, a blank or a line end; a comma after blanks
   // belongs to the same value.
   bool end_of_field(char c) {
     if (c == ',' || is_line_end(c)) return true;
     if (!is_blank(c)) return false;
     char d;
-    while (file_.peek(&d, 1) == 1 && is_blank(d)) file_.getChar(&d);
-    if (file_.peek(&d, 1) == 1 && d == ',') file_.getChar(&d);
+    while (in_.peek(d) && is_blank(d)) in_.get(d);
+    if (in_.peek(d) && d == ',') in_.get(d);
     return true;
   }
 
-  static bool parse(const QByteArray& field, std::int16_t& value) {
-    int i = 0;
+  static bool parse(std::string_view field, std::int16_t& value) {
+    size_t i = 0;
     bool negative = false;
     if (i < field.size() && (field[i] == '+' || field[i] == '-')) negative = field[i++] == '-';
     if (i >= field.size()) return false;
@@ -78,7 +128,7 @@ class TableReader {
     return true;
   }
 
-  QFile& file_;
+  ByteSource in_;
 };
 
 }  // namespace
