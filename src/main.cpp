@@ -1,6 +1,7 @@
 // Quilo: the desktop program, or with --script the headless scenario mode.
 #include "app/user_folder.h"
 #include "gui/desktop_shell.h"
+#include "gui/font_warmup.h"
 #include "scenario/scenario.h"
 
 #include <QApplication>
@@ -75,6 +76,7 @@ int main(int argc, char** argv) {
     return quilo::run_scenario_file(path, output_folder);
   }
 
+  quilo::FontWarmup font_warmup;
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Quilo"));
   quilo::install_font_substitutions();
