@@ -4,9 +4,24 @@
 #include <QTimer>
 
 namespace quilo {
+namespace {
+
+// The pictures the main window shows first: its picture controls (drawn when
+// the window is filled in) and its background (drawn when it paints).
+QStringList first_pictures(const Form& form) {
+  QStringList files;
+  for (const Control& c : form.controls())
+    if (c.spec.kind == Kind::Image && c.visible && !c.picture.isEmpty()) files << c.picture;
+  if (!form.background.isEmpty()) files << form.background;
+  return files;
+}
+
+}  // namespace
 
 DesktopShell::DesktopShell(const QString& program_folder)
     : platform_(program_folder), app_(std::make_unique<App>(platform_)) {
+  // Decoded while the windows are being built.
+  platform_.pictures().prefetch(first_pictures(app_->form1));
   form1_view_ = std::make_unique<FormView>(*app_, app_->form1, platform_.pictures());
   form2_view_ = std::make_unique<FormView>(*app_, app_->form2, platform_.pictures());
   form3_view_ = std::make_unique<FormView>(*app_, app_->form3, platform_.pictures());

@@ -8,16 +8,54 @@
 
 namespace quilo {
 
+PictureCache::~PictureCache() {
+  if (worker_.joinable()) worker_.join();
+}
+
+PictureCache::Decoded PictureCache::decode(const QString& file) const {
+  QImageReader reader(folder_ + QLatin1Char('/') + file);
+  Decoded d{reader.read(), {}};
+  if (d.image.isNull()) {
+    d.error = reader.errorString();
+  } else {
+    // The pixel format the window draws from, so that making the pixmap
+    // copies nothing more.
+    d.image.convertTo(d.image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                : QImage::Format_RGB32);
+  }
+  return d;
+}
+
+void PictureCache::prefetch(const QStringList& files) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (worker_.joinable()) return;
+  prefetching_ = files;
+  worker_ = std::thread([this, files] {
+    for (const QString& file : files) {
+      Decoded d = decode(file);
+      const std::lock_guard<std::mutex> lock(mutex_);
+      prefetched_.insert(file, std::move(d));
+      done_.notify_all();
+    }
+  });
+}
+
 const QPixmap& PictureCache::get(const QString& file) {
   if (file.isEmpty()) return none_;
   auto it = pictures_.find(file);
   if (it != pictures_.end()) return *it;
-  QImageReader reader(folder_ + QLatin1Char('/') + file);
-  QImage image = reader.read();
-  if (image.isNull())
-    std::fprintf(stderr, "quilo: picture %s: %s\n", qPrintable(file),
-                 qPrintable(reader.errorString()));
-  const QPixmap& kept = *pictures_.insert(file, QPixmap::fromImage(image));
+  Decoded d;
+  {
+    std::unique_lock<std::mutex> lock(mutex_);
+    if (prefetching_.contains(file)) {
+      done_.wait(lock, [&] { return prefetched_.contains(file); });
+      d = prefetched_.take(file);
+    }
+  }
+  if (d.image.isNull() && d.error.isEmpty()) d = decode(file);
+  if (d.image.isNull())
+    std::fprintf(stderr, "quilo: picture %s: %s\n", qPrintable(file), qPrintable(d.error));
+  const QPixmap& kept = *pictures_.insert(file, QPixmap::fromImage(std::move(d.image)));
   if (!kept.isNull())
     frame_trace::decoded(file, (long long)kept.width() * kept.height() * kept.depth() / 8);
   return kept;

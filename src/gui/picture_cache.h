@@ -2,24 +2,50 @@
 #pragma once
 
 #include <QHash>
+#include <QImage>
 #include <QPixmap>
-#include <QSet>
 #include <QString>
+#include <QStringList>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace quilo {
 
 class PictureCache {
  public:
   explicit PictureCache(QString gf_folder) : folder_(std::move(gf_folder)) {}
+  ~PictureCache();
+  PictureCache(const PictureCache&) = delete;
+  PictureCache& operator=(const PictureCache&) = delete;
+
+  // Starts decoding FILES on a helper thread, so that the pictures of a window
+  // about to show are ready when it paints; get() waits for one still being
+  // decoded. Only the first call has an effect.
+  void prefetch(const QStringList& files);
 
   // The picture, or a null pixmap when the file is missing or unreadable
   // (reported once on standard error; the program goes on without it).
   const QPixmap& get(const QString& file);
 
  private:
+  struct Decoded {
+    QImage image;
+    QString error;
+  };
+  Decoded decode(const QString& file) const;
+
   QString folder_;
   QHash<QString, QPixmap> pictures_;
   QPixmap none_;
+
+  // Prefetching: the files asked for, and those decoded so far.
+  std::thread worker_;
+  std::mutex mutex_;
+  std::condition_variable done_;
+  QStringList prefetching_;
+  QHash<QString, Decoded> prefetched_;
 };
 
 }  // namespace quilo
