@@ -1,7 +1,8 @@
 // The smallest Qt Widgets program with a window of the main window's size:
 // the yardstick for the program's start-up time and memory. It prints
-// "shown NS" (CLOCK_MONOTONIC) when its window is first painted.
+// "shown NS" (CLOCK_MONOTONIC) once its first paint has gone to the screen.
 #include <QApplication>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -14,9 +15,11 @@ class Window : public QWidget {
   void paintEvent(QPaintEvent*) override {
     if (shown_) return;
     shown_ = true;
-    timespec t{};
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    std::fprintf(stderr, "shown %lld\n", (long long)t.tv_sec * 1000000000LL + t.tv_nsec);
+    QTimer::singleShot(0, this, [] {
+      timespec t{};
+      clock_gettime(CLOCK_MONOTONIC, &t);
+      std::fprintf(stderr, "shown %lld\n", (long long)t.tv_sec * 1000000000LL + t.tv_nsec);
+    });
   }
 
  private:

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QTimer>
 
 #include <cmath>
 
@@ -378,7 +379,10 @@ void FormView::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), QColor(16, 16, 32));
   const QPixmap& pm = pictures_.get(form_.background);
   if (!pm.isNull()) p.drawPixmap(0, 0, pm);
-  if (form_.name() == QLatin1String("Form1")) frame_trace::painted(form_.background);
+  if (form_.name() == QLatin1String("Form1") && frame_trace::enabled()) {
+    // Reported once the whole window, its controls too, has gone to the screen.
+    QTimer::singleShot(0, this, [file = form_.background] { frame_trace::painted(file); });
+  }
   if (!painted_) {
     painted_ = true;
     if (on_first_paint) on_first_paint();

@@ -1,9 +1,10 @@
 // Timing of what the main window shows, for measurements: with the
 // environment variable QUILO_TRACE_FRAMES=1 the program writes to standard
-// error "shown NS" (CLOCK_MONOTONIC) when the main window is first painted, and
-// "frame FILE MS" for each background change: the time from the change in the
-// model to the end of the paint that shows it, and "decoded FILE BYTES" for
-// each picture decoded into memory. Off, it costs one flag test.
+// error "shown NS" (CLOCK_MONOTONIC) when the main window, its controls too, is
+// first on the screen, and "frame FILE MS" for each background change: the
+// time from the change in the model to the screen update that shows it, and
+// "decoded FILE BYTES" for each picture decoded into memory. Off, it costs one
+// flag test.
 #pragma once
 
 #include <QString>
@@ -13,7 +14,7 @@ namespace quilo::frame_trace {
 bool enabled();
 // The main window's background became FILE (before its picture is decoded).
 void background_changed(const QString& file);
-// The main window finished painting with FILE as its background.
+// The main window, painted with FILE as its background, went to the screen.
 void painted(const QString& file);
 // A picture was decoded and is kept, taking BYTES.
 void decoded(const QString& file, long long bytes);
