@@ -130,9 +130,9 @@ QByteArray openingSong()
     midi::Track lead(QStringLiteral("Lead")), bells(QStringLiteral("Bells")), keys(QStringLiteral("Piano")),
         pad(QStringLiteral("Strings")), bass(QStringLiteral("Bass")), drums(QStringLiteral("Drums"));
     enum { chLead = 0, chKeys = 1, chBass = 2, chPad = 3, chBells = 4 };
-    keys.program(0, chKeys, 4);   // electric piano
+    keys.program(0, chKeys, 5);   // electric piano 2
     bass.program(0, chBass, 33);  // fingered bass
-    pad.program(0, chPad, 48);    // strings
+    pad.program(0, chPad, 89);    // warm pad
     bells.program(0, chBells, 11); // vibraphone
     const std::pair<int, int> volumes[] = {{chLead, 100}, {chKeys, 82}, {chBass, 104}, {chPad, 70}, {chBells, 64}, {kDrums, 100}};
     for (auto [ch, vol] : volumes) {

@@ -16,7 +16,6 @@
 namespace quilo {
 namespace {
 
-constexpr int kRate = 22050;
 constexpr int kEffectChannel = 0;
 
 // Soundfonts that Debian's General MIDI packages install.
@@ -38,11 +37,11 @@ QByteArray find_soundfont() {
 
 // A short two-tone chime, played when an effect file is missing.
 Mix_Chunk* make_default_sound() {
-  const int frames = kRate * 15 / 100;
+  const int frames = SdlAudio::kRate * 15 / 100;
   auto* samples = static_cast<Sint16*>(SDL_malloc(sizeof(Sint16) * 2 * frames));
   if (!samples) return nullptr;
   for (int i = 0; i < frames; ++i) {
-    const double t = double(i) / kRate;
+    const double t = double(i) / SdlAudio::kRate;
     const double f = i < frames / 2 ? 880.0 : 660.0;
     const double env = std::exp(-6.0 * t);
     const auto v = static_cast<Sint16>(9000 * env * std::sin(2 * M_PI * f * t));
@@ -95,6 +94,7 @@ void SdlAudio::open_synth() {
   fluid_settings_setnum(settings_, "synth.sample-rate", rate);
   // Only the instruments a piece chooses are read into memory.
   fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+  fluid_settings_setint(settings_, "synth.polyphony", kMusicVoices);
   synth_ = new_fluid_synth(settings_);
   if (!synth_ || fluid_synth_sfload(synth_, soundfont.constData(), 1) == FLUID_FAILED) {
     std::fprintf(stderr, "quilo: no music: soundfont %s cannot be read\n", soundfont.constData());

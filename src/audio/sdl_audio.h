@@ -21,6 +21,11 @@ namespace quilo {
 
 class SdlAudio : public AudioOutput {
  public:
+  // Voices the synthesiser sounds at once. The tunes stay well below it (a
+  // note beyond it would cut another one off); each voice costs memory.
+  static constexpr int kMusicVoices = 96;
+  static constexpr int kRate = 22050;
+
   SdlAudio(QString se_folder, QString midi_folder);
   ~SdlAudio() override;
   SdlAudio(const SdlAudio&) = delete;
