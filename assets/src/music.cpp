@@ -73,6 +73,18 @@ std::vector<int> voicing(const Chord &c, int low)
     return keys;
 }
 
+// Shortens the release of every note on a channel by `timecents` (1200 halves
+// it), through the SoundFont NRPN for the volume envelope's release. Long
+// overlapping tails cost the synthesiser a voice each and blur the chords.
+void shorterRelease(midi::Track &t, int channel, int timecents)
+{
+    const int data = 8192 - timecents / 2; // this NRPN counts in steps of two timecents
+    t.control(0, channel, 99, 120);        // NRPN MSB: SoundFont generators
+    t.control(0, channel, 98, 38);         // NRPN LSB: release of the volume envelope
+    t.control(0, channel, 38, data & 127); // data entry, low seven bits first
+    t.control(0, channel, 6, data >> 7);
+}
+
 QByteArray openingSong()
 {
     // 144 BPM, 36 bars: one minute.
@@ -134,6 +146,9 @@ QByteArray openingSong()
     bass.program(0, chBass, 33);  // fingered bass
     pad.program(0, chPad, 89);    // warm pad
     bells.program(0, chBells, 11); // vibraphone
+    shorterRelease(keys, chKeys, 1200);
+    shorterRelease(pad, chPad, 1200);
+    shorterRelease(bells, chBells, 1200);
     const std::pair<int, int> volumes[] = {{chLead, 100}, {chKeys, 82}, {chBass, 104}, {chPad, 70}, {chBells, 64}, {kDrums, 100}};
     for (auto [ch, vol] : volumes) {
         midi::Track &t = ch == chLead ? lead : ch == chKeys ? keys : ch == chBass ? bass : ch == chPad ? pad : ch == chBells ? bells : drums;
