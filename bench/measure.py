@@ -3,7 +3,7 @@
 
 1. Start-up (start to the main window's first paint) and peak memory (VmHWM),
    beside the minimal Qt window of the same size.
-2. CPU time over a whole onibaku exacta run (the 14-second new-nebula staging
+2. CPU time over whole onibaku exacta runs (the 14-second new-nebula staging
    and the 2-second preparation pause) in the real window, driven with xdotool,
    and over as long an idle spell for comparison.
 3. For each picture change of that staging: the time from the change in the
@@ -28,6 +28,7 @@ QUILO = os.path.join(BUILD, "quilo")
 MINIMAL = os.path.join(BUILD, "bench", "quilo_minimal_window")
 ENGINES = os.path.join(BUILD, "bench", "quilo_engines_bench")
 RUNS = int(os.environ.get("MEASURE_RUNS", "9"))
+CPU_RUNS = int(os.environ.get("MEASURE_CPU_RUNS", "3"))
 TICK = os.sysconf("SC_CLK_TCK")
 
 
@@ -223,8 +224,7 @@ def main():
         measured = startup([QUILO, MINIMAL], env, root)
         (q_time, q_mem, q_pictures, q_kinds) = measured[QUILO]
         (m_time, m_mem, _, m_kinds) = measured[MINIMAL]
-        (idle_cpu, idle_wall, idle_threads), (run_cpu, run_wall, run_threads), frames = \
-            onibaku_run(env, root)
+        runs = [onibaku_run(env, root) for _ in range(CPU_RUNS)]
     finally:
         xvfb.terminate()
         xvfb.wait()
@@ -246,18 +246,25 @@ def main():
         print("| %s | %s |" % (label, " | ".join("%.1f" % kinds[k] for k in kinds)))
     print()
     print("CPU of the program (utime+stime; by thread: main = windows, pauses and")
-    print("stagings; audio = SDL's mixing thread with the MIDI synthesiser)")
-    print("| spell | wall | CPU | share of one core | main thread | audio thread | other |")
-    print("|---|---|---|---|---|---|---|")
-    for label, cpu, wall, threads in (("onibaku exacta run, new nebula", run_cpu, run_wall, run_threads),
-                                      ("idle, same length", idle_cpu, idle_wall, idle_threads)):
-        print("| %s | %.1f s | %.2f s | %.2f %% | %.2f %% | %.2f %% | %.2f %% |"
-              % (label, wall, cpu, 100 * cpu / wall, 100 * threads["main"] / wall,
-                 100 * threads["audio"] / wall, 100 * threads["other"] / wall))
+    print("stagings; audio = SDL's mixing thread with the MIDI synthesiser), the")
+    print("median of %d runs, each in a newly started program, and their range" % CPU_RUNS)
+    print("| spell | wall | CPU | share of one core | range | main thread | audio thread | other |")
+    print("|---|---|---|---|---|---|---|---|")
+    for label, which in (("onibaku exacta run, new nebula", 1), ("idle, same length", 0)):
+        spells = sorted((r[which] for r in runs), key=lambda sp: sp[0] / sp[1])
+        cpu, wall, threads = spells[len(spells) // 2]
+        shares = [100 * c / w for c, w, _ in spells]
+        print("| %s | %.1f s | %.2f s | %.2f %% | %.2f-%.2f %% | %.2f %% | %.2f %% | %.2f %% |"
+              % (label, wall, cpu, 100 * cpu / wall, shares[0], shares[-1],
+                 100 * threads["main"] / wall, 100 * threads["audio"] / wall,
+                 100 * threads["other"] / wall))
     print()
-    print("Picture changes of the staging: model change to the paint that shows it")
+    print("Picture changes of the staging: model change to the screen update that")
+    print("shows it, the worst of the %d runs for each step" % CPU_RUNS)
     print("| step | picture | ms |")
     print("|---|---|---|")
+    steps = min(len(r[2]) for r in runs)
+    frames = [(runs[0][2][i][0], max(r[2][i][1] for r in runs)) for i in range(steps)]
     for i, (name, ms) in enumerate(frames, 1):
         print("| %d | %s | %.2f |" % (i, name, ms))
     if frames:
