@@ -13,6 +13,7 @@ QStringList first_pictures(const Form& form) {
   for (const Control& c : form.controls())
     if (c.spec.kind == Kind::Image && c.visible && !c.picture.isEmpty()) files << c.picture;
   if (!form.background.isEmpty()) files << form.background;
+  files.removeDuplicates();
   return files;
 }
 
