@@ -140,7 +140,7 @@ QByteArray openingSong()
     conductor.tempo(0, 144);
     conductor.timeSignature(0, 4, 2);
     midi::Track lead(QStringLiteral("Lead")), bells(QStringLiteral("Bells")), keys(QStringLiteral("Piano")),
-        pad(QStringLiteral("Strings")), bass(QStringLiteral("Bass")), drums(QStringLiteral("Drums"));
+        pad(QStringLiteral("Pad")), bass(QStringLiteral("Bass")), drums(QStringLiteral("Drums"));
     enum { chLead = 0, chKeys = 1, chBass = 2, chPad = 3, chBells = 4 };
     keys.program(0, chKeys, 5);   // electric piano 2
     bass.program(0, chBass, 33);  // fingered bass
