@@ -1,13 +1,13 @@
 #!/usr/bin/env python3
 """Measurements of the desktop program under Xvfb, printed as small tables.
 
-1. Start-up (start to the main window's first paint) and peak memory (VmHWM),
-   beside the minimal Qt window of the same size.
+1. Start-up (start to the main window on screen, controls and all) and peak
+   memory (VmHWM), beside the minimal Qt window of the same size.
 2. CPU time over whole onibaku exacta runs (the 14-second new-nebula staging
    and the 2-second preparation pause) in the real window, driven with xdotool,
    and over as long an idle spell for comparison.
 3. For each picture change of that staging: the time from the change in the
-   model to the paint that shows it (QUILO_TRACE_FRAMES).
+   model to the screen update that shows it (QUILO_TRACE_FRAMES).
 4. Google Benchmark: loading the twelve tables and each engine's stages.
 """
 

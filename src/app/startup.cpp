@@ -32,15 +32,20 @@ class ByteSource {
     return true;
   }
 
+  // The file could not be read to its end.
+  bool failed() const { return failed_; }
+
  private:
   bool fill() {
     const qint64 n = file_.read(buffer_, sizeof buffer_);
+    failed_ = failed_ || n < 0;
     pos_ = 0;
     len_ = n > 0 ? n : 0;
     return len_ > 0;
   }
 
   QFile& file_;
+  bool failed_ = false;
   char buffer_[16384];
   qint64 pos_ = 0;
   qint64 len_ = 0;
@@ -59,7 +64,8 @@ class TableReader {
     char c;
     // Skip blanks and line ends before a value.
     for (;;) {
-      if (!in_.get(c)) return Next::End;
+      // A read error is no end: the table would be kept half read.
+      if (!in_.get(c)) return in_.failed() ? Next::Bad : Next::End;
       if (!is_blank(c) && !is_line_end(c)) break;
     }
     Field field;

@@ -55,13 +55,8 @@ class ShapeFrame : public QWidget {
 
 }  // namespace
 
-PictureButton::PictureButton(PictureCache& pictures, QString normal, QString pressed,
-                             QString fallback_text, QWidget* parent)
-    : QAbstractButton(parent),
-      pictures_(pictures),
-      normal_(std::move(normal)),
-      pressed_(std::move(pressed)),
-      fallback_text_(std::move(fallback_text)) {
+PictureButton::PictureButton(PictureCache& pictures, const Control& control, QWidget* parent)
+    : QAbstractButton(parent), pictures_(pictures), control_(control) {
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::StrongFocus);
 }
@@ -76,8 +71,8 @@ void PictureButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const bool down = isDown() || latched_;
   // Copies (shared, not deep): a second get() may move the cache's entries.
-  QPixmap pm = down ? pictures_.get(pressed_) : QPixmap();
-  if (pm.isNull()) pm = pictures_.get(normal_);
+  QPixmap pm = down ? pictures_.get(pressed_picture(control_.picture)) : QPixmap();
+  if (pm.isNull()) pm = pictures_.get(control_.picture);
   if (!pm.isNull()) {
     p.drawPixmap(0, 0, pm);
   } else {
@@ -85,7 +80,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), down ? QColor(60, 60, 90) : QColor(90, 90, 140));
     p.setPen(Qt::white);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.drawText(rect(), Qt::AlignCenter, fallback_text_);
+    p.drawText(rect(), Qt::AlignCenter, control_.spec.text);
   }
   if (!isEnabled()) p.fillRect(rect(), QColor(0, 0, 0, 110));
   if (hasFocus()) {
@@ -227,7 +222,7 @@ QWidget* FormView::make_widget(Control& c) {
     }
     case Kind::Button:
     case Kind::Option: {
-      auto* b = new PictureButton(pictures_, c.picture, pressed_picture(c.picture), spec.text, this);
+      auto* b = new PictureButton(pictures_, c, this);
       b->setText(spec.text);
       b->setToolTip(spec.text);
       connect(b, &QAbstractButton::clicked, this, [this, key] {

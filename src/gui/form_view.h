@@ -17,13 +17,12 @@ namespace quilo {
 class App;
 class PictureCache;
 
-// A button that shows only a picture, with a pressed look. Its pictures are
-// decoded when first drawn.
+// A button that shows only its control's picture, with a pressed look (the
+// picture's "_down" twin). Its pictures are decoded when first drawn.
 class PictureButton : public QAbstractButton {
   Q_OBJECT
  public:
-  PictureButton(PictureCache& pictures, QString normal, QString pressed, QString fallback_text,
-                QWidget* parent);
+  PictureButton(PictureCache& pictures, const Control& control, QWidget* parent);
   // Shows the pressed look while latched (a selected option button).
   void set_latched(bool latched);
   bool latched() const { return latched_; }
@@ -33,8 +32,7 @@ class PictureButton : public QAbstractButton {
 
  private:
   PictureCache& pictures_;
-  QString normal_, pressed_;
-  QString fallback_text_;
+  const Control& control_;
   bool latched_ = false;
 };
 
