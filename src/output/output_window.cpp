@@ -73,6 +73,14 @@ void App::Form3_Command1_Click() {
   };
   const QString not_written = QStringLiteral("に出力できませんでした。");
   if (auto reason = check_output_target(folder, name)) return refused(not_written, *reason);
+  // The program's own tables: five result lines in one of them would break
+  // every later start.
+  if (const auto own = startup_files.match(path))
+    return refused(not_written,
+                   QStringLiteral("%1 は起動時に読み込む参照用のファイルです。書き込むと次から正しく"
+                                  "起動できなくなるため、出力先にはできません。別のファイル名を"
+                                  "指定して下さい。")
+                       .arg(*own));
   if (auto reason = append_to_file(path, output_entry_bytes(s.output_lines)))
     return refused(not_written, *reason);
 

@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <csignal>
+#include <map>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -201,6 +202,49 @@ TEST(OutputWindow, FailuresAreToldAndChangeNothing) {
     EXPECT_TRUE(s.app().form3.open) << c.what;
     EXPECT_EQ(QDir(s.path("sub")).entryList(QDir::Files), QStringList{}) << c.what;
     EXPECT_FALSE(QFile::exists(s.path("gone"))) << c.what;
+  }
+}
+
+TEST(OutputWindow, RefusesTheFilesReadAtStartUnderAnyName) {
+  // Each case names, from the output window, a file the program read at start.
+  struct Case {
+    const char* what;
+    QString folder;  // relative to the session folder
+    QString name;
+    const char* table;  // the start-up file it is
+  } cases[] = {
+      {"table", "", "crt_1.txt", "crt_1.txt"},
+      {"teaching file", "", "maharaja.txt", "maharaja.txt"},
+      {"other spelling of the folder", "sub/..", "waku_4.txt", "waku_4.txt"},
+      {"folder through a link", "alias", "crt_8.txt", "crt_8.txt"},
+      {"link to a table", "sub", "link.txt", "crt_2.txt"},
+      {"hard link", "sub", "hard.txt", "crt_3.txt"},
+      {"table missing at start", "", "crt_5.txt", "crt_5.txt"},
+  };
+  for (const Case& c : cases) {
+    Session s;
+    QDir(s.path("")).mkdir("sub");
+    QFile::link(s.path(""), s.path("alias"));
+    QFile::link(s.path("crt_2.txt"), s.path("sub/link.txt"));
+    ASSERT_EQ(::link(qPrintable(s.path("crt_3.txt")), qPrintable(s.path("sub/hard.txt"))), 0);
+    QFile::remove(s.path("crt_5.txt"));
+    s.run("folder " + s.path(c.folder) + "\nclick Command10\nselect Combo3 4\ntype Text1 1.5\n"
+          "type Text2 4.0\nclick Command8");
+    s.dump();
+    const QDir here(s.path(""));
+    std::map<QString, QByteArray> before;
+    for (const QString& f : here.entryList(QDir::Files)) before[f] = read_file(here.filePath(f));
+
+    const auto d = output_to(s, c.name);
+    const QString path = QDir::cleanPath(s.path(c.folder)) + "/" + c.name;
+    ASSERT_EQ(messages(d).size(), 2) << c.what;
+    EXPECT_TRUE(messages(d)[1].startsWith("「" + path + "」に出力できませんでした。\n" + c.table + " は"))
+        << c.what << ": " << messages(d)[1].toStdString();
+    for (const auto& [f, bytes] : before) EXPECT_EQ(read_file(here.filePath(f)), bytes) << c.what << f.toStdString();
+    EXPECT_FALSE(QFile::exists(s.path("crt_5.txt"))) << c.what;
+    // Any other name is written as before.
+    EXPECT_EQ(messages(output_to(s, "mine.txt")).size(), 1) << c.what;
+    EXPECT_TRUE(QFile::exists(QDir(s.path(c.folder)).filePath("mine.txt"))) << c.what;
   }
 }
 

@@ -1,0 +1,54 @@
+#include "app/startup_files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace quilo {
+namespace {
+
+struct Identity {
+  unsigned long long device = 0, inode = 0;
+};
+
+// The file's identity, following links; nullopt when there is no such file.
+std::optional<Identity> identity(const QString& path) {
+  struct stat st {};
+  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
+  return Identity{static_cast<unsigned long long>(st.st_dev),
+                  static_cast<unsigned long long>(st.st_ino)};
+}
+
+// Where a path points: its folder with every link resolved, and its name.
+QString location(const QString& path) {
+  const QFileInfo info(QDir::current().absoluteFilePath(path));
+  const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+  return QDir::cleanPath((folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') +
+                         info.fileName());
+}
+
+}  // namespace
+
+void StartupFiles::remember(const QString& name) {
+  Entry e{name, location(name)};
+  if (const auto id = identity(name)) {
+    e.exists = true;
+    e.device = id->device;
+    e.inode = id->inode;
+  }
+  entries_.push_back(std::move(e));
+}
+
+std::optional<QString> StartupFiles::match(const QString& path) const {
+  const auto id = identity(path);
+  const QString place = location(path);
+  for (const Entry& e : entries_) {
+    if (id && e.exists && id->device == e.device && id->inode == e.inode) return e.name;
+    if (place == e.location) return e.name;
+  }
+  return std::nullopt;
+}
+
+}  // namespace quilo
