@@ -10,17 +10,69 @@
 #include <QMessageBox>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
-void usage() {
-  std::printf(
+void usage(FILE* out) {
+  std::fprintf(
+      out,
       "usage: quilo [--user-folder]              start the program (reads its tables from the current folder)\n"
       "       quilo [--user-folder] --script F   run the scenario file F headless ('-' reads standard input)\n"
+      "       quilo --version | --help\n"
       "\n"
       "  --user-folder  work in the per-user folder ($XDG_DATA_HOME/quilo), made on first start\n"
-      "                 with copies of the installed tables; the output window opens on the home folder\n");
+      "                 with copies of the installed tables; the output window opens on the home folder\n"
+      "  Qt's -platform NAME, -display NAME, -style NAME and -reverse are passed on to Qt.\n");
+}
+
+bool is(const char* arg, const char* option) { return std::strcmp(arg, option) == 0; }
+
+// Options that Qt's application object reads, with the value that follows them.
+bool qt_option_with_value(const char* arg) {
+  return is(arg, "-platform") || is(arg, "-display") || is(arg, "-style");
+}
+
+// Without a display Qt aborts with a message about its platform plugins. Say
+// what is missing and how to run without a window instead, and end cleanly.
+[[noreturn]] void no_display() {
+  const QByteArray display = qgetenv("DISPLAY");
+  if (display.isEmpty())
+    std::fprintf(stderr,
+                 "quilo: 画面がないため、ウィンドウを開けません（DISPLAY が設定されていません）。\n"
+                 "quilo: cannot open a window: no display (DISPLAY is not set).\n");
+  else
+    std::fprintf(stderr,
+                 "quilo: 画面 %s に接続できないため、ウィンドウを開けません。\n"
+                 "quilo: cannot open a window: the display %s cannot be reached.\n",
+                 display.constData(), display.constData());
+  std::fprintf(stderr,
+               "       ウィンドウなしで動かすには / to run without a window:  quilo --script FILE"
+               "  ('-' reads standard input)\n");
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+QtMessageHandler qt_default_handler = nullptr;
+
+// Catches Qt's fatal failure to reach the window system while the
+// application object is made; every other message goes on as usual.
+void startup_messages(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+  if (type == QtFatalMsg) no_display();
+  // Qt's own warnings before that failure say the same less clearly.
+  if (context.category && std::strncmp(context.category, "qt.qpa.", 7) == 0) return;
+  if (qt_default_handler) qt_default_handler(type, context, text);
+}
+
+// No display is named at all, and Qt would look for one: fail early.
+void check_display(const char* platform_arg) {
+  QByteArray platform = platform_arg ? QByteArray(platform_arg) : qgetenv("QT_QPA_PLATFORM");
+  platform = platform.split(':').value(0);
+  const bool needs_display = platform.isEmpty() || platform == "xcb" || platform == "wayland";
+  if (needs_display && qEnvironmentVariableIsEmpty("DISPLAY") &&
+      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    no_display();
 }
 
 // Makes the per-user working folder and moves into it. Returns an error text
@@ -43,19 +95,34 @@ QString enter_user_folder() {
 int main(int argc, char** argv) {
   bool user_folder = false;
   const char* script = nullptr;
+  const char* platform = nullptr;
+  bool display_named = false;
   for (int i = 1; i < argc; ++i) {
-    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-      usage();
+    const char* arg = argv[i];
+    if (is(arg, "--help") || is(arg, "-h")) {
+      usage(stdout);
       return 0;
     }
-    if (!std::strcmp(argv[i], "--user-folder")) {
+    if (is(arg, "--version")) {
+      std::printf("quilo %s\n", QUILO_VERSION);
+      return 0;
+    }
+    if (is(arg, "--user-folder")) {
       user_folder = true;
-    } else if (!std::strcmp(argv[i], "--script")) {
+    } else if (is(arg, "--script") || qt_option_with_value(arg)) {
       if (i + 1 >= argc) {
-        usage();
+        std::fprintf(stderr, "quilo: %s needs a value\n", arg);
+        usage(stderr);
         return 2;
       }
-      script = argv[++i];
+      ++i;
+      if (is(arg, "--script")) script = argv[i];
+      if (is(arg, "-platform")) platform = argv[i];
+      if (is(arg, "-display")) display_named = true;
+    } else if (!is(arg, "-reverse")) {
+      std::fprintf(stderr, "quilo: unknown option %s\n", arg);
+      usage(stderr);
+      return 2;
     }
   }
 
@@ -76,8 +143,11 @@ int main(int argc, char** argv) {
     return quilo::run_scenario_file(path, output_folder);
   }
 
+  if (!display_named) check_display(platform);
   quilo::FontWarmup font_warmup;
+  qt_default_handler = qInstallMessageHandler(startup_messages);
   QApplication app(argc, argv);
+  qInstallMessageHandler(qt_default_handler);
   QApplication::setApplicationName(QStringLiteral("Quilo"));
   quilo::install_font_substitutions();
   QString output_folder;

@@ -70,3 +70,41 @@ TEST(ScenarioCli, ReadsAScriptFile) {
   const auto d = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
   EXPECT_EQ(control(d, "Combo6")["text"].toString(), "2013");
 }
+
+TEST(CommandLine, VersionUnknownOptionsAndNoDisplay) {
+  Session s;
+  struct Case {
+    const char* what;
+    QStringList args;
+    QStringList unset;    // environment variables taken away
+    QString display;      // DISPLAY, when set
+    int code;
+    const char* out;      // expected at the start of standard output
+    const char* err;      // expected somewhere in standard error
+  } cases[] = {
+      {"version", {"--version"}, {}, {}, 0, "quilo 1.0\n", ""},
+      {"unknown option", {"--fly"}, {}, {}, 2, "", "usage: quilo"},
+      {"stray argument", {"file.txt"}, {}, {}, 2, "", "usage: quilo"},
+      {"script without a file", {"--script"}, {}, {}, 2, "", "usage: quilo"},
+      {"no display", {}, {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}, {}, 1, "",
+       "quilo --script FILE"},
+      {"display not reachable", {}, {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"}, ":65000", 1, "",
+       "quilo --script FILE"},
+  };
+  for (const auto& c : cases) {
+    QProcess p;
+    p.setWorkingDirectory(s.path(""));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : c.unset) env.remove(name);
+    if (!c.display.isEmpty()) env.insert("DISPLAY", c.display);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(QUILO_BINARY), c.args);
+    ASSERT_TRUE(p.waitForFinished(60000)) << c.what;
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << c.what;
+    EXPECT_EQ(p.exitCode(), c.code) << c.what << ": " << err.toStdString();
+    EXPECT_EQ(out.left(qstrlen(c.out)), QString::fromUtf8(c.out)) << c.what;
+    EXPECT_TRUE(err.contains(QString::fromUtf8(c.err))) << c.what << ": " << err.toStdString();
+  }
+}
