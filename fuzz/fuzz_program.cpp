@@ -98,6 +98,8 @@ class Session {
  private:
   // A user who goes on pressing buttons while a command waits.
   void during_pause() {
+    // Sometimes the user skips the rest of the staging.
+    if (in_.ConsumeIntegralInRange(0, 7) == 0) app_.skip_staging();
     if (depth_ > 2 || !in_.ConsumeBool()) return;
     ++depth_;
     act(true);
@@ -148,6 +150,7 @@ class Session {
       case 7:
         if (app_.form3.open) app_.form3["Text1"].text = random_text(in_, true);
         platform_.clock = in_.ConsumeIntegralInRange(0, 86399);
+        if (in_.ConsumeBool()) app_.skip_next_command();
         break;
     }
   }
@@ -167,6 +170,11 @@ class Session {
     FUZZ_CHECK(s.teaching_count >= 0 && s.teaching_count <= kTeachingEntries, "teachings %d",
                int(s.teaching_count));
     FUZZ_CHECK(s.yosou_max >= 0, "yosou_max %d", int(s.yosou_max));
+    const Control& card = app_.c("result_card");
+    // Three result lines (a quoted teaching may hold line ends of its own).
+    FUZZ_CHECK(!card.visible || card.text.count(QLatin1Char('\n')) >= 2, "result card of %d lines",
+               int(card.text.count(QLatin1Char('\n')) + 1));
+    FUZZ_CHECK(app_.busy() || !app_.skipping(), "a skip outlives its command");
     // The headless log grows with every effect; keep it short.
     platform_.take_events();
   }

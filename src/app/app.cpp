@@ -14,27 +14,28 @@ struct ButtonRow {
   const char* form;
   const char* control;
   Handler handler;
-  bool guarded;  // ignored while another command runs
+  bool guarded;      // ignored while another command runs
+  bool hides_card;   // the result card goes when the command starts
 };
 
 // Every button (and option) of every window and the handler it runs.
 const ButtonRow kButtons[] = {
-    {"Form1", "Command3", &App::Command3_Click, true},
-    {"Form1", "Command8", &App::Command8_Click, true},
-    {"Form1", "Command6", &App::Command6_Click, true},
-    {"Form1", "Command1", &App::Command1_Click, true},
-    {"Form1", "Command2", &App::Command2_Click, true},
-    {"Form1", "Command10", &App::Command10_Click, true},
-    {"Form1", "Command5", &App::Command5_Click, false},
-    {"Form1", "Command4", &App::Command4_Click, true},
-    {"Form1", "Command11", &App::Command11_Click, true},
-    {"Form1", "Command12", &App::Command12_Click, true},
-    {"Form1", "Command13", &App::Command13_Click, true},
-    {"Form2", "Command2", &App::Form2_Command2_Click, false},
-    {"Form3", "Command1", &App::Form3_Command1_Click, false},
-    {"Form3", "Command2", &App::Form3_Command2_Click, false},
-    {"Form3", "Option1", &App::Form3_Option1_Click, false},
-    {"Form3", "Option2", &App::Form3_Option2_Click, false},
+    {"Form1", "Command3", &App::Command3_Click, true, true},
+    {"Form1", "Command8", &App::Command8_Click, true, true},
+    {"Form1", "Command6", &App::Command6_Click, true, true},
+    {"Form1", "Command1", &App::Command1_Click, true, true},
+    {"Form1", "Command2", &App::Command2_Click, true, true},
+    {"Form1", "Command10", &App::Command10_Click, true, false},
+    {"Form1", "Command5", &App::Command5_Click, false, false},
+    {"Form1", "Command4", &App::Command4_Click, true, true},
+    {"Form1", "Command11", &App::Command11_Click, true, true},
+    {"Form1", "Command12", &App::Command12_Click, true, true},
+    {"Form1", "Command13", &App::Command13_Click, true, true},
+    {"Form2", "Command2", &App::Form2_Command2_Click, false, false},
+    {"Form3", "Command1", &App::Form3_Command1_Click, false, false},
+    {"Form3", "Command2", &App::Form3_Command2_Click, false, false},
+    {"Form3", "Option1", &App::Form3_Option1_Click, false, false},
+    {"Form3", "Option2", &App::Form3_Option2_Click, false, false},
 };
 
 const ButtonRow* find_button(const QString& form, const QString& control) {
@@ -62,14 +63,24 @@ bool App::click(const QString& form, const QString& control) {
   const ButtonRow* row = find_button(form, control);
   if (!row) return false;
   if (!accepts_click(form, control)) return true;
+  // A skip asked for ahead belongs to the outermost command.
+  if (busy_ == 0) {
+    skipping_ = skip_next_;
+    skip_next_ = false;
+  }
   ++busy_;
+  if (row->hides_card) hide_result_card();
   try {
     (this->*(row->handler))();
   } catch (const RunAborted&) {
     // The main window was closed during a pause: the run ends here.
   }
-  --busy_;
+  if (--busy_ == 0) skipping_ = false;
   return true;
+}
+
+void App::skip_staging() {
+  if (busy()) skipping_ = true;
 }
 
 }  // namespace quilo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/random.h"
+#include "app/startup_files.h"
 #include "media/platform.h"
 #include "model/form.h"
 #include "model/shared_state.h"
@@ -50,6 +51,15 @@ class App {
   // runs never interleave.
   bool click(const QString& form, const QString& control);
   bool busy() const { return busy_ > 0; }
+
+  // ---- Skipping a staging ------------------------------------------------------
+  // The running command goes on without waiting: each of its later pauses
+  // returns at once, so every remaining step still happens, in order. Does
+  // nothing while no command runs.
+  void skip_staging();
+  // The next command runs as if skip_staging() came at its first pause.
+  void skip_next_command() { skip_next_ = true; }
+  bool skipping() const { return skipping_; }
   // True when the control is a button that a press would run now.
   bool accepts_click(const QString& form, const QString& control) const;
 
@@ -57,6 +67,8 @@ class App {
   void Form_Load();
   void load_crt_file(const QString& file, int column);
   void load_waku_file(const QString& file, int column);
+  // The files Form_Load reads; the output never writes into one of them.
+  StartupFiles startup_files;
 
   // ---- Media -------------------------------------------------------------------
   void play_midi(const QString& file);
@@ -87,6 +99,11 @@ class App {
   std::optional<float> odds_or_message(int which);
   // The odds as a number, or nullopt (no message).
   std::optional<float> odds(int which) const;
+
+  // ---- Result card ----------------------------------------------------------------------
+  // Shows result lines 0, 2 and 4 on the card over the ticket.
+  void show_result_card();
+  void hide_result_card();
 
   // ---- Ticket and effects ------------------------------------------------------------
   void show_ticket(TicketKind kind);
@@ -131,7 +148,8 @@ class App {
   bool waku_draw_complete = false;
   void Command13_Click();  // teaching
   void teaching_command();
-  void load_teaching_file(const QString& file);
+  // report: a file that cannot be read gets its message.
+  void load_teaching_file(const QString& file, bool report = true);
 
   // ---- Output window ---------------------------------------------------------------------
   void Command10_Click();
@@ -168,6 +186,8 @@ class App {
   Platform& platform_;
   VbRandom rng_;
   int busy_ = 0;
+  bool skipping_ = false;
+  bool skip_next_ = false;
 };
 
 }  // namespace quilo

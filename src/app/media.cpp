@@ -21,7 +21,10 @@ void App::load_gf_background(const QString& file) {
 
 void App::WaitTimer(float seconds) {
   if (!form1.open) throw RunAborted{};
-  platform_.pause(seconds);
+  if (skipping_)
+    platform_.skip_pause(seconds);
+  else
+    platform_.pause(seconds);
   if (!form1.open) throw RunAborted{};
 }
 

@@ -1,9 +1,11 @@
 // Start-up of the main window and the reference tables.
 #include "app/app.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <limits>
 #include <string_view>
 
@@ -137,6 +139,25 @@ class TableReader {
   ByteSource in_;
 };
 
+// An entry of that name is in the folder (a file, or something that the
+// loader will report as broken).
+bool file_present(const QString& name) {
+  const QFileInfo info(name);
+  return info.exists() || info.isSymLink();
+}
+
+QString no_tables_message(const QString& folder) {
+  return QStringLiteral(
+             "参照表のファイル（crt_1.txt～crt_8.txt、waku_1.txt～waku_4.txt）が見つかりません。\n"
+             "探したフォルダ: %1\n\n"
+             "次のどちらかの方法で起動し直して下さい。\n"
+             "・参照表のあるフォルダに移動してから quilo を起動する\n"
+             "・quilo --user-folder で起動する（アプリケーションメニューからの起動と同じく、"
+             "参照表を自分用の作業フォルダにコピーして使います）\n\n"
+             "このまま参照表なしで続けると、予想はすべて 0 の表から作られます。")
+      .arg(QDir::toNativeSeparators(folder));
+}
+
 }  // namespace
 
 void App::load_table_file(const QString& file, int rows, std::int16_t* dest) {
@@ -185,9 +206,26 @@ void App::Form_Load() {
 
   play_midi(QStringLiteral("nakipop.mid"));
 
-  for (int n = 1; n <= 8; ++n) load_crt_file(QStringLiteral("crt_%1.txt").arg(n), n);
-  for (int n = 1; n <= 4; ++n) load_waku_file(QStringLiteral("waku_%1.txt").arg(n), n);
-  load_teaching_file(QStringLiteral("maharaja.txt"));
+  QStringList crt_files, waku_files;
+  for (int n = 1; n <= 8; ++n) crt_files << QStringLiteral("crt_%1.txt").arg(n);
+  for (int n = 1; n <= 4; ++n) waku_files << QStringLiteral("waku_%1.txt").arg(n);
+  const QString teaching_file = QStringLiteral("maharaja.txt");
+  for (const QString& f : crt_files + waku_files + QStringList{teaching_file})
+    startup_files.remember(f);
+
+  // Started in a folder without tables (a wrong folder, or from a terminal):
+  // one message that says where the tables were looked for and how to start,
+  // instead of one for each file.
+  const bool any_table = std::any_of(crt_files.cbegin(), crt_files.cend(), file_present) ||
+                         std::any_of(waku_files.cbegin(), waku_files.cend(), file_present);
+  if (!any_table) {
+    platform_.message(no_tables_message(QDir::currentPath()), kAppTitle, Buttons::OK);
+    load_teaching_file(teaching_file, false);
+  } else {
+    for (int n = 1; n <= 8; ++n) load_crt_file(crt_files[n - 1], n);
+    for (int n = 1; n <= 4; ++n) load_waku_file(waku_files[n - 1], n);
+    load_teaching_file(teaching_file);
+  }
 
   form1.open = true;
 }

@@ -96,6 +96,7 @@ void App::yosou_WAKU_crt() {
   s.output_lines[1] = result_line(2);
   s.output_lines[2] = result_line(4);
   s.output_lines[3] = QString();
+  show_result_card();
 }
 
 }  // namespace quilo

@@ -73,17 +73,19 @@ std::optional<std::int16_t> extra_candidates(int race_index) {
   return std::nullopt;
 }
 
+// How many candidates the stage draws: yosou_keta + 1, within the room that
+// yosou_num has for them (30; the engines never ask for more than 9).
+int candidate_count(std::int16_t keta) { return std::min<int>(keta + 1, 30); }
+
 }  // namespace
 
 void App::Command11_Click() { place_command(); }
 
 void App::place_command() {
   load_gf_picture(QStringLiteral("Image2"), QStringLiteral("背景パネル.bmp"));
-  label(QStringLiteral("Label5"), 0).visible = false;
-  label(QStringLiteral("Label5"), 1).visible = false;
+  // Only the first favourite's odds caption is shown; the other input
+  // captions stay, as the user still needs them for the other commands.
   label(QStringLiteral("Label5"), 2).visible = true;
-  label(QStringLiteral("Label5"), 3).visible = false;
-  label(QStringLiteral("Label5"), 4).visible = false;
   yosou_mini_loto_Q();
   yosou_mini_loto_crt();
 }
@@ -98,8 +100,7 @@ void App::yosou_mini_loto_Q() {
                        2 * selected(QStringLiteral("place_extra_box")) +
                        selected(QStringLiteral("Combo11")) + 3 * selected(QStringLiteral("Combo10")) +
                        race + 11;
-  // yosou_num has room for 30 candidates; the engines never ask for more than 9.
-  const int last = std::min<int>(s.yosou_keta + 1, 30);
+  const int last = candidate_count(s.yosou_keta);
 
   std::int16_t attempts = 0;
   int j = 1;
@@ -162,10 +163,15 @@ void App::yosou_mini_loto_crt() {
                          QStringLiteral(") ") + text(QStringLiteral("Combo11")) +
                          text(QStringLiteral("Combo10")) + QStringLiteral(" ") +
                          text(QStringLiteral("Combo9")) + QStringLiteral(" (複勝) "));
-  set_result_line(4, QStringLiteral(" "));
+  // The picks: every candidate the stage was to draw, each as stored (a
+  // panel text keeps its leading blank, one never drawn is empty).
+  QStringList picks;
+  for (int j = 1; j <= candidate_count(s.yosou_keta); ++j) picks << s.yosou_num[j];
+  set_result_line(4, QString(10, QLatin1Char(' ')) + QStringLiteral("複勝 ") + picks.join(QLatin1Char(' ')));
   set_result_line(5, QStringLiteral(" "));
   s.output_lines[0] = kResultHeader;
   for (int i = 1; i <= 5; ++i) s.output_lines[i] = result_line(i);
+  show_result_card();
 }
 
 }  // namespace quilo

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrinter>
@@ -17,6 +18,13 @@
 #include <cmath>
 
 namespace quilo {
+namespace {
+
+// Room a title bar takes besides the title: the window's icon and its
+// minimise, maximise and close buttons, with some margin.
+constexpr int kTitleBarExtra = 140;
+
+}  // namespace
 
 DesktopPlatform::DesktopPlatform(const QString& program_folder)
     : pictures_(program_folder + QStringLiteral("/GF")),
@@ -55,6 +63,8 @@ void DesktopPlatform::pause(float seconds) {
   loops_.erase(std::remove(loops_.begin(), loops_.end(), &loop), loops_.end());
 }
 
+void DesktopPlatform::skip_pause(float) {}
+
 void DesktopPlatform::interrupt_pauses() {
   for (QEventLoop* loop : loops_) loop->exit(1);
 }
@@ -71,6 +81,13 @@ Answer DesktopPlatform::message(const QString& text, const QString& title, Butto
     cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
   box.setDefaultButton(ok);
   box.setEscapeButton(cancel ? static_cast<QAbstractButton*>(cancel) : ok);
+  // A box as narrow as a short text would have its title cut by the window
+  // manager: make room for the whole title and the frame's own buttons.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    const int width = QFontMetrics(box.font()).horizontalAdvance(title) + kTitleBarExtra;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
   box.exec();
   return box.clickedButton() == cancel && cancel ? Answer::Cancel : Answer::OK;
 }

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWindow>
 
 namespace quilo {
 namespace {
@@ -33,6 +34,12 @@ DesktopShell::DesktopShell(const QString& program_folder)
     app_->form1_closed_by_user();
     platform_.interrupt_pauses();
     refresh_all();
+  };
+  // Esc or a click on the main window's background during a command: the
+  // rest of the command runs without waiting.
+  form1_view_->on_skip = [this] {
+    app_->skip_staging();
+    if (app_->skipping()) platform_.interrupt_pauses();
   };
   form2_view_->on_closed = [this] { app_->form2.open = false; };
   form3_view_->on_closed = [this] { app_->form3.open = false; };
@@ -72,6 +79,12 @@ void DesktopShell::sync_window(FormView& view, Form& form) {
   if (form.open && !view.isVisible()) {
     if (form.spec().left || form.spec().top)
       view.move(twips_to_px(form.spec().left), twips_to_px(form.spec().top));
+    // The other windows stay above the main window (a window manager keeps a
+    // transient window over its parent), so a click there does not bury them.
+    if (&view != form1_view_.get() && form1_view_->windowHandle()) {
+      view.winId();
+      view.windowHandle()->setTransientParent(form1_view_->windowHandle());
+    }
     view.show();
     view.raise();
   } else if (!form.open && view.isVisible()) {

@@ -6,6 +6,8 @@
 #include "gui/picture_cache.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFont>
@@ -53,6 +55,48 @@ class ShapeFrame : public QWidget {
   }
 };
 
+// The result card: a dark panel with a gold frame over the ticket; its first
+// line is the heading, the others are centred below it and wrap to the panel.
+class ResultCard : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor base = palette().color(QPalette::Window);
+    const QRectF outer = QRectF(rect()).adjusted(1, 1, -1, -1);
+    QLinearGradient fill(outer.topLeft(), outer.bottomLeft());
+    fill.setColorAt(0, base.lighter(170));
+    fill.setColorAt(1, base);
+    p.setPen(QPen(QColor(214, 176, 84), 2));
+    p.setBrush(fill);
+    p.drawRoundedRect(outer, 9, 9);
+    p.setPen(QPen(QColor(255, 230, 150, 110), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(outer.adjusted(4, 4, -4, -4), 6, 6);
+
+    // Result lines carry blanks for the file's layout; centred, they would
+    // only push the text aside.
+    QStringList lines = text().split(QLatin1Char('\n'));
+    for (QString& line : lines) line = line.trimmed();
+    const QString heading = lines.value(0);
+    const QString body = lines.mid(1).join(QLatin1Char('\n'));
+    QRect area = rect().adjusted(12, 10, -12, -10);
+    const int heading_height = fontMetrics().height() + 6;
+    p.setPen(QColor(255, 214, 90));
+    p.drawText(QRect(area.left(), area.top(), area.width(), heading_height),
+               Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextWordWrap, heading);
+    p.setPen(QColor(200, 160, 64, 160));
+    p.drawLine(area.left() + 16, area.top() + heading_height + 2, area.right() - 16,
+               area.top() + heading_height + 2);
+    area.setTop(area.top() + heading_height + 6);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, body);
+  }
+};
+
 }  // namespace
 
 PictureButton::PictureButton(PictureCache& pictures, const Control& control, QWidget* parent)
@@ -89,6 +133,15 @@ void PictureButton::paintEvent(QPaintEvent*) {
   }
 }
 
+void PictureButton::keyPressEvent(QKeyEvent* e) {
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) {
+    e->accept();
+    click();
+    return;
+  }
+  QAbstractButton::keyPressEvent(e);
+}
+
 void install_font_substitutions() {
   QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), {QStringLiteral("IPAGothic")});
   QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic")});
@@ -116,6 +169,7 @@ FormView::FormView(App& app, Form& form, PictureCache& pictures)
       case Kind::Shape:
         return 0;
       case Kind::Label:
+      case Kind::Card:
         return 1;
       default:
         return 2;
@@ -204,6 +258,14 @@ QWidget* FormView::make_widget(Control& c) {
       }
       return lb;
     }
+    case Kind::Card: {
+      auto* card = new ResultCard(this);
+      card->setTextFormat(Qt::PlainText);
+      set_font(card);
+      card->setAttribute(Qt::WA_TransparentForMouseEvents);
+      colour(card, QPalette::Window, QPalette::WindowText);
+      return card;
+    }
     case Kind::Image: {
       auto* im = new QLabel(this);
       im->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -225,9 +287,12 @@ QWidget* FormView::make_widget(Control& c) {
       auto* b = new PictureButton(pictures_, c, this);
       b->setText(spec.text);
       b->setToolTip(spec.text);
-      connect(b, &QAbstractButton::clicked, this, [this, key] {
+      connect(b, &QAbstractButton::clicked, this, [this, key, b] {
         app_.click(form_.name(), key);
         if (after_command) after_command();
+        // The keyboard focus goes back to the button that ran the command, so
+        // that Space or Enter runs it again.
+        if (form_.open && b->isEnabled()) b->setFocus(Qt::OtherFocusReason);
       });
       return b;
     }
@@ -284,6 +349,11 @@ void FormView::refresh_control(Control& c, QWidget* w) {
         const QSignalBlocker block(le);
         le->setText(c.text);
       }
+      break;
+    }
+    case Kind::Card: {
+      auto* card = static_cast<QLabel*>(w);
+      if (card->text() != c.text) card->setText(c.text);
       break;
     }
     case Kind::Label: {
@@ -347,7 +417,12 @@ void FormView::refresh_control(Control& c, QWidget* w) {
     case Kind::Option: {
       auto* b = static_cast<PictureButton*>(w);
       const bool enabled = !form_.open || app_.accepts_click(form_.name(), c.key());
-      if (b->isEnabled() != enabled) b->setEnabled(enabled);
+      if (b->isEnabled() != enabled) {
+        // A disabled button would hand the focus on to the next button that
+        // still works (THE END, while a command runs); the window keeps it.
+        if (!enabled && focusWidget() == b) setFocus(Qt::OtherFocusReason);
+        b->setEnabled(enabled);
+      }
       if (c.spec.kind == Kind::Option) b->set_latched(c.checked);
       break;
     }
@@ -387,6 +462,23 @@ void FormView::paintEvent(QPaintEvent*) {
 void FormView::closeEvent(QCloseEvent* e) {
   if (form_.open && on_closed) on_closed();
   e->accept();
+}
+
+void FormView::keyPressEvent(QKeyEvent* e) {
+  if (e->key() != Qt::Key_Escape) return QWidget::keyPressEvent(e);
+  e->accept();
+  // Esc presses the window's back button, or skips the running staging.
+  const QString& back = form_.spec().escape_button;
+  if (auto* b = qobject_cast<QAbstractButton*>(widgets_.value(back))) {
+    if (b->isEnabled()) b->click();
+  } else if (on_skip) {
+    on_skip();
+  }
+}
+
+void FormView::mousePressEvent(QMouseEvent* e) {
+  if (e->button() == Qt::LeftButton && form_.spec().escape_button.isEmpty() && on_skip) on_skip();
+  QWidget::mousePressEvent(e);
 }
 
 }  // namespace quilo

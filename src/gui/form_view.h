@@ -29,6 +29,8 @@ class PictureButton : public QAbstractButton {
 
  protected:
   void paintEvent(QPaintEvent*) override;
+  // Enter presses the button as Space does.
+  void keyPressEvent(QKeyEvent*) override;
 
  private:
   PictureCache& pictures_;
@@ -51,10 +53,15 @@ class FormView : public QWidget {
   std::function<void()> on_closed;
   // Called once, after the window's first paint.
   std::function<void()> on_first_paint;
+  // Called for Esc or a click on the window's own background, in a window
+  // without a button for Esc: the user wants the running staging skipped.
+  std::function<void()> on_skip;
 
  protected:
   void paintEvent(QPaintEvent*) override;
   void closeEvent(QCloseEvent*) override;
+  void keyPressEvent(QKeyEvent*) override;
+  void mousePressEvent(QMouseEvent*) override;
 
  private:
   QWidget* make_widget(Control& c);

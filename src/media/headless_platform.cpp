@@ -37,6 +37,11 @@ void HeadlessPlatform::pause(float seconds) {
   clock = std::fmod(clock + double(seconds), 86400.0);
 }
 
+void HeadlessPlatform::skip_pause(float seconds) {
+  // Logged like a pause, but the clock stands still.
+  log({{"kind", "pause"}, {"seconds", double(seconds)}, {"skipped", true}});
+}
+
 Answer HeadlessPlatform::message(const QString& text, const QString& title, Buttons buttons) {
   Answer answer = Answer::OK;
   if (buttons == Buttons::OKCancel && !answers.empty()) {

@@ -19,6 +19,7 @@ class HeadlessPlatform : public Platform {
   void midi_close() override;
   void picture_loaded(const QString& form, const QString& target, const QString& file) override;
   void pause(float seconds) override;
+  void skip_pause(float seconds) override;
   Answer message(const QString& text, const QString& title, Buttons buttons) override;
   PrintResult print(const QStringList& lines) override;
   double time_of_day() override { return clock; }

@@ -39,6 +39,8 @@ class Platform {
   // Pauses the calling command for the given seconds while the windows stay
   // alive. A negative time returns at once.
   virtual void pause(float seconds) = 0;
+  // A pause that the user skipped: it returns at once.
+  virtual void skip_pause(float seconds) = 0;
 
   virtual Answer message(const QString& text, const QString& title, Buttons buttons) = 0;
 

@@ -22,6 +22,7 @@ enum class Kind {
   DriveList,
   DirList,
   FileList,
+  Card,      // a panel of text lines laid over other controls
 };
 
 struct Rgb {

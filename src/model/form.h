@@ -19,6 +19,8 @@ struct FormSpec {
   ColorSpec back;
   FontSpec default_font;
   QString background;  // initial background picture
+  // The button that Esc presses (empty: Esc presses none).
+  QString escape_button;
   std::vector<ControlSpec> controls;
 };
 

@@ -295,6 +295,14 @@ FormSpec form1_design() {
   c.push_back(track);
   c.push_back(label("Label7", -1, 5400, 2640, 615, 255, "レース", none(), none(),
                     font(kPMincho, 9.75)));
+
+  // The result card over the ticket: what the place, bracket and teaching
+  // commands found, one result line per caption line. Last, so it lies on top.
+  ControlSpec card = label("result_card", -1, 4800, 1920, 4815, 2460, QString(), rgb(16, 20, 56),
+                           rgb(255, 255, 255), font(kPGothic, 11.25, true), Align::Center, true);
+  card.kind = Kind::Card;
+  card.initially_visible = false;
+  c.push_back(card);
   return f;
 }
 
@@ -302,12 +310,14 @@ FormSpec form2_design() {
   FormSpec f;
   f.name = QStringLiteral("Form2");
   f.caption = QStringLiteral("翠甲星帝スクリーン説明");
-  f.client_width = 10155;
+  // Wide enough for the whole 680-pixel explanation picture.
+  f.client_width = 10200;
   f.client_height = 9000;
   f.left = 400;
   f.top = 900;
   f.default_font = font(kGothic, 9.75);
   f.background = QStringLiteral("setsumei.bmp");
+  f.escape_button = QStringLiteral("Command2");
   f.controls.push_back(button("Form2", "Command2", 8280, 7920, 1575, 735, "戻る"));
   return f;
 }
@@ -323,6 +333,7 @@ FormSpec form3_design() {
   f.back = rgb(128, 255, 255);
   f.default_font = font(kGothic, 9.75);
   f.background = QStringLiteral("shutsuryoku_back.jpg");
+  f.escape_button = QStringLiteral("Command2");
   auto& c = f.controls;
   c.push_back(control("Drive1", Kind::DriveList, 360, 600, 3015, 300));
   c.push_back(control("Dir1", Kind::DirList, 360, 1080, 3015, 2610));

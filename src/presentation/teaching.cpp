@@ -74,11 +74,12 @@ void App::teaching_command() {
   s.output_lines[0] = QString(48, QLatin1Char('-'));
   s.output_lines[1] = result_line(0);
   s.output_lines[2] = result_line(2) + QStringLiteral(" ") + result_line(4);
+  show_result_card();
 }
 
-void App::load_teaching_file(const QString& file) {
+void App::load_teaching_file(const QString& file, bool report) {
   const auto fail = [&] {
-    platform().message(file + QStringLiteral("に異常発生！"), kAppTitle, Buttons::OK);
+    if (report) platform().message(file + QStringLiteral("に異常発生！"), kAppTitle, Buttons::OK);
   };
   s.teaching_count = 0;
   QFile f(file);

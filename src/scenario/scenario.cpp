@@ -32,6 +32,7 @@ QJsonObject control_json(const Control& c) {
       o.insert("text", c.text);
       break;
     case Kind::Label:
+    case Kind::Card:
       o.insert("caption", c.text);
       break;
     case Kind::Image:
@@ -148,6 +149,12 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
   }
 
   start();
+
+  if (verb == QLatin1String("skip")) {
+    if (!rest.trimmed().isEmpty()) return QStringLiteral("skip takes nothing");
+    app_->skip_next_command();
+    return std::nullopt;
+  }
 
   if (verb == QLatin1String("dump")) {
     if (!rest.trimmed().isEmpty()) return QStringLiteral("dump takes nothing");

@@ -48,17 +48,20 @@ TEST(Place, DrawsCandidatesSkippingRejectsAndWritesItsLines) {
     EXPECT_EQ(caption(d, QString("Label4(%1)").arg(i)), diagnostic[i]) << i;
 
   EXPECT_EQ(control(d, "Image2")["picture"].toString(), "背景パネル.bmp");
-  const bool shown[] = {false, false, true, false, false};
-  for (int i = 0; i <= 4; ++i) EXPECT_EQ(visible(d, QString("Label5(%1)").arg(i)), shown[i]) << i;
+  // The input captions stay on screen.
+  for (int i = 0; i <= 4; ++i) EXPECT_TRUE(visible(d, QString("Label5(%1)").arg(i))) << i;
   EXPECT_EQ(caption(d, "Label5(6)"), "1番人気馬番");
   EXPECT_EQ(event_lines(d), QStringList({"picture Image2 背景パネル.bmp"}));
 
   const QString race = " 0523 (稍重) 0311 08R (複勝) ";
+  const QString picks = QString(10, ' ') + "複勝 7 12 3";
   EXPECT_EQ(strings(control(d, "List1")["lines"]),
-            QStringList({"  ■■■■ 複勝 予想結果 ■■■■", "", race, "", " ", " "}));
+            QStringList({"  ■■■■ 複勝 予想結果 ■■■■", "", race, "", picks, " "}));
   EXPECT_EQ(strings(state(d)["output_lines"]),
             QStringList({"□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ", "", race, "",
-                         " ", " ", "", ""}));
+                         picks, " ", "", ""}));
+  EXPECT_TRUE(visible(d, "result_card"));
+  EXPECT_EQ(caption(d, "result_card"), "  ■■■■ 複勝 予想結果 ■■■■\n" + race + "\n" + picks);
   const QByteArray saved = saved_through_output_window(s);
   EXPECT_EQ(saved.left(11), QByteArray("\x81\xa0\x81\xa0\x81\xa0\x81\xa0\x81\xa0 "));
   EXPECT_TRUE(saved.contains(
@@ -147,6 +150,37 @@ TEST(Place, OddsOverrideTable) {
     const auto d = s.dump(odds_script(c.o1, c.o2) + "click Command11");
     EXPECT_EQ(candidates(d).mid(0, 2), QStringList({c.first, c.second})) << c.o1 << " / " << c.o2;
   }
+}
+
+TEST(Place, PicksLineListsEveryCandidateAsStored) {
+  struct Case {
+    int race;          // Combo9 entry: 7 draws three candidates, 10 four
+    const char* odds;  // first favourite's odds: 2.0 puts the panel's " 3" first
+    QString line;
+  } cases[] = {
+      {7, "9.0", QString(10, ' ') + "複勝 5 12 7"},
+      {7, "2.0", QString(10, ' ') + "複勝  3 12 7"},  // the panel text keeps its blank
+      {10, "2.0", QString(10, ' ') + "複勝  3 12 7 3"},
+  };
+  for (const auto& c : cases) {
+    Session s;
+    const int start = kFirstRowAtRace1 + c.race;
+    s.write_table("crt_1.txt", table_rows({{start, 5}}));
+    s.write_table("crt_2.txt", table_rows({{start, 12}}));
+    s.write_table("crt_3.txt", table_rows({{start, 7}}));
+    s.write_table("crt_4.txt", table_rows({{start, 3}}));
+    const auto d = s.dump(QString("select Combo14 2\nselect Combo9 %1\n").arg(c.race) +
+                          odds_script(c.odds, "9.0") + "click Command11");
+    EXPECT_EQ(strings(control(d, "List1")["lines"]).value(4), c.line) << c.race << " " << c.odds;
+    EXPECT_EQ(strings(state(d)["output_lines"]).value(4), c.line);
+    EXPECT_EQ(strings(control(d, "List1")["lines"]).value(5), " ");
+  }
+
+  // A race given up on: the candidates never drawn stay empty in the line.
+  Session hopeless;
+  const auto d = hopeless.dump("select Combo9 7\n" + odds_script("3.0", "9.0") + "click Command11");
+  EXPECT_EQ(caption(d, "Label5(6)"), "このレースは見送りましょう");
+  EXPECT_EQ(strings(control(d, "List1")["lines"]).value(4), QString(10, ' ') + "複勝  1  1 ");
 }
 
 TEST(Place, DuplicatesCompareAsTexts) {
