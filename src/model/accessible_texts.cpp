@@ -1,0 +1,177 @@
+// The accessible names and descriptions of every control of the three windows,
+// as rows keyed by window and control key, and for the repeating members of the
+// ticket and the diagnostic column, one rule per role that numbers the members.
+#include "model/accessible_texts.h"
+
+#include <QHash>
+
+#include <vector>
+
+namespace quilo {
+namespace {
+
+struct TextRow {
+  const char* form;
+  const char* key;          // "" for the window itself
+  const char* name;
+  const char* description;  // "" for none
+};
+
+// clang-format off
+const TextRow kTexts[] = {
+    // The main window.
+    {"Form1", "", "競馬予想 Quilo ピルピルθK", ""},
+
+    // Race inputs.
+    {"Form1", "Combo6", "年", "レースの年を選ぶか入力します"},
+    {"Form1", "Combo3", "月", "レースの月を選ぶか入力します"},
+    {"Form1", "Combo4", "日", "レースの日を選ぶか入力します"},
+    {"Form1", "Combo8", "競馬場", "レースが行われる競馬場を選ぶか入力します"},
+    {"Form1", "Combo9", "レース番号", "その日の何レース目かを選ぶか入力します"},
+    {"Form1", "Combo7", "頭数", "レースに出走する頭数を選ぶか入力します"},
+    {"Form1", "Combo11", "1番人気の馬番", "1番人気の馬の馬番を選ぶか入力します"},
+    {"Form1", "Text1", "1番人気の単勝オッズ", "1番人気の馬の単勝オッズを数字で入力します"},
+    {"Form1", "Combo10", "2番人気の馬番", "2番人気の馬の馬番を選ぶか入力します"},
+    {"Form1", "Text2", "2番人気の単勝オッズ", "2番人気の馬の単勝オッズを数字で入力します"},
+    {"Form1", "place_extra_box", "馬場状態", "複勝の予想に使う馬場状態を、良・稍重・重・不良から選びます"},
+    // The left panel: its headings start as 1人気, 2～6人気 and 3人気, and the
+    // advice command rewrites them, so boxes are named by their row.
+    {"Form1", "Combo14", "左側の欄 上段の馬番", "上段の見出しが示す馬（はじめは1番人気）の馬番を選ぶか入力します"},
+    {"Form1", "Combo2", "左側の欄 中段の馬番（1頭目）", "中段の見出しが示す馬（はじめは2～6番人気）の1頭目の馬番を選ぶか入力します"},
+    {"Form1", "Combo13", "左側の欄 中段の馬番（2頭目）", "中段の見出しが示す馬（はじめは2～6番人気）の2頭目の馬番を選ぶか入力します"},
+    {"Form1", "Combo5", "左側の欄 中段の馬番（3頭目）", "中段の見出しが示す馬（はじめは2～6番人気）の3頭目の馬番を選ぶか入力します"},
+    {"Form1", "Combo1", "左側の欄 下段の馬番", "下段の見出しが示す馬（はじめは3番人気）の馬番を選ぶか入力します"},
+
+    // Headings of the inputs: each named after the input it heads.
+    {"Form1", "Label5(6)", "1番人気の馬番の見出し", ""},
+    {"Form1", "Label5(2)", "1番人気の単勝オッズの見出し", ""},
+    {"Form1", "Label5(3)", "2番人気の馬番の見出し", ""},
+    {"Form1", "Label5(1)", "2番人気の単勝オッズの見出し", ""},
+    {"Form1", "Label5(4)", "馬場状態の見出し", ""},
+    {"Form1", "Label5(7)", "左側の欄 上段の馬番の見出し", ""},
+    {"Form1", "Label5(10)", "左側の欄 中段の馬番の見出し", ""},
+    {"Form1", "Label5(0)", "左側の欄 下段の馬番の見出し", ""},
+
+    // Commands.
+    {"Form1", "Command3", "馬単予想", "馬単の買い目4点を予想し、馬券の形で表示します"},
+    {"Form1", "Command8", "３連単予想", "３連単の買い目4点を予想し、馬券の形で表示します"},
+    {"Form1", "Command6", "鬼爆馬単予想", "演出つきで馬単の買い目4点を予想し、馬券の形で表示します"},
+    {"Form1", "Command1", "魔界３連単予想", "演出つきで３連単の買い目4点を予想し、馬券の形で表示します"},
+    {"Form1", "Command2", "使用方法", "馬券の場所に使い方の絵を表示し、説明の画面を開きます"},
+    {"Form1", "Command10", "出力", "出力画面を開き、直前の予想結果をファイルに保存したり印刷したりできるようにします"},
+    {"Form1", "Command5", "終了", "音楽を止めてプログラムを終了します"},
+    {"Form1", "Command4", "上位設定決定", "人気馬のオッズから、左側の欄にどの馬を入れるとよいかを見出しに示します"},
+    {"Form1", "Command11", "複勝予想", "複勝の候補の馬番を予想し、結果カードに表示します"},
+    {"Form1", "Command12", "枠連予想", "枠連の枠番を予想し、結果カードに表示します"},
+    {"Form1", "Command13", "マハラジャの教え", "教えを1つ選んで結果カードに表示します"},
+
+    // Display controls.
+    {"Form1", "result_card", "結果カード", "複勝と枠連の予想、マハラジャの教えの結果を表示します"},
+    {"Form1", "List1", "予想結果の一覧", ""},
+    {"Form1", "Image1", "馬券の絵", ""},
+    {"Form1", "Image2", "チャンスランプ", ""},
+    {"Form1", "Image4", "背景の場面", ""},
+    {"Form1", "Image3", "Quiloのバッジ", ""},
+    {"Form1", "Shape1", "左側の欄の枠", ""},
+    {"Form1", "Shape2", "ボタンの列の枠", ""},
+    {"Form1", "Shape3", "レースと人気馬の入力欄の枠", ""},
+    {"Form1", "Shape4", "馬券の枠", ""},
+    // Step markers ②, ①, ③ beside the left panel, the race inputs and the
+    // command column.
+    {"Form1", "Label2(0)", "手順2の印", ""},
+    {"Form1", "Label2(1)", "手順1の印", ""},
+    {"Form1", "Label2(2)", "手順3の印", ""},
+
+    // The ticket's single fields; its rows follow in kMemberRules.
+    {"Form1", "Label1(0)", "馬券の発売所", ""},
+    {"Form1", "Label1(1)", "馬券の競馬場", ""},
+    {"Form1", "Label1(2)", "馬券のレース番号", ""},
+    {"Form1", "Label7", "馬券のレース番号の見出し", ""},
+    {"Form1", "Label1(3)", "馬券の日付", ""},
+    {"Form1", "Label1(4)", "馬券の下段の月日", ""},
+    {"Form1", "Label1(14)", "馬券のコード番号1", ""},
+    {"Form1", "Label1(5)", "馬券のコード番号2", ""},
+    {"Form1", "Label1(6)", "馬券のコード番号3", ""},
+    {"Form1", "Label1(7)", "馬券のコード番号4", ""},
+    {"Form1", "Label14", "馬券の合計", ""},
+
+    // The explanation window.
+    {"Form2", "", "翠甲星帝スクリーンの説明", ""},
+    {"Form2", "Command2", "戻る", "説明の画面を閉じます"},
+
+    // The output window.
+    {"Form3", "", "出力画面", ""},
+    {"Form3", "Drive1", "ドライブ", "保存先のドライブを選びます"},
+    {"Form3", "Dir1", "フォルダ", "保存先のフォルダを選びます"},
+    {"Form3", "File1", "フォルダ内のファイル", "選んだファイルの名前をファイル名の欄に入れます"},
+    {"Form3", "Text1", "ファイル名", "予想結果を書き足すファイルの名前を入力します"},
+    {"Form3", "Option1", "ファイル出力", "ファイルにだけ書き込みます"},
+    {"Form3", "Option2", "ファイルと印刷", "ファイルに書き込んだあと、そのファイル全体を印刷します"},
+    {"Form3", "Command1", "出力実行", "直前の予想結果をファイルの末尾に書き足します"},
+    {"Form3", "Command2", "戻る", "出力画面を閉じます"},
+};
+// clang-format on
+
+// Members of a control array that share one role, one member per ticket row
+// or diagnostic slot: the member listed n-th (from 1) gets the name with "%1"
+// replaced by n.
+struct MemberRule {
+  const char* form;
+  const char* array;
+  std::vector<int> members;
+  const char* name;
+};
+
+const std::vector<MemberRule> kMemberRules = {
+    // Ticket rows 1 to 4, top to bottom. Position 1 serves both bet kinds;
+    // the others belong to the trifecta or the exacta arrangement.
+    {"Form1", "Label1", {8, 10, 11, 12}, "馬券 %1行目 1着の馬番"},
+    {"Form1", "Label1", {37, 38, 39, 40}, "３連単の馬券 %1行目 2着の馬番"},
+    {"Form1", "Label1", {41, 42, 43, 44}, "３連単の馬券 %1行目 3着の馬番"},
+    {"Form1", "Label1", {9, 18, 19, 20}, "馬単の馬券 %1行目 2着の馬番"},
+    {"Form1", "Label3", {0, 1, 2, 3}, "３連単の馬券 %1行目 1着と2着の間の印"},
+    {"Form1", "Label3", {7, 6, 5, 4}, "３連単の馬券 %1行目 2着と3着の間の印"},
+    {"Form1", "Label1", {13, 15, 16, 17}, "馬単の馬券 %1行目 1着と2着の間の印"},
+    {"Form1", "Label1", {21, 22, 23, 24}, "馬単の馬券 %1行目 各の印"},
+    {"Form1", "Label1", {25, 28, 31, 34}, "馬券 %1行目 星印"},
+    {"Form1", "Label1", {26, 29, 32, 35}, "馬券 %1行目 金額"},
+    {"Form1", "Label1", {27, 30, 33, 36}, "馬券 %1行目 円の字"},
+    // The diagnostic column: the table rows the last prediction read, and
+    // the values it drew from them.
+    {"Form1", "Label4", {0, 1, 2, 3, 4, 5, 6, 7}, "診断欄 %1番目の表の行"},
+    {"Form1", "Label4", {8, 9, 10, 11, 12, 13, 14, 15}, "診断欄 %1番目の値"},
+};
+
+QString lookup_key(const QString& form, const QString& key) {
+  return form + QLatin1Char('.') + key;
+}
+
+const QHash<QString, AccessibleText>& all_texts() {
+  static const QHash<QString, AccessibleText> texts = [] {
+    QHash<QString, AccessibleText> out;
+    for (const auto& row : kTexts)
+      out.insert(lookup_key(QString::fromUtf8(row.form), QString::fromUtf8(row.key)),
+                 {QString::fromUtf8(row.name), QString::fromUtf8(row.description)});
+    for (const auto& rule : kMemberRules) {
+      for (std::size_t n = 0; n < rule.members.size(); ++n) {
+        const QString key =
+            QStringLiteral("%1(%2)").arg(QString::fromUtf8(rule.array)).arg(rule.members[n]);
+        out.insert(lookup_key(QString::fromUtf8(rule.form), key),
+                   {QString::fromUtf8(rule.name).arg(n + 1), QString()});
+      }
+    }
+    return out;
+  }();
+  return texts;
+}
+
+}  // namespace
+
+AccessibleText accessible_text(const QString& form, const QString& key) {
+  const auto& texts = all_texts();
+  const auto it = texts.constFind(lookup_key(form, key));
+  if (it != texts.constEnd()) return *it;
+  return {key.isEmpty() ? form : key, QString()};
+}
+
+}  // namespace quilo
