@@ -4,6 +4,7 @@
 #include "gui/folder_widgets.h"
 #include "gui/frame_trace.h"
 #include "gui/picture_cache.h"
+#include "model/accessible_texts.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -154,7 +155,7 @@ void install_font_substitutions() {
 FormView::FormView(App& app, Form& form, PictureCache& pictures)
     : QWidget(nullptr), app_(app), form_(form), pictures_(pictures) {
   setObjectName(form.name());
-  setAccessibleName(form.name());
+  setAccessibleName(accessible_text(form.name(), {}).name);
   setWindowTitle(form.spec().caption);
   setFixedSize(twips_to_px(form.spec().client_width), twips_to_px(form.spec().client_height));
   setAttribute(Qt::WA_DeleteOnClose, false);
@@ -179,8 +180,12 @@ FormView::FormView(App& app, Form& form, PictureCache& pictures)
     for (Control& c : form_.controls()) {
       if (layer(c.spec.kind) != pass) continue;
       QWidget* w = make_widget(c);
+      // The key stays the object name (tests and automation find controls by
+      // it); a screen reader gets the Japanese name and what the control does.
       w->setObjectName(c.key());
-      w->setAccessibleName(c.key());
+      const AccessibleText spoken = accessible_text(form.name(), c.key());
+      w->setAccessibleName(spoken.name);
+      if (!spoken.description.isEmpty()) w->setAccessibleDescription(spoken.description);
       w->setGeometry(twips_to_px(c.spec.left), twips_to_px(c.spec.top),
                      twips_to_px(c.spec.width), twips_to_px(c.spec.height));
       widgets_.insert(c.key(), w);
@@ -353,12 +358,20 @@ void FormView::refresh_control(Control& c, QWidget* w) {
     }
     case Kind::Card: {
       auto* card = static_cast<QLabel*>(w);
-      if (card->text() != c.text) card->setText(c.text);
+      if (card->text() != c.text) {
+        card->setText(c.text);
+        card->setAccessibleDescription(c.text);
+      }
       break;
     }
     case Kind::Label: {
       auto* lb = static_cast<QLabel*>(w);
-      if (lb->text() != c.text) lb->setText(c.text);
+      // The accessible name says what the label is; its caption, which a
+      // screen reader would otherwise read as the name, goes with it.
+      if (lb->text() != c.text) {
+        lb->setText(c.text);
+        lb->setAccessibleDescription(c.text);
+      }
       if (c.back || c.fore) {
         QPalette pal = lb->palette();
         if (c.back) pal.setColor(QPalette::Window, to_qcolor(*c.back));

@@ -1,6 +1,7 @@
 // The Qt windows project the model: every control under its name at its
 // place, edits reach the model, model changes reach the widgets.
 #include "gui/desktop_shell.h"
+#include "model/accessible_texts.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -29,11 +30,17 @@ TEST(Views, EveryControlAtItsPixelPlace) {
     Form& form = n == 1 ? d.shell.app().form1 : n == 2 ? d.shell.app().form2 : d.shell.app().form3;
     FormView& view = d.shell.view(n);
     EXPECT_EQ(view.objectName(), form.name());
+    EXPECT_EQ(view.accessibleName(), accessible_text(form.name(), {}).name);
     EXPECT_EQ(view.size(), QSize(form.spec().client_width / 15, form.spec().client_height / 15));
     for (const Control& c : form.controls()) {
       QWidget* w = view.findChild<QWidget*>(c.key());
       ASSERT_NE(w, nullptr) << c.key().toStdString();
-      EXPECT_EQ(w->accessibleName(), c.key());
+      // Found by its key; a screen reader says its Japanese name.
+      const AccessibleText spoken = accessible_text(form.name(), c.key());
+      EXPECT_EQ(w->accessibleName(), spoken.name) << c.key().toStdString();
+      EXPECT_NE(w->accessibleName(), c.key());
+      if (!spoken.description.isEmpty()) EXPECT_EQ(w->accessibleDescription(), spoken.description);
+      if (c.spec.kind == Kind::Label) EXPECT_EQ(w->accessibleDescription(), c.text);
       EXPECT_EQ(w->geometry(), QRect(c.spec.left / 15, c.spec.top / 15, c.spec.width / 15,
                                      c.spec.height / 15))
           << c.key().toStdString();
@@ -72,6 +79,7 @@ TEST(Views, ModelChangesReachTheWidgets) {
   d.shell.refresh_all();
   FormView& v = d.shell.view(1);
   EXPECT_EQ(v.findChild<QLabel*>("Label1(8)")->text(), "17");
+  EXPECT_EQ(v.findChild<QLabel*>("Label1(8)")->accessibleDescription(), "17");  // read out with its name
   EXPECT_EQ(v.findChild<QComboBox*>("Combo3")->currentIndex(), 4);
   EXPECT_EQ(v.findChild<QComboBox*>("Combo3")->currentText(), "05");
   EXPECT_TRUE(v.findChild<QWidget*>("Label4(3)")->isVisible());
