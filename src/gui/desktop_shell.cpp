@@ -79,9 +79,11 @@ void DesktopShell::sync_window(FormView& view, Form& form) {
   if (form.open && !view.isVisible()) {
     if (form.spec().left || form.spec().top)
       view.move(twips_to_px(form.spec().left), twips_to_px(form.spec().top));
-    // The other windows stay above the main window (a window manager keeps a
-    // transient window over its parent), so a click there does not bury them.
+    // The other windows stay above the main window, so that a click there
+    // does not bury them: window managers keep a dialog over the window it is
+    // transient for (X11 marks only dialog-like windows as transient).
     if (&view != form1_view_.get() && form1_view_->windowHandle()) {
+      view.setWindowFlag(Qt::Dialog);
       view.winId();
       view.windowHandle()->setTransientParent(form1_view_->windowHandle());
     }
