@@ -12,12 +12,32 @@ PictureCache::~PictureCache() {
   if (worker_.joinable()) worker_.join();
 }
 
+namespace {
+
+// Button pictures are 24-bit BMP files whose corners round the rounded
+// button hold this colour; it is shown as see-through.
+constexpr QRgb kButtonKey = 0xffff00ff;
+
+bool is_button_picture(const QString& file) { return file.startsWith(QLatin1String("btn_")); }
+
+void key_out(QImage& image) {
+  image.convertTo(QImage::Format_ARGB32);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x)
+      if (line[x] == kButtonKey) line[x] = 0;
+  }
+}
+
+}  // namespace
+
 PictureCache::Decoded PictureCache::decode(const QString& file) const {
   QImageReader reader(folder_ + QLatin1Char('/') + file);
   Decoded d{reader.read(), {}};
   if (d.image.isNull()) {
     d.error = reader.errorString();
   } else {
+    if (is_button_picture(file)) key_out(d.image);
     // The pixel format the window draws from, so that making the pixmap
     // copies nothing more.
     d.image.convertTo(d.image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied

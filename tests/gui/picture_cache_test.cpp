@@ -54,3 +54,29 @@ TEST(PictureCache, EndsWhileItsHelperDecodes) {
   { PictureCache(dir.path()).prefetch(files); }
   SUCCEED();
 }
+
+// Button pictures carry see-through corners as magenta (they are 24-bit BMP
+// files); only button pictures are keyed, other pictures keep the colour.
+TEST(PictureCache, ButtonPicturesKeyOutMagenta) {
+  QTemporaryDir dir;
+  QImage art(6, 4, QImage::Format_RGB32);
+  art.fill(QColor(30, 140, 60));
+  art.setPixelColor(0, 0, QColor(255, 0, 255));
+  art.setPixelColor(5, 3, QColor(255, 0, 255));
+  art.setPixelColor(2, 1, QColor(254, 0, 255));
+  for (const char* name : {"btn_Form1_Command8.bmp", "kihonfuremu.bmp"}) ASSERT_TRUE(art.save(dir.filePath(name)));
+
+  PictureCache ahead(dir.path());
+  ahead.prefetch({"btn_Form1_Command8.bmp"});
+  PictureCache on_demand(dir.path());
+  for (PictureCache* cache : {&ahead, &on_demand}) {
+    const QImage button = cache->get("btn_Form1_Command8.bmp").toImage();
+    EXPECT_EQ(qAlpha(button.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(button.pixel(5, 3)), 0);
+    EXPECT_EQ(button.pixelColor(2, 1), QColor(254, 0, 255));
+    EXPECT_EQ(button.pixelColor(3, 2), QColor(30, 140, 60));
+    const QImage background = cache->get("kihonfuremu.bmp").toImage();
+    EXPECT_FALSE(background.hasAlphaChannel());
+    EXPECT_EQ(background.pixelColor(0, 0), QColor(255, 0, 255));
+  }
+}
