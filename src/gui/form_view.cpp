@@ -73,7 +73,14 @@ void PictureButton::paintEvent(QPaintEvent*) {
   // Copies (shared, not deep): a second get() may move the cache's entries.
   QPixmap pm = down ? pictures_.get(pressed_picture(control_.picture)) : QPixmap();
   if (pm.isNull()) pm = pictures_.get(control_.picture);
+  const QColor dim(0, 0, 0, 110);
   if (!pm.isNull()) {
+    if (!isEnabled()) {
+      // Dimmed where the picture is, not in its see-through corners.
+      QPainter d(&pm);
+      d.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+      d.fillRect(QRectF(QPointF(0, 0), pm.deviceIndependentSize()), dim);
+    }
     p.drawPixmap(0, 0, pm);
   } else {
     // Without its picture the button still shows what it does.
@@ -81,8 +88,8 @@ void PictureButton::paintEvent(QPaintEvent*) {
     p.setPen(Qt::white);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     p.drawText(rect(), Qt::AlignCenter, control_.spec.text);
+    if (!isEnabled()) p.fillRect(rect(), dim);
   }
-  if (!isEnabled()) p.fillRect(rect(), QColor(0, 0, 0, 110));
   if (hasFocus()) {
     p.setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DotLine));
     p.drawRect(rect().adjusted(1, 1, -2, -2));
