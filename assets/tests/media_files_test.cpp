@@ -142,6 +142,16 @@ std::vector<QRect> ticketLabelPlaces(bool trifecta)
     return r;
 }
 
+// Pixels of `area` darker than plain paper.
+int darkPixels(const QImage &img, const QRect &area)
+{
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 190) ++dark;
+    return dark;
+}
+
 void checkTicketPaper(const QString &path, const QString &name, bool trifecta)
 {
     const QImage img = QImage(path).convertToFormat(QImage::Format_RGB32);
@@ -149,10 +159,7 @@ void checkTicketPaper(const QString &path, const QString &name, bool trifecta)
     for (const QRect &place : ticketLabelPlaces(trifecta)) {
         // the outermost pixel ring is the paper's edge line, allowed under labels that reach it
         const QRect area = place.adjusted(-2, -2, 2, 2).intersected(img.rect().adjusted(1, 1, -1, -1));
-        int dark = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                if (qGray(img.pixel(x, y)) < 190) ++dark;
+        const int dark = darkPixels(img, area);
         // at most a thin frame line may cross a place: a few percent of its pixels
         const int total = area.width() * area.height();
         check(dark * 100 <= total * 4,
@@ -164,6 +171,35 @@ void checkTicketPaper(const QString &path, const QString &name, bool trifecta)
                          .arg(dark)
                          .arg(total));
     }
+}
+
+// The main window's backgrounds lie under the ticket picture (312,120 335x180)
+// and continue its paper below it, where the stub's lowest labels reach down
+// to y 305; the edge line runs along the bottom row.
+void checkTicketBed(const QString &path, const QString &name)
+{
+    const QImage img = QImage(path).convertToFormat(QImage::Format_RGB32);
+    if (img.isNull()) return;
+    const QRect underLabels(314, 300, 331, 5);
+    const int dark = darkPixels(img, underLabels);
+    check(dark * 100 <= underLabels.width() * underLabels.height() * 4,
+          name + QStringLiteral(": the ticket's paper below the picture is missing (%1 pixels dark)").arg(dark));
+}
+
+// Button pictures are see-through round their rounded body: the corners hold
+// the key colour magenta, which the program keys out; the body does not.
+void checkButtonKey(const QString &path, const QString &name)
+{
+    const QImage img = QImage(path).convertToFormat(QImage::Format_RGB32);
+    if (img.isNull()) return;
+    const QRgb key = qRgb(255, 0, 255);
+    const int w = img.width(), h = img.height();
+    for (QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+        check(img.pixel(corner) == key, name + QStringLiteral(": corner %1,%2 is not see-through").arg(corner.x()).arg(corner.y()));
+    int inside = 0;
+    for (int y = h / 4; y < h * 3 / 4; ++y)
+        for (int x = w / 4; x < w * 3 / 4; ++x) inside += img.pixel(x, y) == key;
+    check(inside == 0, name + QStringLiteral(": %1 see-through pixels inside the button").arg(inside));
 }
 
 void checkWav(const QByteArray &d, const QString &name)
@@ -394,6 +430,8 @@ int main(int argc, char **argv)
             checkPicture(path, name, sizes);
             if (name == QLatin1String("3renbaken.bmp") || name == QLatin1String("umatanbaken.bmp"))
                 checkTicketPaper(path, name, name.startsWith(QLatin1Char('3')));
+            if (sizes.count(name) && sizes.at(name) == QSize(900, 550)) checkTicketBed(path, name);
+            if (name.startsWith(QLatin1String("btn_"))) checkButtonKey(path, name);
         }
         else if (rel.startsWith(QLatin1String("se/")) && ext == QLatin1String("wav"))
             checkWav(bytes, name);
