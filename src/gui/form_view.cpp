@@ -101,8 +101,9 @@ void install_font_substitutions() {
   QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic")});
   QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), {QStringLiteral("IPAMincho")});
   QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), {QStringLiteral("IPAPMincho")});
+  // A serif whose narrow bold digits leave two-digit numbers room in the bet cells.
   QFont::insertSubstitutions(QStringLiteral("Sylfaen"),
-                             {QStringLiteral("DejaVu Serif"), QStringLiteral("IPAPMincho")});
+                             {QStringLiteral("Liberation Serif"), QStringLiteral("IPAMincho")});
 }
 
 FormView::FormView(App& app, Form& form, PictureCache& pictures)
