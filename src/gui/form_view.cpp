@@ -53,6 +53,21 @@ class ShapeFrame : public QWidget {
   }
 };
 
+// A bordered label (the ticket's bet cells) draws its box a little inside its
+// place, so that the ◆ markers between neighbouring cells stay clear of it.
+class BoxedLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QLabel::paintEvent(e);
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawRect(rect().adjusted(2, 1, -3, -2));
+  }
+};
+
 }  // namespace
 
 PictureButton::PictureButton(PictureCache& pictures, const Control& control, QWidget* parent)
@@ -196,7 +211,7 @@ QWidget* FormView::make_widget(Control& c) {
       return le;
     }
     case Kind::Label: {
-      auto* lb = new QLabel(this);
+      auto* lb = spec.border ? new BoxedLabel(this) : new QLabel(this);
       lb->setTextFormat(Qt::PlainText);
       set_font(lb);
       lb->setAlignment((spec.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
@@ -206,10 +221,6 @@ QWidget* FormView::make_widget(Control& c) {
       // design gives the window colour, stay transparent over the ticket face.
       lb->setAutoFillBackground(spec.back.type == ColorSpec::Type::Rgb);
       colour(lb, QPalette::Window, QPalette::WindowText);
-      if (spec.border) {
-        lb->setFrameShape(QFrame::Box);
-        lb->setLineWidth(1);
-      }
       return lb;
     }
     case Kind::Image: {
