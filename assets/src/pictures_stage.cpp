@@ -228,13 +228,13 @@ QImage sky(QColor top, QColor bottom, uint32_t seed, const NebulaLook *look, int
         QLinearGradient g(0, 0, 0, H);
         g.setColorAt(0, top);
         g.setColorAt(1, bottom);
-        p.fillRect(img.rect(), g);
+        p.fillRect(bounds(img), g);
     }
     if (look) nebula(img, *look, seed);
     if (stars > 0) {
         QPainter p;
         beginPainter(p, img);
-        drawStars(p, img.rect(), seed + 1, stars, 1.0, stars / 60);
+        drawStars(p, bounds(img), seed + 1, stars, 1.0, stars / 60);
     }
     return img;
 }
@@ -252,9 +252,10 @@ void dust(QImage &img, uint32_t seed, float strength, float scale = 3.0f)
             const float n = fbm(u + w * 2.5f, v + w * 1.5f, seed, 6);
             grid[size_t(gy) * gw + gx] = 1.0f - strength * smoothstep(0.47f, 0.66f, n);
         }
-    shade(img, [&](int x, int y, Rgbf &c) {
-        const size_t i = size_t(y / 2) * gw + size_t(x / 2);
-        const float tx = (x % 2) * 0.5f, ty = (y % 2) * 0.5f;
+    const int step = int(std::lround(2 * img.devicePixelRatio()));
+    shadePixels(img, [&](int x, int y, Rgbf &c) {
+        const size_t i = size_t(y / step) * gw + size_t(x / step);
+        const float tx = float(x % step) / step, ty = float(y % step) / step;
         const float top = grid[i] + (grid[i + 1] - grid[i]) * tx;
         const float bottom = grid[i + gw] + (grid[i + gw + 1] - grid[i + gw]) * tx;
         c = c * (top + (bottom - top) * ty);
@@ -1022,7 +1023,7 @@ QImage darkNebula(int variant)
     vignette(img, 0.5f);
     QPainter p;
     beginPainter(p, img);
-    drawStars(p, img.rect(), seed + 2, 90, 1.0, 5);
+    drawStars(p, bounds(img), seed + 2, 90, 1.0, 5);
     if (variant == 0) {
         caption(p, {.title = u("暗黒星雲"), .style = Title::Dark, .spacing = 10, .tag = QStringLiteral("DARK NEBULA"),
                     .tagColour = QColor(200, 120, 255)});
@@ -1197,7 +1198,7 @@ QImage newNebula(int variant)
         break;
     }
     case 7:
-        shade(img, [](int, int, Rgbf &c) { c = c * 0.6f; });
+        shade(img, [](float, float, Rgbf &c) { c = c * 0.6f; });
         break;
     default:
         break;

@@ -121,7 +121,7 @@ QImage windowBackground()
         g.setColorAt(0, QColor(10, 10, 44));
         g.setColorAt(0.55, QColor(18, 8, 52));
         g.setColorAt(1, QColor(30, 6, 44));
-        p.fillRect(img.rect(), g);
+        p.fillRect(bounds(img), g);
     }
     NebulaLook look{Ramp{{0.0f, 0x0a0830}, {0.35f, 0x2a1064}, {0.6f, 0x7a2098}, {0.8f, 0xb03088}, {1.0f, 0x2a70c0}}};
     look.density = 0.9f;
@@ -145,7 +145,7 @@ QImage windowBackground()
 
     QPainter p;
     beginPainter(p, img);
-    drawStars(p, img.rect(), 102, 650, 0.85, 9);
+    drawStars(p, bounds(img), 102, 650, 0.85, 9);
     // faint casino spotlights sweeping down from above
     p.setCompositionMode(QPainter::CompositionMode_Plus);
     rays(p, QPointF(470, -60), 640, 7, QColor(120, 90, 200, 26), 106, 5);
@@ -395,7 +395,7 @@ QImage manualCard()
     QLinearGradient paper(0, 0, 0, H);
     paper.setColorAt(0, QColor(255, 252, 240));
     paper.setColorAt(1, QColor(238, 230, 206));
-    p.fillRect(img.rect(), paper);
+    p.fillRect(bounds(img), paper);
     // header band
     QLinearGradient band(0, 0, 0, 34);
     band.setColorAt(0, QColor(40, 30, 110));
@@ -445,7 +445,7 @@ QImage lamp(Lamp kind)
     casing.setColorAt(0, QColor(96, 96, 116));
     casing.setColorAt(0.5, QColor(34, 34, 46));
     casing.setColorAt(1, QColor(70, 70, 90));
-    p.fillRect(img.rect(), casing);
+    p.fillRect(bounds(img), casing);
     p.setPen(QPen(QColor(0, 0, 0), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(0.5, 0.5, W - 1, H - 1));
@@ -595,7 +595,7 @@ QImage placePanel()
     QLinearGradient depth(0, 0, 0, H);
     depth.setColorAt(0, QColor(0, 20, 0, 120));
     depth.setColorAt(1, QColor(0, 0, 0, 0));
-    p.fillRect(img.rect(), depth);
+    p.fillRect(bounds(img), depth);
     // white rail
     p.setPen(QPen(QColor(250, 250, 250), 3));
     p.drawLine(QPointF(0, 70), QPointF(W, 62));
@@ -627,7 +627,7 @@ QImage badge()
     g.setColorAt(0, QColor(50, 40, 120));
     g.setColorAt(0.5, QColor(16, 10, 50));
     g.setColorAt(1, QColor(40, 12, 70));
-    p.fillRect(img.rect(), g);
+    p.fillRect(bounds(img), g);
     drawStars(p, QRectF(0, 0, 88, 31), 88, 30, 0.9, 0);
     TextLook gold;
     gold.fill = QBrush(goldGradient({0, 6}, {0, 24}));
@@ -663,7 +663,7 @@ QImage appIcon()
     {
         QPainter p;
         beginPainter(p, space);
-        drawStars(p, space.rect(), 257, 120, 1.0, 3);
+        drawStars(p, bounds(space), 257, 120, 1.0, 3);
     }
     QImage img = layer(S, S);
     QPainter p;
@@ -715,7 +715,7 @@ QImage explanation()
     nebula(img, look, 680);
     QPainter p;
     beginPainter(p, img);
-    drawStars(p, img.rect(), 681, 300, 0.7, 4);
+    drawStars(p, bounds(img), 681, 300, 0.7, 4);
     goldFrame(p, QRectF(4, 4, W - 8, H - 8), 2);
 
     TextLook title;
@@ -802,7 +802,7 @@ QImage outputBackdrop()
     // sky: dusk from violet to amber
     const Ramp sky{{0.0f, 0x141a48}, {0.35f, 0x3a2a6a}, {0.65f, 0xb0506a}, {0.85f, 0xf09050}, {1.0f, 0xffd090}};
     const QPointF sun(318, horizon - 24);
-    shade(img, [&](int x, int y, Rgbf &c) {
+    shade(img, [&](float x, float y, Rgbf &c) {
         if (y > horizon) return;
         c = sky.at(float(y) / horizon);
         const float dx = (x - float(sun.x())) / 120.0f, dy = (y - float(sun.y())) / 120.0f;
@@ -867,7 +867,7 @@ QImage outputBackdrop()
     }
     // turf in perspective with mown stripes
     const float vx = 240.0f;
-    shade(img, [&](int x, int y, Rgbf &c) {
+    shade(img, [&](float x, float y, Rgbf &c) {
         if (y <= horizon) return;
         const float depth = float(y - horizon) / (H - horizon); // 0 far .. 1 near
         const float worldX = (x - vx) / (depth + 0.04f);
@@ -912,7 +912,7 @@ QImage outputBackdrop()
     vignette(img, 0.55f, 0.8f);
     // fine film grain for a photographic feel
     Rng grain(482);
-    shade(img, [&](int, int, Rgbf &c) {
+    shade(img, [&](float, float, Rgbf &c) {
         const float g = float(grain.uniform() - 0.5) * 0.035f;
         c = c + Rgbf{g, g, g};
     });
@@ -940,7 +940,8 @@ void addInterfacePictures(MediaList &list)
     addPicture(list, QStringLiteral("GF/quilo_badge.bmp"), badge);
     addPicture(list, QStringLiteral("GF/setsumei.bmp"), explanation);
     addPicture(list, QStringLiteral("GF/shutsuryoku_back.jpg"), outputBackdrop);
-    addPicture(list, QStringLiteral("GF/quilo_icon.png"), appIcon);
+    // the icon is large already; the desktop scales it down
+    addPicture(list, QStringLiteral("GF/quilo_icon.png"), appIcon, false);
 }
 
 } // namespace quilo
