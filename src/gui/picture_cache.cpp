@@ -2,6 +2,7 @@
 
 #include "gui/frame_trace.h"
 
+#include <QGuiApplication>
 #include <QImageReader>
 
 #include <cstdio>
@@ -20,6 +21,11 @@ constexpr QRgb kButtonKey = 0xffff00ff;
 
 bool is_button_picture(const QString& file) { return file.startsWith(QLatin1String("btn_")); }
 
+QString hidpi_name(const QString& file) {
+  const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+  return dot < 0 ? file + QStringLiteral("@2x") : file.left(dot) + QStringLiteral("@2x") + file.mid(dot);
+}
+
 void key_out(QImage& image) {
   image.convertTo(QImage::Format_ARGB32);
   for (int y = 0; y < image.height(); ++y) {
@@ -31,9 +37,24 @@ void key_out(QImage& image) {
 
 }  // namespace
 
+PictureCache::PictureCache(QString gf_folder, qreal ratio)
+    : folder_(std::move(gf_folder)),
+      hidpi_((ratio > 0 ? ratio : (qGuiApp ? qGuiApp->devicePixelRatio() : 1.0)) > 1.0) {}
+
 PictureCache::Decoded PictureCache::decode(const QString& file) const {
   QImageReader reader(folder_ + QLatin1Char('/') + file);
-  Decoded d{reader.read(), {}};
+  Decoded d;
+  if (hidpi_) {
+    // The sharp picture only when it matches the plain one, so that it takes
+    // the same place.
+    QImageReader sharp(folder_ + QLatin1Char('/') + hidpi_name(file));
+    const QSize plain = reader.size();
+    if (plain.isValid() && sharp.size() == plain * 2) {
+      d.image = sharp.read();
+      d.image.setDevicePixelRatio(2);
+    }
+  }
+  if (d.image.isNull()) d.image = reader.read();
   if (d.image.isNull()) {
     d.error = reader.errorString();
   } else {
