@@ -6,6 +6,7 @@
 //   quilo_mediagen --only TEXT ...                 only files whose path contains TEXT
 //   quilo_mediagen --list                          print the relative paths
 
+#include "buttons.h"
 #include "media.h"
 #include "paint.h"
 
@@ -125,6 +126,15 @@ bool contactSheet(const MediaList &items, const QString &outDir, const QString &
         QImageReader reader(outDir + QLatin1Char('/') + pics[i]->path);
         QImage img = reader.read();
         if (img.isNull()) return false;
+        if (QFileInfo(pics[i]->path).fileName().startsWith(QLatin1String("btn_"))) {
+            // buttons as the window shows them, without their key colour
+            img.convertTo(QImage::Format_ARGB32);
+            for (int y = 0; y < img.height(); ++y) {
+                auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+                for (int x = 0; x < img.width(); ++x)
+                    if (line[x] == kButtonKey) line[x] = 0;
+            }
+        }
         const QSize fit = img.size().scaled(cell.size(), Qt::KeepAspectRatio).boundedTo(img.size());
         const QImage thumb = img.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         p.fillRect(cell, QColor(16, 16, 20));
