@@ -74,7 +74,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libfontconfig1 (>= 2.13), qt6-qpa-plugins, libsdl2-mixer-2.0-0 (>= 2.6), libfluidsynth3 (>= 2.2), timgm6mb-soundfont | fluid-soundfont-gm, fonts-ipafont-gothic, fonts-ipafont-mincho")
+    "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1, libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6printsupport6 (>= 6.4), libfontconfig1 (>= 2.13), qt6-qpa-plugins, libsdl2-mixer-2.0-0 (>= 2.6), libfluidsynth3 (>= 2.2), timgm6mb-soundfont | fluid-soundfont-gm, fonts-ipafont-gothic, fonts-ipafont-mincho, fonts-liberation")
 include(CPack)
 
 # ---- Tests: the installed program, from a DESTDIR and from the package ------------------

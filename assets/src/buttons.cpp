@@ -1,6 +1,7 @@
 #include "buttons.h"
 
 #include "effects.h"
+#include "layout.h"
 #include "media.h"
 #include "paint.h"
 
@@ -30,16 +31,6 @@ QImage buttonImage(QSize size, const ButtonLook &look, bool down)
     QImage img = canvas(w, h, QColor(10, 8, 24));
     QPainter p;
     beginPainter(p, img);
-
-    // metal plate the button sits in
-    QLinearGradient plate(0, 0, 0, h);
-    plate.setColorAt(0, QColor(46, 40, 70));
-    plate.setColorAt(0.5, QColor(18, 14, 34));
-    plate.setColorAt(1, QColor(40, 34, 60));
-    p.fillRect(img.rect(), plate);
-    p.setPen(QColor(0, 0, 0));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(0.5, 0.5, w - 1, h - 1));
 
     const double shift = down ? 1.5 : 0.0;
     const double radius = std::min(h / 2.8, 11.0);
@@ -225,41 +216,73 @@ QImage buttonImage(QSize size, const ButtonLook &look, bool down)
         drawSparkle(p, QPointF(body.right() - 10, body.top() + 6), 3.2, QColor(255, 255, 220));
         drawSparkle(p, QPointF(body.left() + 9, body.bottom() - 7), 2.4, QColor(255, 240, 255));
     }
+    p.end();
+
+    // Outside the rounded body, its rim and its shadow the picture is
+    // see-through; the edge pixels keep the dark ground they were drawn on,
+    // a dark rim round the button.
+    img.convertTo(QImage::Format_ARGB32);
+    QImage mask = layer(w, h);
+    {
+        QPainter m;
+        beginPainter(m, mask);
+        m.setPen(Qt::NoPen);
+        m.setBrush(Qt::black);
+        m.drawRoundedRect(body.adjusted(-1.5, -1.5, 1.5, 1.5), radius + 1.5, radius + 1.5);
+        if (!down) m.drawRoundedRect(body.translated(0.5, 1.5), radius, radius);
+    }
+    for (int y = 0; y < img.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        const auto *cover = reinterpret_cast<const QRgb *>(mask.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if (qAlpha(cover[x]) < 128) line[x] = 0;
+    }
+    return img;
+}
+
+QImage keyedButtonImage(QSize size, const ButtonLook &look, bool down)
+{
+    QImage img = buttonImage(size, look, down);
+    for (int y = 0; y < img.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if (qAlpha(line[x]) == 0) line[x] = kButtonKey;
+    }
     return img;
 }
 
 void addButtonPictures(MediaList &list)
 {
+    const QColor navy(48, 64, 150), green(24, 150, 60);
     struct Button {
-        const char *stem;
-        int w, h;
+        const char *form, *name;
         ButtonLook look;
     };
-    const QColor navy(48, 64, 150), green(24, 150, 60);
     const Button buttons[] = {
-        {"btn_Form1_Command3", 168, 37, {QStringLiteral("馬単"), QStringLiteral("EXACTA"), QColor(20, 84, 230), ButtonLook::Flashy}},
-        {"btn_Form1_Command8", 168, 39, {QStringLiteral("３連単"), QStringLiteral("TRIFECTA"), QColor(220, 16, 110), ButtonLook::Flashy}},
-        {"btn_Form1_Command6", 168, 41, {QStringLiteral("鬼爆馬単"), {}, QColor(200, 24, 8), ButtonLook::Oni, QColor(255, 250, 200), QColor(255, 170, 40)}},
-        {"btn_Form1_Command1", 168, 45, {QStringLiteral("魔界3連単"), {}, QColor(110, 30, 180), ButtonLook::Makai, QColor(230, 255, 230), QColor(110, 255, 130)}},
-        {"btn_Form1_Command2", 121, 49, {QStringLiteral("使用方法"), {}, QColor(16, 130, 140), ButtonLook::Plain}},
-        {"btn_Form1_Command10", 97, 49, {QStringLiteral("出力"), {}, green, ButtonLook::Plain}},
-        {"btn_Form1_Command5", 97, 49, {QStringLiteral("THE END"), {}, QColor(150, 20, 40), ButtonLook::Plain, QColor(255, 255, 255), QColor(255, 210, 210), 0.85}},
-        {"btn_Form1_Command4", 121, 41, {QStringLiteral("上位設定決定"), {}, QColor(225, 112, 16), ButtonLook::Plain}},
-        {"btn_Form1_Command11", 81, 37, {QStringLiteral("複勝"), {}, QColor(80, 150, 20), ButtonLook::Plain}},
-        {"btn_Form1_Command12", 81, 37, {QStringLiteral("枠連"), {}, QColor(24, 130, 200), ButtonLook::Plain}},
-        {"btn_Form1_Command13", 81, 37, {QStringLiteral("マハラジャ\nの教え"), {}, QColor(190, 130, 10), ButtonLook::Plain, QColor(255, 255, 255), QColor(255, 236, 170), 1.25}},
-        {"btn_Form2_Command2", 105, 49, {QStringLiteral("戻る"), {}, navy, ButtonLook::Plain}},
-        {"btn_Form3_Command1", 113, 49, {QStringLiteral("出力実行"), {}, green, ButtonLook::Plain}},
-        {"btn_Form3_Command2", 105, 49, {QStringLiteral("戻る"), {}, navy, ButtonLook::Plain}},
-        {"btn_Form3_Option1", 153, 49, {QStringLiteral("ファイル出力"), {}, QColor(50, 86, 160), ButtonLook::Option}},
-        {"btn_Form3_Option2", 161, 49, {QStringLiteral("ファイル&印刷"), {}, QColor(90, 56, 160), ButtonLook::Option}},
+        {"Form1", "Command3", {QStringLiteral("馬単"), QStringLiteral("EXACTA"), QColor(20, 84, 230), ButtonLook::Flashy}},
+        {"Form1", "Command8", {QStringLiteral("３連単"), QStringLiteral("TRIFECTA"), QColor(220, 16, 110), ButtonLook::Flashy}},
+        {"Form1", "Command6", {QStringLiteral("鬼爆馬単"), {}, QColor(200, 24, 8), ButtonLook::Oni, QColor(255, 250, 200), QColor(255, 170, 40)}},
+        {"Form1", "Command1", {QStringLiteral("魔界3連単"), {}, QColor(110, 30, 180), ButtonLook::Makai, QColor(230, 255, 230), QColor(110, 255, 130)}},
+        {"Form1", "Command2", {QStringLiteral("使用方法"), {}, QColor(16, 130, 140), ButtonLook::Plain}},
+        {"Form1", "Command10", {QStringLiteral("出力"), {}, green, ButtonLook::Plain}},
+        {"Form1", "Command5", {QStringLiteral("THE END"), {}, QColor(150, 20, 40), ButtonLook::Plain, QColor(255, 255, 255), QColor(255, 210, 210), 0.85}},
+        {"Form1", "Command4", {QStringLiteral("上位設定決定"), {}, QColor(225, 112, 16), ButtonLook::Plain}},
+        {"Form1", "Command11", {QStringLiteral("複勝"), {}, QColor(80, 150, 20), ButtonLook::Plain}},
+        {"Form1", "Command12", {QStringLiteral("枠連"), {}, QColor(24, 130, 200), ButtonLook::Plain}},
+        {"Form1", "Command13", {QStringLiteral("マハラジャ\nの教え"), {}, QColor(190, 130, 10), ButtonLook::Plain, QColor(255, 255, 255), QColor(255, 236, 170), 1.25}},
+        {"Form2", "Command2", {QStringLiteral("戻る"), {}, navy, ButtonLook::Plain}},
+        {"Form3", "Command1", {QStringLiteral("出力実行"), {}, green, ButtonLook::Plain}},
+        {"Form3", "Command2", {QStringLiteral("戻る"), {}, navy, ButtonLook::Plain}},
+        {"Form3", "Option1", {QStringLiteral("ファイル出力"), {}, QColor(50, 86, 160), ButtonLook::Option}},
+        {"Form3", "Option2", {QStringLiteral("ファイル&印刷"), {}, QColor(90, 56, 160), ButtonLook::Option}},
     };
     for (const Button &s : buttons) {
-        const QString stem = QStringLiteral("GF/") + QLatin1String(s.stem);
-        const QSize size(s.w, s.h);
+        // each picture has the size of its control in the window design
+        const QString stem = QStringLiteral("GF/btn_%1_%2").arg(QLatin1String(s.form), QLatin1String(s.name));
+        const QSize size = layout::buttonSize(QLatin1String(s.form), QLatin1String(s.name));
         const ButtonLook look = s.look;
-        addPicture(list, stem + QStringLiteral(".bmp"), [size, look] { return buttonImage(size, look, false); });
-        addPicture(list, stem + QStringLiteral("_down.bmp"), [size, look] { return buttonImage(size, look, true); });
+        addPicture(list, stem + QStringLiteral(".bmp"), [size, look] { return keyedButtonImage(size, look, false); });
+        addPicture(list, stem + QStringLiteral("_down.bmp"), [size, look] { return keyedButtonImage(size, look, true); });
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QRgb>
 #include <QSize>
 #include <QString>
 
@@ -19,6 +20,12 @@ struct ButtonLook {
     double textScale = 1.0;
 };
 
+// A button, see-through round its rounded body.
 QImage buttonImage(QSize size, const ButtonLook &look, bool down);
+
+// The colour that stands for see-through in the button picture files (they
+// are 24-bit BMP files, without alpha); the program keys it out.
+constexpr QRgb kButtonKey = 0xffff00ff;
+QImage keyedButtonImage(QSize size, const ButtonLook &look, bool down);
 
 } // namespace quilo

@@ -26,7 +26,9 @@ template <class Surface>
 void sphere(QImage &img, QPointF c, float radius, Rgbf atmosphere, float atmoWidth, Surface surf)
 {
     const Vec3 light = normalized({-0.62f, -0.48f, 0.62f});
-    const float cx = float(c.x()), cy = float(c.y());
+    const float ratio = float(img.devicePixelRatio());
+    const float cx = float(c.x()) * ratio, cy = float(c.y()) * ratio;
+    radius *= ratio;
     const int x0 = std::max(0, int(cx - radius * (1 + atmoWidth)) - 2);
     const int x1 = std::min(img.width() - 1, int(cx + radius * (1 + atmoWidth)) + 2);
     const int y0 = std::max(0, int(cy - radius * (1 + atmoWidth)) - 2);
@@ -101,7 +103,9 @@ void planet(QImage &img, QPointF c, float radius, const Ramp &surface, Rgbf atmo
 
 void blackHole(QImage &img, QPointF c, float rs, const BlackHoleLook &look, uint32_t seed)
 {
-    const float cx = float(c.x()), cy = float(c.y());
+    const float ratio = float(img.devicePixelRatio());
+    const float cx = float(c.x()) * ratio, cy = float(c.y()) * ratio;
+    rs *= ratio;
     const float inner = 1.55f, outer = look.diskOuter;
     const float reach = outer * 1.15f;
     const int x0 = std::max(0, int(cx - rs * reach)), x1 = std::min(img.width() - 1, int(cx + rs * reach));
@@ -156,7 +160,9 @@ void blackHole(QImage &img, QPointF c, float rs, const BlackHoleLook &look, uint
 
 void explosion(QImage &img, QPointF c, float radius, const ExplosionLook &look, uint32_t seed)
 {
-    const float cx = float(c.x()), cy = float(c.y());
+    const float ratio = float(img.devicePixelRatio());
+    const float cx = float(c.x()) * ratio, cy = float(c.y()) * ratio;
+    radius *= ratio;
     const float reach = 1.9f;
     const int x0 = std::max(0, int(cx - radius * reach)), x1 = std::min(img.width() - 1, int(cx + radius * reach));
     const int y0 = std::max(0, int(cy - radius * reach)), y1 = std::min(img.height() - 1, int(cy + radius * reach));
@@ -228,7 +234,7 @@ void explosionDebris(QPainter &p, QPointF c, float radius, QColor colour, uint64
 void flash(QImage &img, QPointF c, float radius, Rgbf tint)
 {
     const float cx = float(c.x()), cy = float(c.y());
-    shade(img, [&](int x, int y, Rgbf &col) {
+    shade(img, [&](float x, float y, Rgbf &col) {
         const float X = (x + 0.5f - cx) / radius, Y = (y + 0.5f - cy) / radius;
         const float d2 = X * X + Y * Y;
         const float core = 1.0f / (1.0f + d2 * 30.0f);
@@ -249,12 +255,15 @@ void flashRays(QPainter &p, QPointF c, float radius, QColor colour, uint64_t see
 
 void vortex(QImage &img, QPointF c, float radius, const VortexLook &look, uint32_t seed)
 {
-    // The swirl is soft, so its brightness is evaluated every second pixel and interpolated.
-    const float cx = float(c.x()), cy = float(c.y());
+    // The swirl is soft, so its brightness is evaluated every second window
+    // pixel and interpolated.
+    const float ratio = float(img.devicePixelRatio());
+    const float cx = float(c.x()) * ratio, cy = float(c.y()) * ratio;
+    radius *= ratio;
     const int x0 = std::max(0, int(cx - radius * 1.6f)), x1 = std::min(img.width() - 1, int(cx + radius * 1.6f) + 1);
     const int y0 = std::max(0, int(cy - radius * 1.6f)), y1 = std::min(img.height() - 1, int(cy + radius * 1.6f) + 1);
     if (x1 <= x0 || y1 <= y0) return;
-    const int step = 2;
+    const int step = int(std::lround(2 * ratio));
     const int gw = (x1 - x0) / step + 2, gh = (y1 - y0) / step + 2;
     std::vector<float> grid(size_t(gw) * size_t(gh));
     for (int gy = 0; gy < gh; ++gy)
@@ -296,6 +305,8 @@ void vortex(QImage &img, QPointF c, float radius, const VortexLook &look, uint32
 
 void flames(QImage &img, QRectF area, uint32_t seed, float intensity, const Ramp &ramp)
 {
+    const double ratio = img.devicePixelRatio();
+    area = QRectF(area.topLeft() * ratio, area.size() * ratio);
     const int x0 = std::max(0, int(area.left())), x1 = std::min(img.width() - 1, int(area.right()));
     const int y0 = std::max(0, int(area.top())), y1 = std::min(img.height() - 1, int(area.bottom()));
     const float h = float(area.height());
@@ -377,7 +388,7 @@ QImage sceneImage(Scene s, int size)
         {
             QPainter p;
             beginPainter(p, img);
-            drawStars(p, img.rect(), 11, int(60 * k * k), 1.0, 1);
+            drawStars(p, bounds(img), 11, int(60 * k * k), 1.0, 1);
         }
         planetEarth(img, mid + QPointF(2 * k, 3 * k), float(size * 0.36), 7);
         break;
@@ -387,7 +398,7 @@ QImage sceneImage(Scene s, int size)
         {
             QPainter p;
             beginPainter(p, img);
-            drawStars(p, img.rect(), 12, int(50 * k * k), 0.9, 0);
+            drawStars(p, bounds(img), 12, int(50 * k * k), 0.9, 0);
         }
         // a glowing cloud round a cluster of young stars
         NebulaLook look{Ramp{{0.0f, 0x1a0840}, {0.35f, 0x8a1f8a}, {0.6f, 0xff5aa0}, {0.8f, 0x50b0ff}, {1.0f, 0xe8f4ff}}};
@@ -409,7 +420,7 @@ QImage sceneImage(Scene s, int size)
         {
             QPainter p;
             beginPainter(p, img);
-            drawStars(p, img.rect(), 13, int(90 * k * k), 1.0, 1);
+            drawStars(p, bounds(img), 13, int(90 * k * k), 1.0, 1);
         }
         BlackHoleLook look;
         look.diskOuter = 2.9f;
@@ -421,7 +432,7 @@ QImage sceneImage(Scene s, int size)
         {
             QPainter p;
             beginPainter(p, img);
-            drawStars(p, img.rect(), 14, int(40 * k * k), 0.8, 0);
+            drawStars(p, bounds(img), 14, int(40 * k * k), 0.8, 0);
             flashRays(p, mid, float(size * 0.7), QColor(170, 220, 255, 200), 41, 26);
         }
         flash(img, mid, float(size * 0.55), rgb(0x70b8ff));

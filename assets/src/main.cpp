@@ -6,6 +6,7 @@
 //   quilo_mediagen --only TEXT ...                 only files whose path contains TEXT
 //   quilo_mediagen --list                          print the relative paths
 
+#include "buttons.h"
 #include "media.h"
 #include "paint.h"
 
@@ -40,9 +41,23 @@ QByteArray encodePicture(const QImage &img, const QString &path)
     return bytes;
 }
 
-void addPicture(MediaList &list, const QString &path, std::function<QImage()> paint)
+QString hiDpiPath(const QString &path)
+{
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    return path.left(dot) + QStringLiteral("@2x") + path.mid(dot);
+}
+
+void addPicture(MediaList &list, const QString &path, std::function<QImage()> paint, bool hiDpi)
 {
     list.push_back({path, [paint, path] { return encodePicture(paint(), path); }, paint});
+    if (!hiDpi) return;
+    // the same picture with two pixels per window pixel, beside it
+    auto paint2x = [paint] {
+        const PixelRatio ratio(2);
+        return paint();
+    };
+    const QString path2x = hiDpiPath(path);
+    list.push_back({path2x, [paint2x, path2x] { return encodePicture(paint2x(), path2x); }, paint2x});
 }
 
 MediaList allMedia()
@@ -98,7 +113,7 @@ bool contactSheet(const MediaList &items, const QString &outDir, const QString &
     const int cellW = 150, thumbH = 92, labelH = 14, pad = 6, cols = 8;
     std::vector<const MediaItem *> pics;
     for (const auto &it : items)
-        if (isPicture(it.path)) pics.push_back(&it);
+        if (isPicture(it.path) && !it.path.contains(QLatin1String("@2x."))) pics.push_back(&it);
     const int rows = int((pics.size() + cols - 1) / cols);
     QImage sheet = canvas(cols * (cellW + pad) + pad, rows * (thumbH + labelH + pad) + pad, QColor(28, 28, 34));
     QPainter p;
@@ -111,6 +126,15 @@ bool contactSheet(const MediaList &items, const QString &outDir, const QString &
         QImageReader reader(outDir + QLatin1Char('/') + pics[i]->path);
         QImage img = reader.read();
         if (img.isNull()) return false;
+        if (QFileInfo(pics[i]->path).fileName().startsWith(QLatin1String("btn_"))) {
+            // buttons as the window shows them, without their key colour
+            img.convertTo(QImage::Format_ARGB32);
+            for (int y = 0; y < img.height(); ++y) {
+                auto *line = reinterpret_cast<QRgb *>(img.scanLine(y));
+                for (int x = 0; x < img.width(); ++x)
+                    if (line[x] == kButtonKey) line[x] = 0;
+            }
+        }
         const QSize fit = img.size().scaled(cell.size(), Qt::KeepAspectRatio).boundedTo(img.size());
         const QImage thumb = img.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         p.fillRect(cell, QColor(16, 16, 20));

@@ -19,7 +19,12 @@ using MediaList = std::vector<MediaItem>;
 
 // Encodes by extension: .bmp as 24-bit BMP, .jpg/.JPG as JPEG, .png as PNG.
 QByteArray encodePicture(const QImage &img, const QString &path);
-void addPicture(MediaList &list, const QString &path, std::function<QImage()> paint);
+// "GF/name.ext" -> "GF/name@2x.ext"
+QString hiDpiPath(const QString &path);
+// Adds the picture and, unless hiDpi is false, the same picture drawn with two
+// pixels per window pixel as hiDpiPath(path), for screens whose device pixel
+// ratio is above 1.
+void addPicture(MediaList &list, const QString &path, std::function<QImage()> paint, bool hiDpi = true);
 
 void addInterfacePictures(MediaList &list);
 void addStagingPictures(MediaList &list);

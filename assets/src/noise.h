@@ -156,9 +156,10 @@ private:
     std::vector<std::pair<float, Rgbf>> stops_;
 };
 
-// Runs f(x, y, colour&) over every pixel of an RGB32 image, colours as floats 0..1.
+// Runs f(x, y, colour&) over every pixel of an RGB32 image, colours as floats
+// 0..1, x and y counting the image's own pixels.
 template <class F>
-void shade(QImage &img, F f)
+void shadePixels(QImage &img, F f)
 {
     const int w = img.width(), h = img.height();
     for (int y = 0; y < h; ++y) {
@@ -171,6 +172,16 @@ void shade(QImage &img, F f)
                            int(clamp01(c.b) * 255.0f + 0.5f));
         }
     }
+}
+
+// The same with x and y in window pixels, for pictures drawn with more than one
+// pixel per window pixel: each pixel is shaded at its centre.
+template <class F>
+void shade(QImage &img, F f)
+{
+    const float k = 1.0f / float(img.devicePixelRatio());
+    const float offset = 0.5f * k - 0.5f;
+    shadePixels(img, [&](int x, int y, Rgbf &c) { f(x * k + offset, y * k + offset, c); });
 }
 
 // Screen blend: lights add up without clipping harshly.

@@ -21,19 +21,35 @@ QFont jpFont(const char *family, double pixelSize, bool bold, double letterSpaci
     return f;
 }
 
+namespace {
+thread_local double tlRatio = 1.0;
+
+QImage image(int w, int h, QImage::Format format)
+{
+    QImage img(int(std::lround(w * tlRatio)), int(std::lround(h * tlRatio)), format);
+    img.setDevicePixelRatio(tlRatio);
+    return img;
+}
+} // namespace
+
+PixelRatio::PixelRatio(double ratio) : previous_(tlRatio) { tlRatio = ratio; }
+PixelRatio::~PixelRatio() { tlRatio = previous_; }
+
 QImage canvas(int w, int h, QColor fill)
 {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img = image(w, h, QImage::Format_RGB32);
     img.fill(fill);
     return img;
 }
 
 QImage layer(int w, int h)
 {
-    QImage img(w, h, QImage::Format_ARGB32_Premultiplied);
+    QImage img = image(w, h, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     return img;
 }
+
+QRectF bounds(const QImage &img) { return QRectF(QPointF(0, 0), img.deviceIndependentSize()); }
 
 void beginPainter(QPainter &p, QImage &img)
 {
@@ -65,6 +81,7 @@ void blurLine(const uint8_t *src, uint8_t *dst, int n, int stride, int radius)
 
 void blur(QImage &img, int radius)
 {
+    radius = int(std::lround(radius * img.devicePixelRatio()));
     if (radius <= 0) return;
     const int w = img.width(), h = img.height();
     const int r = std::max(1, int(std::lround(radius / 1.7)));
@@ -306,12 +323,13 @@ void goldFrame(QPainter &p, const QRectF &r, double width, bool ornaments)
 void nebula(QImage &img, const NebulaLook &look, uint32_t seed, QRectF area)
 {
     // The cloud field is smooth, so it is evaluated on a coarse grid (every
-    // third pixel) and interpolated.
-    const int step = 3;
+    // third window pixel) and interpolated.
+    const float ratio = float(img.devicePixelRatio());
+    const int step = int(std::lround(3 * ratio));
     const float h = float(img.height());
     const bool masked = area.isValid();
-    const float cx = float(area.center().x()), cy = float(area.center().y());
-    const float rx = float(area.width() / 2), ry = float(area.height() / 2);
+    const float cx = float(area.center().x()) * ratio, cy = float(area.center().y()) * ratio;
+    const float rx = float(area.width() / 2) * ratio, ry = float(area.height() / 2) * ratio;
     const int gw = img.width() / step + 2, gh = img.height() / step + 2;
     std::vector<Rgbf> field(size_t(gw) * size_t(gh));
     std::vector<float> maskField(size_t(gw) * size_t(gh));
@@ -336,7 +354,7 @@ void nebula(QImage &img, const NebulaLook &look, uint32_t seed, QRectF area)
                 look.ramp.at(t) * d + look.ramp.at(clamp01(t + 0.25f)) * (wisp * wisp * wisp * 0.45f * mask * look.density);
         }
     }
-    shade(img, [&](int x, int y, Rgbf &c) {
+    shadePixels(img, [&](int x, int y, Rgbf &c) {
         const int gx = x / step, gy = y / step;
         const float tx = float(x % step) / step, ty = float(y % step) / step;
         const size_t i = size_t(gy) * gw + gx;
@@ -349,9 +367,9 @@ void nebula(QImage &img, const NebulaLook &look, uint32_t seed, QRectF area)
 
 void vignette(QImage &img, float strength, float radius)
 {
-    const float cx = img.width() / 2.0f, cy = img.height() / 2.0f;
+    const float cx = float(bounds(img).width()) / 2.0f, cy = float(bounds(img).height()) / 2.0f;
     const float norm = std::sqrt(cx * cx + cy * cy);
-    shade(img, [&](int x, int y, Rgbf &c) {
+    shade(img, [&](float x, float y, Rgbf &c) {
         const float d = std::sqrt((x - cx) * (x - cx) + (y - cy) * (y - cy)) / norm;
         c = c * (1.0f - strength * smoothstep(radius * 0.6f, 1.05f, d));
     });

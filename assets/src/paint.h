@@ -23,14 +23,32 @@ inline const char *const PMincho = "IPAPMincho";
 
 QFont jpFont(const char *family, double pixelSize, bool bold = false, double letterSpacing = 0);
 
-// New opaque canvas.
+// Pictures are drawn in window pixels. The same picture for screens with a
+// device pixel ratio of 2 is drawn with two image pixels per window pixel:
+// canvases and layers made while a PixelRatio is alive on the thread have that
+// many pixels per window pixel, and painters on them scale by it.
+class PixelRatio {
+public:
+    explicit PixelRatio(double ratio);
+    ~PixelRatio();
+    PixelRatio(const PixelRatio &) = delete;
+    PixelRatio &operator=(const PixelRatio &) = delete;
+
+private:
+    double previous_;
+};
+
+// New opaque canvas, w x h window pixels.
 QImage canvas(int w, int h, QColor fill = QColor(0, 0, 0));
 // New transparent layer.
 QImage layer(int w, int h);
+// An image's rectangle in window pixels.
+QRectF bounds(const QImage &img);
 
 void beginPainter(QPainter &p, QImage &img);
 
-// Three-pass box blur (close to a gaussian) on an ARGB32 premultiplied or RGB32 image.
+// Three-pass box blur (close to a gaussian) on an ARGB32 premultiplied or RGB32
+// image; the radius is in window pixels.
 void blur(QImage &img, int radius);
 
 // Outline of a text block, centred (by default) on `centre`. Multiple lines split on '\n'.

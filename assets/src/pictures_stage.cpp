@@ -2,8 +2,10 @@
 // demon world (魔界), black holes, the oni blast (鬼爆) and the new nebula.
 
 #include "effects.h"
+#include "layout.h"
 #include "media.h"
 #include "paint.h"
+#include "window_art.h"
 
 #include <QPainterPathStroker>
 #include <QRadialGradient>
@@ -73,14 +75,6 @@ TextLook titleLook(Title style, double px, double top, double bottom)
     return t;
 }
 
-void title(QPainter &p, const QString &text, QPointF centre, double px, Title style, double spacing = 0,
-           const char *family = fonts::Mincho, Qt::Alignment align = Qt::AlignCenter)
-{
-    const QPainterPath path = textPath(text, jpFont(family, px, true, spacing), centre, align, 1.0);
-    const QRectF r = path.boundingRect();
-    drawStyled(p, path, titleLook(style, px, r.top(), r.bottom()));
-}
-
 // Neon tube lettering.
 void neon(QPainter &p, const QString &text, QPointF centre, double px, QColor colour)
 {
@@ -96,11 +90,29 @@ void neon(QPainter &p, const QString &text, QPointF centre, double px, QColor co
     p.restore();
 }
 
-// Small chapter tag in a corner, e.g. 其ノ参.
-void tag(QPainter &p, const QString &text, QColor colour, bool right = false)
+// The stagings show behind the main window's controls, so their captions go
+// where nothing covers them: the band above the controls. From left to right:
+// a small chapter tag, the big title (with a smaller line after it), and a
+// neon word or a stamp at the right end.
+struct Caption {
+    QString title;
+    Title style = Title::Makai;
+    double spacing = 4;
+    const char *family = fonts::Mincho;
+    QString sub;  // smaller line right after the title
+    Title subStyle = Title::Dark;
+    QString tag;  // chapter tag, e.g. 魔界 其ノ参
+    QColor tagColour;
+    QString neon;  // neon word at the right end
+    QColor neonColour;
+    QString stamp;  // hot stamp at the right end
+};
+
+// Chapter tag left-aligned at `left` and centred on `midY`; returns its right edge.
+double tag(QPainter &p, const QString &text, QColor colour, double left, double midY)
 {
     const QFont f = jpFont(fonts::Mincho, 20, true, 2);
-    const QPainterPath path = textPath(text, f, {right ? W - 34.0 : 34.0, 36}, (right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    const QPainterPath path = textPath(text, f, {left + 12, midY}, Qt::AlignLeft | Qt::AlignVCenter);
     const QRectF r = path.boundingRect().adjusted(-12, -7, 12, 7);
     p.save();
     p.setBrush(QColor(0, 0, 0, 150));
@@ -112,26 +124,98 @@ void tag(QPainter &p, const QString &text, QColor colour, bool right = false)
     t.glowRadius = 5;
     drawStyled(p, path, t);
     p.restore();
+    return r.right();
 }
 
-// Thin accent frame with corner brackets that ties the staging pictures together.
+// Hot stamp: a tilted red ellipse with a word, centred on c.
+void stamp(QPainter &p, const QString &text, QPointF c, double height)
+{
+    const double rx = height * 0.72, ry = height * 0.5;
+    p.save();
+    p.translate(c);
+    p.rotate(-12);
+    QPainterPath shape;
+    shape.addEllipse(QPointF(0, 0), rx, ry);
+    glowPath(p, shape, QColor(255, 40, 40, 200), 8);
+    p.setBrush(QColor(220, 10, 30));
+    p.setPen(QPen(QColor(255, 230, 120), 3));
+    p.drawPath(shape);
+    TextLook hot;
+    hot.fill = QColor(255, 255, 220);
+    hot.outline = QColor(80, 0, 0);
+    hot.outlineWidth = 2.5;
+    drawText(p, text, jpFont(fonts::Gothic, ry * 0.7, true), {0, 0}, hot);
+    p.restore();
+}
+
+void caption(QPainter &p, const Caption &c)
+{
+    const QRectF band = layout::captionBand();
+    const double mid = band.center().y();
+    double left = band.left(), right = band.right();
+    if (!c.tag.isEmpty()) left = tag(p, c.tag, c.tagColour, left, mid) + 18;
+    if (!c.stamp.isEmpty()) {
+        const double h = band.height() * 0.92;
+        stamp(p, c.stamp, {right - h * 0.72 - 4, mid}, h);
+        right -= h * 1.44 + 20;
+    }
+    if (!c.neon.isEmpty()) {
+        // the neon word at its right end, as tall as the band allows
+        const double px = band.height() * 0.62;
+        const double w = textPath(c.neon, jpFont(fonts::Gothic, px, true, px * 0.06), {0, 0}).boundingRect().width();
+        neon(p, c.neon, {right - w / 2 - 6, mid}, px, c.neonColour);
+        right -= w + 28;
+    }
+    if (c.title.isEmpty()) return;
+    // the title and its smaller line, shrunk together until they fit, with
+    // room for the outlines and the shadow
+    const double subScale = 0.42, gap = 14;
+    for (double px = band.height() * 0.92;; px -= 1) {
+        QPainterPath main = textPath(c.title, jpFont(c.family, px, true, c.spacing), {0, 0},
+                                     Qt::AlignLeft | Qt::AlignVCenter, 1.0);
+        QPainterPath sub;
+        if (!c.sub.isEmpty())
+            sub = textPath(c.sub, jpFont(fonts::Mincho, px * subScale, true, 2), {0, 0},
+                           Qt::AlignLeft | Qt::AlignVCenter, 1.0);
+        const double width = main.boundingRect().width() + (c.sub.isEmpty() ? 0 : gap + sub.boundingRect().width());
+        const bool fits = width + px * 0.2 <= right - left && main.boundingRect().height() + px * 0.16 <= band.height();
+        if (!fits && px > 12) continue;
+        main.translate((left + right) / 2 - width / 2, mid);
+        const QRectF r = main.boundingRect();
+        drawStyled(p, main, titleLook(c.style, px, r.top(), r.bottom()));
+        if (!c.sub.isEmpty()) {
+            sub.translate(r.right() + gap, mid + r.height() * 0.22);
+            const QRectF s = sub.boundingRect();
+            TextLook look = titleLook(c.subStyle, px * subScale, s.top(), s.bottom());
+            look.glowRadius = 6;
+            drawStyled(p, sub, look);
+        }
+        return;
+    }
+}
+
+// Thin accent frame with corner brackets that ties the staging pictures
+// together, inside the part of the picture that the window shows; the
+// ticket's paper on top of it all.
 void stageFrame(QPainter &p, QColor accent)
 {
+    const QRectF v = mainVisible();
     p.save();
     p.setBrush(Qt::NoBrush);
     QColor line = accent;
     line.setAlpha(150);
     p.setPen(QPen(line, 1.5));
-    p.drawRect(QRectF(8.5, 8.5, W - 17, H - 17));
-    p.setPen(QPen(QBrush(goldGradient({0, 0}, {W, H})), 4, Qt::SolidLine, Qt::SquareCap));
+    p.drawRect(v.adjusted(8.5, 8.5, -8.5, -8.5));
+    p.setPen(QPen(QBrush(goldGradient(v.topLeft(), v.bottomRight())), 4, Qt::SolidLine, Qt::SquareCap));
     const double L = 46, m = 6;
     for (int i = 0; i < 4; ++i) {
-        const double x = (i & 1) ? W - m : m, y = (i & 2) ? H - m : m;
+        const double x = (i & 1) ? v.right() - m : m, y = (i & 2) ? v.bottom() - m : m;
         const double sx = (i & 1) ? -1 : 1, sy = (i & 2) ? -1 : 1;
         p.drawLine(QPointF(x, y), QPointF(x + sx * L, y));
         p.drawLine(QPointF(x, y), QPointF(x, y + sy * L));
     }
     p.restore();
+    ticketBed(p);
 }
 
 // Starts a staging picture: vertical sky gradient, optional nebula, stars.
@@ -144,13 +228,13 @@ QImage sky(QColor top, QColor bottom, uint32_t seed, const NebulaLook *look, int
         QLinearGradient g(0, 0, 0, H);
         g.setColorAt(0, top);
         g.setColorAt(1, bottom);
-        p.fillRect(img.rect(), g);
+        p.fillRect(bounds(img), g);
     }
     if (look) nebula(img, *look, seed);
     if (stars > 0) {
         QPainter p;
         beginPainter(p, img);
-        drawStars(p, img.rect(), seed + 1, stars, 1.0, stars / 60);
+        drawStars(p, bounds(img), seed + 1, stars, 1.0, stars / 60);
     }
     return img;
 }
@@ -168,9 +252,10 @@ void dust(QImage &img, uint32_t seed, float strength, float scale = 3.0f)
             const float n = fbm(u + w * 2.5f, v + w * 1.5f, seed, 6);
             grid[size_t(gy) * gw + gx] = 1.0f - strength * smoothstep(0.47f, 0.66f, n);
         }
-    shade(img, [&](int x, int y, Rgbf &c) {
-        const size_t i = size_t(y / 2) * gw + size_t(x / 2);
-        const float tx = (x % 2) * 0.5f, ty = (y % 2) * 0.5f;
+    const int step = int(std::lround(2 * img.devicePixelRatio()));
+    shadePixels(img, [&](int x, int y, Rgbf &c) {
+        const size_t i = size_t(y / step) * gw + size_t(x / step);
+        const float tx = float(x % step) / step, ty = float(y % step) / step;
         const float top = grid[i] + (grid[i + 1] - grid[i]) * tx;
         const float bottom = grid[i + gw] + (grid[i + gw + 1] - grid[i + gw]) * tx;
         c = c * (top + (bottom - top) * ty);
@@ -633,10 +718,7 @@ QImage image206()
     QPainter p;
     beginPainter(p, img);
     makaiGround(p, 206, 1.0, 430);
-    title(p, u("魔界"), {190, 110}, 104, Title::Makai, 10);
-    TextLook sub = titleLook(Title::Dark, 26, 0, 0);
-    sub.glowRadius = 6;
-    drawText(p, u("― 降臨の予兆 ―"), jpFont(fonts::Mincho, 26, true, 3), {190, 190}, sub);
+    caption(p, {.title = u("魔界"), .spacing = 10, .sub = u("― 降臨の予兆 ―")});
     stageFrame(p, QColor(140, 60, 255));
     return img;
 }
@@ -650,7 +732,7 @@ QImage image206_1()
     lightning(p, {700, 0}, {520, 300}, QColor(190, 120, 255), 2062, 2.5, 2);
     magicCircle(p, {450, H - 60}, 380, QColor(80, 255, 130), 0.24, u("魔界降臨三連単的中召喚"));
     makaiGround(p, 2063, 0.9, 450);
-    title(p, u("魔界召喚"), {450, 96}, 92, Title::Makai, 8);
+    caption(p, {.title = u("魔界召喚"), .spacing = 8});
     stageFrame(p, QColor(140, 60, 255));
     return img;
 }
@@ -665,8 +747,7 @@ QImage image206_2()
     rays(p, {450, 330}, 520, 26, QColor(90, 255, 140, 90), 2064, 3);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
     magicCircle(p, {450, H - 50}, 330, QColor(80, 255, 130), 0.22, u("開門魔界召喚陣"));
-    title(p, u("開門"), {150, 240}, 120, Title::Makai, 0, fonts::Mincho);
-    title(p, u("魔界の扉が開く"), {750, 250}, 34, Title::Dark, 0);
+    caption(p, {.title = u("開門"), .spacing = 8, .sub = u("魔界の扉が開く")});
     stageFrame(p, QColor(140, 60, 255));
     return img;
 }
@@ -681,7 +762,7 @@ QImage image2666()
     beginPainter(p, img);
     magicCircle(p, {450, 275}, 250, QColor(170, 80, 255), 1.0, u("魔界降臨天地鳴動三連単"), 8);
     glowingEyes(p, {450, 140}, 22, QColor(255, 40, 40));
-    title(p, u("魔界降臨"), {450, 300}, 110, Title::Makai, 6);
+    caption(p, {.title = u("魔界降臨"), .spacing = 6});
     stageFrame(p, QColor(140, 60, 255));
     return img;
 }
@@ -703,23 +784,7 @@ QImage image2667()
     lightning(p, {900, 80}, {580, 260}, QColor(190, 120, 255), 2670, 3.5, 2);
     lightning(p, {120, 550}, {360, 330}, QColor(190, 120, 255), 2671, 2.5, 1);
     lightning(p, {800, 550}, {560, 340}, QColor(120, 255, 160), 2672, 2.5, 1);
-    title(p, u("魔界3連単"), {450, 275}, 150, Title::Gold, 0);
-    // hot stamp in the corner
-    p.save();
-    p.translate(790, 90);
-    p.rotate(-12);
-    QPainterPath stamp;
-    stamp.addEllipse(QPointF(0, 0), 66, 46);
-    glowPath(p, stamp, QColor(255, 40, 40, 200), 12);
-    p.setBrush(QColor(220, 10, 30));
-    p.setPen(QPen(QColor(255, 230, 120), 4));
-    p.drawPath(stamp);
-    TextLook hot;
-    hot.fill = QColor(255, 255, 220);
-    hot.outline = QColor(80, 0, 0);
-    hot.outlineWidth = 3;
-    drawText(p, u("超激熱"), jpFont(fonts::Gothic, 32, true), {0, 0}, hot);
-    p.restore();
+    caption(p, {.title = u("魔界3連単"), .style = Title::Gold, .spacing = 2, .stamp = u("超激熱")});
     Rng rng(2673);
     for (int i = 0; i < 30; ++i)
         drawSparkle(p, {rng.range(30, 870), rng.range(30, 520)}, rng.range(3, 9), QColor(220, 255, 230));
@@ -801,10 +866,11 @@ QImage makaiGazou(int stage)
     if (stage == 6) flashRays(p, eye, 560, QColor(190, 255, 200, 140), seed + 7, 30);
     makaiGround(p, seed + 3, 0.75 - stage * 0.02, 660);
     static const char *const titles[] = {"静寂の魔界", "裂け目", "渦動", "魔法陣", "暗黒核", "吸引", "魔界ブラックホール"};
-    const double px = stage == 6 ? 74 : 44 + stage * 6;
-    title(p, u(titles[stage]), {stage == 6 ? 450.0 : 250.0, stage == 6 ? 420.0 : 440.0}, px,
-          stage >= 4 ? Title::Makai : Title::Dark, 4);
-    tag(p, u("魔界 其ノ") + u(kNumerals[stage]), QColor(140, 255, 170));
+    caption(p, {.title = u(titles[stage]),
+                .style = stage >= 4 ? Title::Makai : Title::Dark,
+                .spacing = 4,
+                .tag = u("魔界 其ノ") + u(kNumerals[stage]),
+                .tagColour = QColor(140, 255, 170)});
     stageFrame(p, QColor(140, 60, 255));
     return img;
 }
@@ -870,20 +936,17 @@ QImage greenBlackHole(int variant)
     beginPainter(p, img);
     switch (variant) {
     case 0:
-        neon(p, QStringLiteral("PIRU"), {450, 100}, 110, QColor(60, 255, 120));
-        tag(p, u("緑色重力"), QColor(120, 255, 160), true);
+        caption(p, {.tag = u("緑色重力"), .tagColour = QColor(120, 255, 160), .neon = QStringLiteral("PIRU"),
+                    .neonColour = QColor(60, 255, 120)});
         break;
     case 1:
-        title(p, u("ブラックホール"), {450, 470}, 66, Title::Makai, 4);
-        tag(p, u("接近"), QColor(120, 255, 160));
+        caption(p, {.title = u("ブラックホール"), .tag = u("接近"), .tagColour = QColor(120, 255, 160)});
         break;
     case 2:
-        title(p, u("事象の地平線"), {450, 488}, 54, Title::Makai, 6);
-        tag(p, u("突入"), QColor(120, 255, 160));
+        caption(p, {.title = u("事象の地平線"), .spacing = 6, .tag = u("突入"), .tagColour = QColor(120, 255, 160)});
         break;
     case 3:
-        title(p, u("重力\nジェット"), {170, 270}, 62, Title::Makai, 0);
-        tag(p, u("噴出"), QColor(120, 255, 160), true);
+        caption(p, {.title = u("重力ジェット"), .tag = u("噴出"), .tagColour = QColor(120, 255, 160)});
         break;
     }
     stageFrame(p, QColor(60, 255, 140));
@@ -910,7 +973,7 @@ QImage blackHoleEscalation()
         const double len = std::hypot(toward.x(), toward.y());
         lightning(p, from, QPointF(560, 250) + toward * (95.0 / len), QColor(170, 110, 255), rng.next(), 2.2, 1);
     }
-    title(p, u("重\n力\n崩\n壊"), {150, 275}, 78, Title::Makai, 0);
+    caption(p, {.title = u("重力崩壊"), .spacing = 10});
     stageFrame(p, QColor(140, 60, 255));
     return img;
 }
@@ -941,7 +1004,7 @@ QImage vortex77()
     t.outline2 = QColor(200, 120, 255);
     t.outline2Width = 18;
     drawStyled(p, sevens, t);
-    title(p, u("魔界の渦"), {450, 470}, 58, Title::Dark, 8);
+    caption(p, {.title = u("魔界の渦"), .style = Title::Dark, .spacing = 8});
     stageFrame(p, QColor(140, 60, 255));
     return img;
 }
@@ -960,15 +1023,15 @@ QImage darkNebula(int variant)
     vignette(img, 0.5f);
     QPainter p;
     beginPainter(p, img);
-    drawStars(p, img.rect(), seed + 2, 90, 1.0, 5);
+    drawStars(p, bounds(img), seed + 2, 90, 1.0, 5);
     if (variant == 0) {
-        title(p, u("暗\n黒\n星\n雲"), {800, 275}, 84, Title::Dark, 0);
-        tag(p, QStringLiteral("DARK NEBULA"), QColor(200, 120, 255));
+        caption(p, {.title = u("暗黒星雲"), .style = Title::Dark, .spacing = 10, .tag = QStringLiteral("DARK NEBULA"),
+                    .tagColour = QColor(200, 120, 255)});
     } else {
         glowingEyes(p, {330, 250}, 26, QColor(255, 40, 40));
         glowingEyes(p, {640, 170}, 12, QColor(255, 60, 40));
-        title(p, u("暗黒星雲"), {450, 460}, 84, Title::Dark, 10);
-        tag(p, u("深淵"), QColor(120, 200, 255), true);
+        caption(p, {.title = u("暗黒星雲"), .style = Title::Dark, .spacing = 10, .tag = u("深淵"),
+                    .tagColour = QColor(120, 200, 255)});
     }
     stageFrame(p, QColor(120, 60, 200));
     return img;
@@ -1027,9 +1090,8 @@ QImage image204()
     beginPainter(p, img);
     mountains(p, 205, 440, QColor(14, 2, 2), 14);
     glowingEyes(p, {610, 190}, 34, QColor(255, 200, 40));
-    title(p, u("鬼"), {250, 250}, 250, Title::Oni, 0);
+    caption(p, {.title = u("鬼"), .style = Title::Oni, .tag = u("鬼気迫る"), .tagColour = QColor(255, 120, 40)});
     embers(p, 206, 60);
-    tag(p, u("鬼気迫る"), QColor(255, 120, 40), true);
     stageFrame(p, QColor(255, 80, 20));
     return img;
 }
@@ -1042,7 +1104,7 @@ QImage image2060()
     QPainter p;
     beginPainter(p, img);
     oniMask(p, {450, 300}, 138, 0.6);
-    title(p, u("鬼\n爆"), {110, 275}, 110, Title::Oni, 0);
+    caption(p, {.title = u("鬼爆"), .style = Title::Oni, .spacing = 10});
     embers(p, 2061, 80);
     stageFrame(p, QColor(255, 80, 20));
     return img;
@@ -1062,7 +1124,7 @@ QImage onibakuu0()
     lightning(p, {560, 0}, {640, 170}, QColor(255, 180, 80), 2073, 3, 2);
     lightning(p, {900, 40}, {720, 200}, QColor(255, 120, 60), 2074, 2.5, 1);
     oniMask(p, {660, 270}, 110, 0.8);
-    title(p, u("鬼爆予告"), {260, 110}, 76, Title::Oni, 6);
+    caption(p, {.title = u("鬼爆予告"), .style = Title::Oni, .spacing = 6});
     embers(p, 2075, 80);
     stageFrame(p, QColor(255, 80, 20));
     return img;
@@ -1078,8 +1140,7 @@ QImage kibaku00()
     QPainter p;
     beginPainter(p, img);
     explosionDebris(p, {450, 290}, 230, QColor(255, 200, 100), 2081, 120);
-    title(p, u("爆"), {450, 290}, 240, Title::Oni, 0);
-    tag(p, u("鬼爆 炸裂"), QColor(255, 140, 40));
+    caption(p, {.title = u("爆"), .style = Title::Oni, .tag = u("鬼爆 炸裂"), .tagColour = QColor(255, 140, 40)});
     stageFrame(p, QColor(255, 80, 20));
     return img;
 }
@@ -1097,7 +1158,7 @@ QImage onibakuu()
     beginPainter(p, img);
     explosionDebris(p, {450, 230}, 290, QColor(255, 200, 100), 2092, 120);
     oniMask(p, {450, 215}, 105, 1.0);
-    title(p, u("鬼爆馬単"), {450, 462}, 112, Title::Gold, 6);
+    caption(p, {.title = u("鬼爆馬単"), .style = Title::Gold, .spacing = 6});
     embers(p, 2093, 120);
     stageFrame(p, QColor(255, 200, 60));
     return img;
@@ -1137,7 +1198,7 @@ QImage newNebula(int variant)
         break;
     }
     case 7:
-        shade(img, [](int, int, Rgbf &c) { c = c * 0.6f; });
+        shade(img, [](float, float, Rgbf &c) { c = c * 0.6f; });
         break;
     default:
         break;
@@ -1146,30 +1207,30 @@ QImage newNebula(int variant)
     beginPainter(p, img);
     switch (variant) {
     case 1:
-        title(p, u("新星雲"), {450, 270}, 130, Title::Nebula, 12);
-        neon(p, QStringLiteral("PIRU"), {740, 470}, 54, QColor(255, 80, 200));
+        caption(p, {.title = u("新星雲"), .style = Title::Nebula, .spacing = 12, .neon = QStringLiteral("PIRU"),
+                    .neonColour = QColor(255, 80, 200)});
         break;
     case 2:
         flashRays(p, {590, 230}, 480, QColor(170, 230, 255, 170), seed, 30);
-        title(p, u("新星誕生"), {300, 440}, 84, Title::Nebula, 8);
-        neon(p, QStringLiteral("PIRU"), {150, 100}, 48, QColor(80, 220, 255));
+        caption(p, {.title = u("新星誕生"), .style = Title::Nebula, .spacing = 8, .neon = QStringLiteral("PIRU"),
+                    .neonColour = QColor(80, 220, 255)});
         break;
     case 3:
-        title(p, u("星雲の\n惑星"), {690, 260}, 74, Title::Nebula, 4);
-        neon(p, QStringLiteral("PIRU PIRU"), {690, 450}, 42, QColor(255, 80, 200));
+        caption(p, {.title = u("星雲の惑星"), .style = Title::Nebula, .neon = QStringLiteral("PIRU PIRU"),
+                    .neonColour = QColor(255, 80, 200)});
         break;
     case 6:
         explosionDebris(p, {450, 260}, 200, QColor(160, 220, 255), seed, 100);
         flashRays(p, {450, 260}, 600, QColor(190, 230, 255, 160), seed + 1, 36);
-        title(p, u("超新星"), {450, 455}, 100, Title::Nebula, 14);
+        caption(p, {.title = u("超新星"), .style = Title::Nebula, .spacing = 14});
         break;
     case 7: {
         p.setCompositionMode(QPainter::CompositionMode_Plus);
         rays(p, {450, 265}, 700, 40, QColor(255, 210, 90, 120), seed, 4.5);
         p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         bigSeven(p, {450, 260}, 400);
-        neon(p, QStringLiteral("PIRU PIRU"), {450, 60}, 52, QColor(255, 70, 190));
-        title(p, u("大当り"), {450, 490}, 74, Title::Gold, 12, fonts::Gothic);
+        caption(p, {.title = u("大当り"), .style = Title::Gold, .spacing = 12, .family = fonts::Gothic,
+                    .neon = QStringLiteral("PIRU PIRU"), .neonColour = QColor(255, 70, 190)});
         Rng rng(seed + 3);
         for (int i = 0; i < 40; ++i)
             drawSparkle(p, {rng.range(20, 880), rng.range(20, 530)}, rng.range(3, 10), QColor(255, 240, 180));

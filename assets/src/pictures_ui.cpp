@@ -4,8 +4,10 @@
 
 #include "buttons.h"
 #include "effects.h"
+#include "layout.h"
 #include "media.h"
 #include "paint.h"
+#include "window_art.h"
 
 #include <QFontMetricsF>
 #include <QRadialGradient>
@@ -119,7 +121,7 @@ QImage windowBackground()
         g.setColorAt(0, QColor(10, 10, 44));
         g.setColorAt(0.55, QColor(18, 8, 52));
         g.setColorAt(1, QColor(30, 6, 44));
-        p.fillRect(img.rect(), g);
+        p.fillRect(bounds(img), g);
     }
     NebulaLook look{Ramp{{0.0f, 0x0a0830}, {0.35f, 0x2a1064}, {0.6f, 0x7a2098}, {0.8f, 0xb03088}, {1.0f, 0x2a70c0}}};
     look.density = 0.9f;
@@ -143,28 +145,31 @@ QImage windowBackground()
 
     QPainter p;
     beginPainter(p, img);
-    drawStars(p, img.rect(), 102, 650, 0.85, 9);
+    drawStars(p, bounds(img), 102, 650, 0.85, 9);
     // faint casino spotlights sweeping down from above
     p.setCompositionMode(QPainter::CompositionMode_Plus);
     rays(p, QPointF(470, -60), 640, 7, QColor(120, 90, 200, 26), 106, 5);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
 
-    // calm areas for the controls
-    calmPanel(p, QRectF(44, 252, 266, 250));
-    calmPanel(p, QRectF(316, 348, 330, 154));
-    calmPanel(p, QRectF(690, 26, 180, 510), 175);
+    // calm areas under the framed groups of controls; the ticket's frame is
+    // calm only below the date boxes, which sit on the nebula with their captions
+    auto control = [](const char *key) { return QRectF(layout::mainControl(QLatin1String(key))); };
+    calmPanel(p, control("Shape1").adjusted(-4, -4, 5, 5));
+    calmPanel(p, control("Shape3").adjusted(-4, -4, 5, 5));
+    calmPanel(p, control("Shape2").adjusted(-4, -4, 4, 4), 175);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 90));
-    p.drawRoundedRect(QRectF(300, 97, 362, 248), 6, 6);
+    const QRectF ticketFrame = control("Shape4");
+    p.drawRoundedRect(ticketFrame.adjusted(-4, control("Combo6").bottom() + 4 - ticketFrame.top(), 5, 5), 6, 6);
 
-    // coloured caption bars of the left panel
+    // coloured caption bars behind the captions of the left panel
     struct Bar {
-        double y0, y1;
+        const char *caption;
         QColor colour;
     };
-    const Bar bars[] = {{272, 289, QColor(210, 30, 50)}, {352, 369, QColor(30, 70, 210)}, {432, 449, QColor(10, 140, 60)}};
+    const Bar bars[] = {{"Label5(7)", QColor(210, 30, 50)}, {"Label5(10)", QColor(30, 70, 210)}, {"Label5(0)", QColor(10, 140, 60)}};
     for (const Bar &b : bars) {
-        const QRectF r(62, b.y0 - 5, 214, b.y1 - b.y0 + 10);
+        const QRectF r = control(b.caption).adjusted(-10, -5, 11, 5);
         QPainterPath shape;
         shape.addRoundedRect(r, r.height() / 2, r.height() / 2);
         QColor gc = b.colour;
@@ -186,9 +191,10 @@ QImage windowBackground()
         p.drawRoundedRect(r.adjusted(4, 1, -4, -r.height() / 2), 4, 4);
     }
 
-    // marquee bulbs along the top and bottom edges
+    // marquee bulbs along the top edge and the bottom edge that the window shows
+    const QRectF visible = mainVisible();
     for (int i = 0; i < 2; ++i) {
-        const double y = i == 0 ? 11 : 541;
+        const double y = i == 0 ? 11 : visible.bottom() - 9;
         for (double x = i == 0 ? 320 : 330; x < 880; x += 20) {
             if (i == 1 && x > 680) break;
             QRadialGradient bulb(QPointF(x, y), 5);
@@ -200,7 +206,8 @@ QImage windowBackground()
         }
     }
 
-    goldFrame(p, QRectF(3, 3, 893, 543), 2.4);
+    goldFrame(p, visible.adjusted(3, 3, -3, -3), 2.4);
+    ticketBed(p);
     logo(p);
 
     // captions next to the date boxes
@@ -209,9 +216,11 @@ QImage windowBackground()
     date.outline = QColor(0, 0, 20);
     date.outlineWidth = 3;
     const QFont df = jpFont(fonts::Gothic, 17, true);
-    drawText(p, u("年"), df, {469, 75}, date, Qt::AlignLeft | Qt::AlignTop);
-    drawText(p, u("月"), df, {540, 75}, date, Qt::AlignLeft | Qt::AlignTop);
-    drawText(p, u("日"), df, {604, 75}, date, Qt::AlignLeft | Qt::AlignTop);
+    const char *const dateBoxes[][2] = {{"Combo6", "年"}, {"Combo3", "月"}, {"Combo4", "日"}};
+    for (const auto &box : dateBoxes) {
+        const QRectF r = control(box[0]);
+        drawText(p, u(box[1]), df, {r.right() + 4, r.top() + 3}, date, Qt::AlignLeft | Qt::AlignTop);
+    }
     return img;
 }
 
@@ -223,23 +232,50 @@ QImage windowBackground()
 //   x   8..140, y  80..148  title block (type of bet, 勝馬投票券, フォーメーション)
 //   x 150..333, y  14..138  four bet rows (labels), headings just above them
 //   x 146..333, y 139..149  barcode and serial number
-//   x   6..335, y 150..180  shop, date, total and code numbers (labels)
+//   x   6..335, y 150..180  the stub: shop, date, total and code numbers (labels)
+// The stub's lowest labels reach below the picture; the main window's
+// backgrounds continue the stub's paper under them, so the stub is the same
+// plain paper on both tickets and has no edge line at the bottom.
 QImage ticket(bool trifecta)
 {
-    const int W = 335, H = 180;
+    const QSize size = layout::ticketPicture().size();
+    const int W = size.width(), H = size.height();
     const QColor paper = trifecta ? QColor(238, 246, 226) : QColor(247, 244, 224);
-    const QColor ink(34, 110, 70);
+    const QColor ink = kTicketInk;
     const QColor accent = trifecta ? QColor(196, 26, 60) : QColor(28, 78, 170);
     QColor tint = ink;
     tint.setAlpha(26);
+    // the stub starts just above the first label of the bottom strip
+    double stubTop = H;
+    QRectF total;
+    for (const layout::Place &l : layout::ticketLabels()) {
+        if (l.rect.top() > H * 3 / 4) stubTop = std::min(stubTop, l.rect.top() - 2.0);
+        if (l.key == QLatin1String("Label14")) total = l.rect;
+    }
     QImage img = canvas(W, H, paper);
     QPainter p;
     beginPainter(p, img);
 
-    // security print: a fine grid all over
+    // security print: a fine grid above the stub
     p.setPen(QPen(paper.darker(105), 0.6));
-    for (int x = 0; x < W; x += 4) p.drawLine(QPointF(x + 0.5, 0), QPointF(x + 0.5, H));
-    for (int y = 0; y < H; y += 4) p.drawLine(QPointF(0, y + 0.5), QPointF(W, y + 0.5));
+    for (int x = 0; x < W; x += 4) p.drawLine(QPointF(x + 0.5, 0), QPointF(x + 0.5, stubTop));
+    for (int y = 0; y < stubTop; y += 4) p.drawLine(QPointF(0, y + 0.5), QPointF(W, y + 0.5));
+
+    // the stub: plain paper behind a perforation, the total on a tinted band of
+    // its own so that it reads apart from the code numbers right under it
+    p.fillRect(QRectF(0, stubTop, W, H - stubTop), kStubPaper);
+    QPen perforation(QColor(160, 190, 170), 1.0);
+    perforation.setDashPattern({2, 2});
+    p.setPen(perforation);
+    p.drawLine(QPointF(0, stubTop - 0.5), QPointF(W, stubTop - 0.5));
+    if (total.isValid()) {
+        QColor band = accent;
+        band.setAlpha(34);
+        p.setPen(Qt::NoPen);
+        p.setBrush(band);
+        p.drawRoundedRect(QRectF(total.left() - 4, total.top() - 1, W - 2 - (total.left() - 4), total.height() + 1), 2, 2);
+        p.setBrush(Qt::NoBrush);
+    }
 
     // guilloche waves, only inside the title block
     const QRectF titleBox(8.5, 80.5, 131, 67);
@@ -263,9 +299,17 @@ QImage ticket(bool trifecta)
     p.setPen(QPen(ink, 0.9));
     p.drawRoundedRect(titleBox, 3, 3);
 
-    // outer border: one pixel along the very edge of the paper
+    // outer edge: one pixel along the paper's top and sides, open at the
+    // bottom where the stub runs on below the picture
+    QPainterPath edge;
+    edge.moveTo(0.5, H);
+    edge.lineTo(0.5, 5.5);
+    edge.quadTo(0.5, 0.5, 5.5, 0.5);
+    edge.lineTo(W - 5.5, 0.5);
+    edge.quadTo(W - 0.5, 0.5, W - 0.5, 5.5);
+    edge.lineTo(W - 0.5, H);
     p.setPen(QPen(ink, 1.0));
-    p.drawRoundedRect(QRectF(0.5, 0.5, W - 1, H - 1), 5, 5);
+    p.drawPath(edge);
 
     TextLook inkLook;
     inkLook.fill = ink;
@@ -351,7 +395,7 @@ QImage manualCard()
     QLinearGradient paper(0, 0, 0, H);
     paper.setColorAt(0, QColor(255, 252, 240));
     paper.setColorAt(1, QColor(238, 230, 206));
-    p.fillRect(img.rect(), paper);
+    p.fillRect(bounds(img), paper);
     // header band
     QLinearGradient band(0, 0, 0, 34);
     band.setColorAt(0, QColor(40, 30, 110));
@@ -401,7 +445,7 @@ QImage lamp(Lamp kind)
     casing.setColorAt(0, QColor(96, 96, 116));
     casing.setColorAt(0.5, QColor(34, 34, 46));
     casing.setColorAt(1, QColor(70, 70, 90));
-    p.fillRect(img.rect(), casing);
+    p.fillRect(bounds(img), casing);
     p.setPen(QPen(QColor(0, 0, 0), 1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(0.5, 0.5, W - 1, H - 1));
@@ -551,7 +595,7 @@ QImage placePanel()
     QLinearGradient depth(0, 0, 0, H);
     depth.setColorAt(0, QColor(0, 20, 0, 120));
     depth.setColorAt(1, QColor(0, 0, 0, 0));
-    p.fillRect(img.rect(), depth);
+    p.fillRect(bounds(img), depth);
     // white rail
     p.setPen(QPen(QColor(250, 250, 250), 3));
     p.drawLine(QPointF(0, 70), QPointF(W, 62));
@@ -583,7 +627,7 @@ QImage badge()
     g.setColorAt(0, QColor(50, 40, 120));
     g.setColorAt(0.5, QColor(16, 10, 50));
     g.setColorAt(1, QColor(40, 12, 70));
-    p.fillRect(img.rect(), g);
+    p.fillRect(bounds(img), g);
     drawStars(p, QRectF(0, 0, 88, 31), 88, 30, 0.9, 0);
     TextLook gold;
     gold.fill = QBrush(goldGradient({0, 6}, {0, 24}));
@@ -619,7 +663,7 @@ QImage appIcon()
     {
         QPainter p;
         beginPainter(p, space);
-        drawStars(p, space.rect(), 257, 120, 1.0, 3);
+        drawStars(p, bounds(space), 257, 120, 1.0, 3);
     }
     QImage img = layer(S, S);
     QPainter p;
@@ -671,7 +715,7 @@ QImage explanation()
     nebula(img, look, 680);
     QPainter p;
     beginPainter(p, img);
-    drawStars(p, img.rect(), 681, 300, 0.7, 4);
+    drawStars(p, bounds(img), 681, 300, 0.7, 4);
     goldFrame(p, QRectF(4, 4, W - 8, H - 8), 2);
 
     TextLook title;
@@ -758,7 +802,7 @@ QImage outputBackdrop()
     // sky: dusk from violet to amber
     const Ramp sky{{0.0f, 0x141a48}, {0.35f, 0x3a2a6a}, {0.65f, 0xb0506a}, {0.85f, 0xf09050}, {1.0f, 0xffd090}};
     const QPointF sun(318, horizon - 24);
-    shade(img, [&](int x, int y, Rgbf &c) {
+    shade(img, [&](float x, float y, Rgbf &c) {
         if (y > horizon) return;
         c = sky.at(float(y) / horizon);
         const float dx = (x - float(sun.x())) / 120.0f, dy = (y - float(sun.y())) / 120.0f;
@@ -823,7 +867,7 @@ QImage outputBackdrop()
     }
     // turf in perspective with mown stripes
     const float vx = 240.0f;
-    shade(img, [&](int x, int y, Rgbf &c) {
+    shade(img, [&](float x, float y, Rgbf &c) {
         if (y <= horizon) return;
         const float depth = float(y - horizon) / (H - horizon); // 0 far .. 1 near
         const float worldX = (x - vx) / (depth + 0.04f);
@@ -868,7 +912,7 @@ QImage outputBackdrop()
     vignette(img, 0.55f, 0.8f);
     // fine film grain for a photographic feel
     Rng grain(482);
-    shade(img, [&](int, int, Rgbf &c) {
+    shade(img, [&](float, float, Rgbf &c) {
         const float g = float(grain.uniform() - 0.5) * 0.035f;
         c = c + Rgbf{g, g, g};
     });
@@ -896,7 +940,8 @@ void addInterfacePictures(MediaList &list)
     addPicture(list, QStringLiteral("GF/quilo_badge.bmp"), badge);
     addPicture(list, QStringLiteral("GF/setsumei.bmp"), explanation);
     addPicture(list, QStringLiteral("GF/shutsuryoku_back.jpg"), outputBackdrop);
-    addPicture(list, QStringLiteral("GF/quilo_icon.png"), appIcon);
+    // the icon is large already; the desktop scales it down
+    addPicture(list, QStringLiteral("GF/quilo_icon.png"), appIcon, false);
 }
 
 } // namespace quilo

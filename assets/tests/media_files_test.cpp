@@ -1,7 +1,7 @@
 // Runs quilo_mediagen into a temporary folder and checks what it wrote
-// against media_manifest.txt: exact names, picture formats and sizes,
-// playable non-silent WAVs, well-formed MIDI files, and identical bytes on a
-// second run.
+// against media_manifest.txt: exact names, picture formats and sizes, the
+// pictures at twice the size showing the same as the plain ones, playable
+// non-silent WAVs, well-formed MIDI files, and identical bytes on a second run.
 //
 //   quilo_media_files_test <path to quilo_mediagen> <path to media_manifest.txt>
 
@@ -84,6 +84,10 @@ const std::map<QString, std::pair<double, double>> tuneLengths = {
     {QStringLiteral("nakipops.mid"), {30, 45}},
 };
 
+// "name@2x.ext" is "name.ext" drawn with two pixels per window pixel.
+const QLatin1String kSharp("@2x.");
+QString plainName(const QString &name) { return QString(name).replace(kSharp, QLatin1String(".")); }
+
 void checkPicture(const QString &path, const QString &name, const std::map<QString, QSize> &sizes)
 {
     const QString ext = QFileInfo(name).suffix().toLower();
@@ -93,19 +97,20 @@ void checkPicture(const QString &path, const QString &name, const std::map<QStri
     reader.setDecideFormatFromContent(true);
     check(reader.format() == want, name + QStringLiteral(": content is '%1', expected '%2'")
                                              .arg(QString::fromLatin1(reader.format()), QString::fromLatin1(want)));
-    const auto it = sizes.find(name);
+    auto it = sizes.find(plainName(name));
     if (it == sizes.end()) {
         check(false, name + QStringLiteral(": no expected size known for this picture"));
         return;
     }
+    const QSize expected = name.contains(kSharp) ? it->second * 2 : it->second;
     const QImage img = reader.read();
     check(!img.isNull(), name + QStringLiteral(": does not decode: ") + reader.errorString());
     if (img.isNull()) return;
-    check(img.size() == it->second, name + QStringLiteral(": size %1x%2, expected %3x%4")
-                                               .arg(img.width())
-                                               .arg(img.height())
-                                               .arg(it->second.width())
-                                               .arg(it->second.height()));
+    check(img.size() == expected, name + QStringLiteral(": size %1x%2, expected %3x%4")
+                                             .arg(img.width())
+                                             .arg(img.height())
+                                             .arg(expected.width())
+                                             .arg(expected.height()));
     // a blank or nearly flat picture is not finished artwork
     QSet<QRgb> colours;
     for (int y = 0; y < img.height() && colours.size() < 16; y += 2)
@@ -142,6 +147,16 @@ std::vector<QRect> ticketLabelPlaces(bool trifecta)
     return r;
 }
 
+// Pixels of `area` darker than plain paper.
+int darkPixels(const QImage &img, const QRect &area)
+{
+    int dark = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 190) ++dark;
+    return dark;
+}
+
 void checkTicketPaper(const QString &path, const QString &name, bool trifecta)
 {
     const QImage img = QImage(path).convertToFormat(QImage::Format_RGB32);
@@ -149,10 +164,7 @@ void checkTicketPaper(const QString &path, const QString &name, bool trifecta)
     for (const QRect &place : ticketLabelPlaces(trifecta)) {
         // the outermost pixel ring is the paper's edge line, allowed under labels that reach it
         const QRect area = place.adjusted(-2, -2, 2, 2).intersected(img.rect().adjusted(1, 1, -1, -1));
-        int dark = 0;
-        for (int y = area.top(); y <= area.bottom(); ++y)
-            for (int x = area.left(); x <= area.right(); ++x)
-                if (qGray(img.pixel(x, y)) < 190) ++dark;
+        const int dark = darkPixels(img, area);
         // at most a thin frame line may cross a place: a few percent of its pixels
         const int total = area.width() * area.height();
         check(dark * 100 <= total * 4,
@@ -164,6 +176,67 @@ void checkTicketPaper(const QString &path, const QString &name, bool trifecta)
                          .arg(dark)
                          .arg(total));
     }
+}
+
+// The main window's backgrounds lie under the ticket picture (312,120 335x180)
+// and continue its paper below it, where the stub's lowest labels reach down
+// to y 305; the edge line runs along the bottom row.
+void checkTicketBed(const QString &path, const QString &name)
+{
+    const QImage img = QImage(path).convertToFormat(QImage::Format_RGB32);
+    if (img.isNull()) return;
+    const QRect underLabels(314, 300, 331, 5);
+    const int dark = darkPixels(img, underLabels);
+    check(dark * 100 <= underLabels.width() * underLabels.height() * 4,
+          name + QStringLiteral(": the ticket's paper below the picture is missing (%1 pixels dark)").arg(dark));
+}
+
+// The colour that stands for see-through in button pictures.
+const QRgb kKey = qRgb(255, 0, 255);
+
+// Button pictures are see-through round their rounded body: the corners hold
+// the key colour, which the program keys out; the body does not.
+void checkButtonKey(const QString &path, const QString &name)
+{
+    const QImage img = QImage(path).convertToFormat(QImage::Format_RGB32);
+    if (img.isNull()) return;
+    const int w = img.width(), h = img.height();
+    for (QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+        check(img.pixel(corner) == kKey, name + QStringLiteral(": corner %1,%2 is not see-through").arg(corner.x()).arg(corner.y()));
+    int inside = 0;
+    for (int y = h / 4; y < h * 3 / 4; ++y)
+        for (int x = w / 4; x < w * 3 / 4; ++x) inside += img.pixel(x, y) == kKey;
+    check(inside == 0, name + QStringLiteral(": %1 see-through pixels inside the button").arg(inside));
+}
+
+// A picture at twice the size shows what the plain one shows, only sharper:
+// averaged down to the plain size, each block of 4x4 plain pixels is close to
+// the plain picture's (a shape drawn at the wrong place or size is not).
+// Blocks with a button's see-through key colour are left out: its edge falls
+// on other pixels at either size.
+void checkSharpPicture(const QString &sharpPath, const QString &plainPath, const QString &name)
+{
+    const QImage sharp = QImage(sharpPath).convertToFormat(QImage::Format_RGB32);
+    const QImage plain = QImage(plainPath).convertToFormat(QImage::Format_RGB32);
+    if (sharp.isNull() || plain.isNull() || sharp.size() != plain.size() * 2) return;
+    const int block = 4;
+    double worst = 0;
+    for (int by = 0; by + block <= plain.height(); by += block)
+        for (int bx = 0; bx + block <= plain.width(); bx += block) {
+            double diff[3] = {0, 0, 0};
+            bool keyed = false;
+            for (int y = by * 2; y < (by + block) * 2; ++y)
+                for (int x = bx * 2; x < (bx + block) * 2; ++x) {
+                    const QRgb s = sharp.pixel(x, y), p = plain.pixel(x / 2, y / 2);
+                    keyed = keyed || s == kKey || p == kKey;
+                    diff[0] += qRed(s) - qRed(p);
+                    diff[1] += qGreen(s) - qGreen(p);
+                    diff[2] += qBlue(s) - qBlue(p);
+                }
+            if (keyed) continue;
+            for (double d : diff) worst = std::max(worst, std::abs(d) / (block * block * 4));
+        }
+    check(worst <= 32, name + QStringLiteral(": differs from the plain picture by up to %1 in a block").arg(worst, 0, 'f', 1));
 }
 
 void checkWav(const QByteArray &d, const QString &name)
@@ -394,6 +467,9 @@ int main(int argc, char **argv)
             checkPicture(path, name, sizes);
             if (name == QLatin1String("3renbaken.bmp") || name == QLatin1String("umatanbaken.bmp"))
                 checkTicketPaper(path, name, name.startsWith(QLatin1Char('3')));
+            if (sizes.count(name) && sizes.at(name) == QSize(900, 550)) checkTicketBed(path, name);
+            if (name.startsWith(QLatin1String("btn_"))) checkButtonKey(path, name);
+            if (name.contains(kSharp)) checkSharpPicture(path, first.path() + QLatin1Char('/') + plainName(rel), name);
         }
         else if (rel.startsWith(QLatin1String("se/")) && ext == QLatin1String("wav"))
             checkWav(bytes, name);

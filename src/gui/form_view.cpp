@@ -56,6 +56,21 @@ class ShapeFrame : public QWidget {
   }
 };
 
+// A bordered label (the ticket's bet cells) draws its box a little inside its
+// place, so that the ◆ markers between neighbouring cells stay clear of it.
+class BoxedLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override {
+    QLabel::paintEvent(e);
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawRect(rect().adjusted(2, 1, -3, -2));
+  }
+};
+
 // The result card: a dark panel with a gold frame over the ticket; its first
 // line is the heading, the others are centred below it and wrap to the panel.
 class ResultCard : public QLabel {
@@ -118,7 +133,14 @@ void PictureButton::paintEvent(QPaintEvent*) {
   // Copies (shared, not deep): a second get() may move the cache's entries.
   QPixmap pm = down ? pictures_.get(pressed_picture(control_.picture)) : QPixmap();
   if (pm.isNull()) pm = pictures_.get(control_.picture);
+  const QColor dim(0, 0, 0, 110);
   if (!pm.isNull()) {
+    if (!isEnabled()) {
+      // Dimmed where the picture is, not in its see-through corners.
+      QPainter d(&pm);
+      d.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+      d.fillRect(QRectF(QPointF(0, 0), pm.deviceIndependentSize()), dim);
+    }
     p.drawPixmap(0, 0, pm);
   } else {
     // Without its picture the button still shows what it does.
@@ -126,8 +148,8 @@ void PictureButton::paintEvent(QPaintEvent*) {
     p.setPen(Qt::white);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
     p.drawText(rect(), Qt::AlignCenter, control_.spec.text);
+    if (!isEnabled()) p.fillRect(rect(), dim);
   }
-  if (!isEnabled()) p.fillRect(rect(), QColor(0, 0, 0, 110));
   if (hasFocus()) {
     p.setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DotLine));
     p.drawRect(rect().adjusted(1, 1, -2, -2));
@@ -148,8 +170,9 @@ void install_font_substitutions() {
   QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic")});
   QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), {QStringLiteral("IPAMincho")});
   QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), {QStringLiteral("IPAPMincho")});
+  // A serif whose narrow bold digits leave two-digit numbers room in the bet cells.
   QFont::insertSubstitutions(QStringLiteral("Sylfaen"),
-                             {QStringLiteral("DejaVu Serif"), QStringLiteral("IPAPMincho")});
+                             {QStringLiteral("Liberation Serif"), QStringLiteral("IPAMincho")});
 }
 
 FormView::FormView(App& app, Form& form, PictureCache& pictures)
@@ -247,7 +270,7 @@ QWidget* FormView::make_widget(Control& c) {
       return le;
     }
     case Kind::Label: {
-      auto* lb = new QLabel(this);
+      auto* lb = spec.border ? new BoxedLabel(this) : new QLabel(this);
       lb->setTextFormat(Qt::PlainText);
       set_font(lb);
       lb->setAlignment((spec.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
@@ -257,10 +280,6 @@ QWidget* FormView::make_widget(Control& c) {
       // design gives the window colour, stay transparent over the ticket face.
       lb->setAutoFillBackground(spec.back.type == ColorSpec::Type::Rgb);
       colour(lb, QPalette::Window, QPalette::WindowText);
-      if (spec.border) {
-        lb->setFrameShape(QFrame::Box);
-        lb->setLineWidth(1);
-      }
       return lb;
     }
     case Kind::Card: {

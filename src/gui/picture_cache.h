@@ -1,4 +1,7 @@
-// Pictures from the GF folder, decoded once and kept.
+// Pictures from the GF folder, decoded once and kept. On a screen whose device
+// pixel ratio is above 1 a picture "name.ext" comes from "name@2x.ext" beside
+// it when that one has twice its size, with a device pixel ratio of 2, so that
+// it takes the same place in the window and is drawn sharply.
 #pragma once
 
 #include <QHash>
@@ -15,7 +18,9 @@ namespace quilo {
 
 class PictureCache {
  public:
-  explicit PictureCache(QString gf_folder) : folder_(std::move(gf_folder)) {}
+  // ratio: the device pixel ratio the pictures are for; 0 takes the
+  // application's (the highest of its screens').
+  explicit PictureCache(QString gf_folder, qreal ratio = 0);
   ~PictureCache();
   PictureCache(const PictureCache&) = delete;
   PictureCache& operator=(const PictureCache&) = delete;
@@ -37,6 +42,7 @@ class PictureCache {
   Decoded decode(const QString& file) const;
 
   QString folder_;
+  bool hidpi_;
   QHash<QString, QPixmap> pictures_;
   QPixmap none_;
 

@@ -54,3 +54,83 @@ TEST(PictureCache, EndsWhileItsHelperDecodes) {
   { PictureCache(dir.path()).prefetch(files); }
   SUCCEED();
 }
+
+// Button pictures carry see-through corners as magenta (they are 24-bit BMP
+// files); only button pictures are keyed, other pictures keep the colour.
+TEST(PictureCache, ButtonPicturesKeyOutMagenta) {
+  QTemporaryDir dir;
+  QImage art(6, 4, QImage::Format_RGB32);
+  art.fill(QColor(30, 140, 60));
+  art.setPixelColor(0, 0, QColor(255, 0, 255));
+  art.setPixelColor(5, 3, QColor(255, 0, 255));
+  art.setPixelColor(2, 1, QColor(254, 0, 255));
+  for (const char* name : {"btn_Form1_Command8.bmp", "kihonfuremu.bmp"}) ASSERT_TRUE(art.save(dir.filePath(name)));
+
+  PictureCache ahead(dir.path());
+  ahead.prefetch({"btn_Form1_Command8.bmp"});
+  PictureCache on_demand(dir.path());
+  for (PictureCache* cache : {&ahead, &on_demand}) {
+    const QImage button = cache->get("btn_Form1_Command8.bmp").toImage();
+    EXPECT_EQ(qAlpha(button.pixel(0, 0)), 0);
+    EXPECT_EQ(qAlpha(button.pixel(5, 3)), 0);
+    EXPECT_EQ(button.pixelColor(2, 1), QColor(254, 0, 255));
+    EXPECT_EQ(button.pixelColor(3, 2), QColor(30, 140, 60));
+    const QImage background = cache->get("kihonfuremu.bmp").toImage();
+    EXPECT_FALSE(background.hasAlphaChannel());
+    EXPECT_EQ(background.pixelColor(0, 0), QColor(255, 0, 255));
+  }
+}
+
+// Above a device pixel ratio of 1 a picture comes from its @2x file when that
+// one has exactly twice its size; it then carries a ratio of 2 and takes the
+// place of the plain picture. Otherwise the plain picture is used.
+TEST(PictureCache, SharpPicturesAboveRatioOne) {
+  QTemporaryDir dir;
+  auto save = [&](const QString& name, QSize size, QColor colour) {
+    QImage img(size, QImage::Format_RGB32);
+    img.fill(colour);
+    img.setPixelColor(0, 0, QColor(255, 0, 255));
+    ASSERT_TRUE(img.save(dir.filePath(name)));
+  };
+  const QColor plain(10, 20, 30), sharp(200, 210, 220);
+  for (const char* stem : {"both", "btn_both"}) {
+    save(QString("%1.bmp").arg(stem), {5, 3}, plain);
+    save(QString("%1@2x.bmp").arg(stem), {10, 6}, sharp);
+  }
+  save("only_plain.bmp", {5, 3}, plain);
+  save("wrong_size.bmp", {5, 3}, plain);
+  save("wrong_size@2x.bmp", {10, 7}, sharp);
+  save("broken.bmp", {5, 3}, plain);
+  QFile broken(dir.filePath("broken@2x.bmp"));
+  ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+  broken.write("BM not a picture");
+  broken.close();
+
+  const struct {
+    qreal ratio;
+    const char* file;
+    QColor colour;
+    qreal picture_ratio;
+  } cases[] = {
+      {1.0, "both.bmp", plain, 1},        {2.0, "both.bmp", sharp, 2},
+      {1.5, "both.bmp", sharp, 2},        {2.0, "only_plain.bmp", plain, 1},
+      {2.0, "wrong_size.bmp", plain, 1},  {2.0, "broken.bmp", plain, 1},
+      {2.0, "btn_both.bmp", sharp, 2},    {1.0, "btn_both.bmp", plain, 1},
+  };
+  for (const auto& c : cases) {
+    PictureCache ahead(dir.path(), c.ratio);
+    ahead.prefetch({c.file});
+    PictureCache on_demand(dir.path(), c.ratio);
+    for (PictureCache* cache : {&ahead, &on_demand}) {
+      const QPixmap& pm = cache->get(c.file);
+      const QString what = QString("%1 at ratio %2").arg(c.file).arg(c.ratio);
+      EXPECT_EQ(pm.devicePixelRatio(), c.picture_ratio) << what.toStdString();
+      EXPECT_EQ(pm.deviceIndependentSize(), QSizeF(5, 3)) << what.toStdString();
+      const QImage img = pm.toImage();
+      EXPECT_EQ(img.pixelColor(img.width() - 1, img.height() - 1), c.colour) << what.toStdString();
+      // button pictures are keyed at either size
+      const bool button = QByteArray(c.file).startsWith("btn_");
+      EXPECT_EQ(qAlpha(img.pixel(0, 0)), button ? 0 : 255) << what.toStdString();
+    }
+  }
+}

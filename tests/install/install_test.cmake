@@ -42,7 +42,7 @@ elseif(MODE STREQUAL "deb")
   execute_process(COMMAND ${DPKG_DEB} -f ${debs} Depends OUTPUT_VARIABLE depends)
   foreach(dep libqt6widgets6 libqt6gui6 libqt6printsupport6 libqt6core6 qt6-qpa-plugins
               libsdl2-mixer-2.0-0 "timgm6mb-soundfont | fluid-soundfont-gm"
-              fonts-ipafont-gothic fonts-ipafont-mincho libstdc++6)
+              fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation libstdc++6)
     string(FIND "${depends}" "${dep}" at)
     check("the package depends on ${dep} (Depends: ${depends})" NOT at EQUAL -1)
   endforeach()
