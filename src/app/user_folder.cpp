@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
+#include <QTemporaryFile>
 
 namespace quilo {
 
@@ -28,10 +28,31 @@ QString installed_data_folder(const QString& program_folder) {
   return {};
 }
 
+QString xdg_base_folder(const char* variable, const QString& under_home) {
+  const QString xdg = qEnvironmentVariable(variable);
+  return !xdg.isEmpty() && QDir::isAbsolutePath(xdg) ? xdg : QDir::home().filePath(under_home);
+}
+
 QString default_user_folder() {
-  QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-  if (base.isEmpty()) base = QDir::home().filePath(QStringLiteral(".local/share"));
-  return QDir(base).filePath(QStringLiteral("quilo"));
+  return QDir(xdg_base_folder("XDG_DATA_HOME", QStringLiteral(".local/share"))).filePath(QStringLiteral("quilo"));
+}
+
+bool place_copy(const QString& source, const QString& target) {
+  QFile in(source);
+  if (!in.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = in.read(kMaxCopiedFileBytes + 1);
+  if (in.error() != QFileDevice::NoError || bytes.size() > kMaxCopiedFileBytes) return false;
+  QTemporaryFile copy(QFileInfo(target).absolutePath() + QStringLiteral("/.quilo-copy-XXXXXX"));
+  if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush()) return false;
+  // The installed files may be read-only; the user's copy is theirs to edit.
+  copy.setPermissions(in.permissions() | QFile::ReadOwner | QFile::WriteOwner);
+  // rename() never replaces a file: one that another instance starting at the
+  // same moment put there first is as good as ours.
+  if (copy.rename(target)) {
+    copy.setAutoRemove(false);
+    return true;
+  }
+  return QFileInfo::exists(target) || QFileInfo(target).isSymLink();
 }
 
 UserFolderResult prepare_user_folder(const QString& folder, const QString& data_folder) {
@@ -54,13 +75,10 @@ UserFolderResult prepare_user_folder(const QString& folder, const QString& data_
       // exists() is false for a dangling link too: leave any entry the user made alone.
       if (QFileInfo(target).exists() || QFileInfo(target).isSymLink()) continue;
       if (!QFileInfo(source).isFile()) continue;
-      // QFile::copy writes a temporary file and renames it: no half-written copy.
-      if (!QFile::copy(source, target)) {
+      if (!place_copy(source, target)) {
         result.error = QStringLiteral("%1 を作業フォルダ %2 にコピーできませんでした").arg(name, folder);
         return result;
       }
-      // The installed files may be read-only; the user's copy is theirs to edit.
-      QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
       result.copied << name;
     }
   }

@@ -16,8 +16,20 @@ QStringList working_folder_files();
 // "<program>/../../share/quilo/data" (installed). Empty when neither has them.
 QString installed_data_folder(const QString& program_folder);
 
-// "$XDG_DATA_HOME/quilo" (~/.local/share/quilo when unset).
+// An XDG base folder: the environment variable when it holds an absolute
+// path (the XDG rules ignore a relative one), else the folder under home.
+QString xdg_base_folder(const char* variable, const QString& under_home);
+
+// "$XDG_DATA_HOME/quilo" (~/.local/share/quilo when unset or not absolute).
 QString default_user_folder();
+
+// The largest file the user folder takes a copy of: far above any table.
+constexpr qint64 kMaxCopiedFileBytes = 16 * 1024 * 1024;
+
+// Copies source to target whole or not at all, without ever replacing a
+// target: the copy is written under a temporary name beside it and renamed
+// into place. A target that appeared meanwhile counts as copied.
+bool place_copy(const QString& source, const QString& target);
 
 struct UserFolderResult {
   bool ok = false;
