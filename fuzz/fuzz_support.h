@@ -33,7 +33,9 @@ namespace quilo::fuzz {
 // write (tables, output files) land there and nowhere else. Removed at exit.
 inline QDir work_folder() {
   static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/quilo-fuzz-XXXXXX"));
-  static const bool current = dir.isValid() && QDir::setCurrent(dir.path());
+  static const bool current = dir.isValid() && QDir::setCurrent(dir.path()) &&
+                              // The append journal stays in the working folder too.
+                              qputenv("XDG_STATE_HOME", QFile::encodeName(dir.path() + "/.state"));
   if (!current) {
     std::fprintf(stderr, "cannot make a working folder\n");
     std::abort();

@@ -2,6 +2,7 @@
 #include "app/user_folder.h"
 #include "gui/desktop_shell.h"
 #include "gui/font_warmup.h"
+#include "output/append_journal.h"
 #include "scenario/scenario.h"
 
 #include <QApplication>
@@ -125,6 +126,10 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+
+  // Appends that a killed or cut-off program left half done are taken back
+  // before anything reads or writes an output file.
+  quilo::recover_unfinished_appends();
 
   if (script) {
     QCoreApplication app(argc, argv);

@@ -49,6 +49,10 @@ const ButtonRow* find_button(const QString& form, const QString& control) {
 App::App(Platform& platform)
     : form1(form1_design()), form2(form2_design()), form3(form3_design()), platform_(platform) {}
 
+bool App::has_button(const QString& form, const QString& control) const {
+  return find_button(form, control) != nullptr;
+}
+
 bool App::accepts_click(const QString& form, const QString& control) const {
   const ButtonRow* row = find_button(form, control);
   if (!row) return false;

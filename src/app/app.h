@@ -50,6 +50,8 @@ class App {
   // the buttons of the main window other than THE END do nothing, so that two
   // runs never interleave.
   bool click(const QString& form, const QString& control);
+  // True when the window has such a button (or option).
+  bool has_button(const QString& form, const QString& control) const;
   bool busy() const { return busy_ > 0; }
 
   // ---- Skipping a staging ------------------------------------------------------

@@ -45,13 +45,23 @@ bool is_plain_decimal(const QString& t) {
   return digits > 0 && i == t.size();
 }
 
-// Locale-independent conversion of a plain decimal ("+" allowed).
+// Locale-independent conversion of a plain decimal ("+" allowed). Too large
+// is infinity; too small to hold is zero with its sign, as a plain decimal
+// such as 0.000...01 is still a number.
 template <typename T>
 T convert(std::string s) {
   if (!s.empty() && s[0] == '+') s.erase(0, 1);
   T v{};
   auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-  if (r.ec == std::errc::result_out_of_range) return std::numeric_limits<T>::infinity();
+  if (r.ec == std::errc::result_out_of_range) {
+    const bool negative = !s.empty() && s[0] == '-';
+    const std::size_t start = negative ? 1 : 0;
+    const std::size_t point = s.find('.');
+    const std::string whole = s.substr(start, point == std::string::npos ? std::string::npos : point - start);
+    const bool below_one = whole.find_first_not_of('0') == std::string::npos;
+    if (below_one) return negative ? -T(0) : T(0);
+    return negative ? -std::numeric_limits<T>::infinity() : std::numeric_limits<T>::infinity();
+  }
   return v;
 }
 

@@ -1,5 +1,6 @@
 // Start-up of the main window and the reference tables.
 #include "app/app.h"
+#include "app/regular_file.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,10 @@ class ByteSource {
  public:
   explicit ByteSource(QFile& file) : file_(file) {}
 
+  // A file that grows past the largest table while it is read counts as
+  // unreadable.
+  static constexpr qint64 kLimit = kMaxTableFileBytes;
+
   bool get(char& c) {
     if (!peek(c)) return false;
     ++pos_;
@@ -37,12 +42,21 @@ class ByteSource {
   // The file could not be read to its end.
   bool failed() const { return failed_; }
 
+  // Steps over a UTF-8 byte-order mark at the start, which editors may put
+  // before the numbers.
+  void skip_byte_order_mark() {
+    if (pos_ == 0 && len_ == 0 && fill() && len_ >= 3 && buffer_[0] == '\xEF' &&
+        buffer_[1] == '\xBB' && buffer_[2] == '\xBF')
+      pos_ = 3;
+  }
+
  private:
   bool fill() {
     const qint64 n = file_.read(buffer_, sizeof buffer_);
-    failed_ = failed_ || n < 0;
+    total_ += n > 0 ? n : 0;
+    failed_ = failed_ || n < 0 || total_ > kLimit;
     pos_ = 0;
-    len_ = n > 0 ? n : 0;
+    len_ = n > 0 && !failed_ ? n : 0;
     return len_ > 0;
   }
 
@@ -51,6 +65,7 @@ class ByteSource {
   char buffer_[16384];
   qint64 pos_ = 0;
   qint64 len_ = 0;
+  qint64 total_ = 0;
 };
 
 // Reads the values of a table file one at a time: values are separated by
@@ -58,7 +73,7 @@ class ByteSource {
 // allowed. Each value must be a whole number in the 16-bit range.
 class TableReader {
  public:
-  explicit TableReader(QFile& file) : in_(file) {}
+  explicit TableReader(QFile& file) : in_(file) { in_.skip_byte_order_mark(); }
 
   enum class Next { Value, End, Bad };
 
@@ -161,8 +176,10 @@ QString no_tables_message(const QString& folder) {
 }  // namespace
 
 void App::load_table_file(const QString& file, int rows, std::int16_t* dest) {
-  QFile f(file);
-  bool ok = !QFileInfo(file).isDir() && f.open(QIODevice::ReadOnly);
+  // Only a regular file of a sensible size is read: a pipe would hang the
+  // start, a device would fill the memory.
+  QFile f;
+  bool ok = open_regular_file(f, file, kMaxTableFileBytes) == OpenRefusal::None;
   if (ok) {
     TableReader reader(f);
     int row = 0;

@@ -1,5 +1,7 @@
 #include "media/headless_platform.h"
 
+#include <QJsonDocument>
+
 #include <cmath>
 
 namespace quilo {
@@ -63,10 +65,54 @@ PrintResult HeadlessPlatform::print(const QStringList& lines) {
   return {};
 }
 
-QJsonArray HeadlessPlatform::take_events() {
-  QJsonArray out;
-  std::swap(out, events_);
+QString with_valid_text(const QString& text) {
+  QString out;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    const bool paired = c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+    if (paired) {
+      ++i;
+      continue;
+    }
+    if (!c.isSurrogate()) continue;
+    if (out.isNull()) out = text;
+    out[i] = QChar(QChar::ReplacementCharacter);
+  }
+  return out.isNull() ? text : out;
+}
+
+QJsonValue with_valid_text(const QJsonValue& value) {
+  switch (value.type()) {
+    case QJsonValue::String:
+      return with_valid_text(value.toString());
+    case QJsonValue::Array: {
+      QJsonArray a = value.toArray();
+      for (qsizetype i = 0; i < a.size(); ++i) a[i] = with_valid_text(a.at(i));
+      return a;
+    }
+    case QJsonValue::Object: {
+      QJsonObject o = value.toObject();
+      for (auto it = o.begin(); it != o.end(); ++it) it.value() = with_valid_text(it.value());
+      return o;
+    }
+    default:
+      return value;
+  }
+}
+
+void HeadlessPlatform::log(const QJsonObject& event) {
+  if (!events_.isEmpty()) events_ += ',';
+  events_ += QJsonDocument(with_valid_text(event).toObject()).toJson(QJsonDocument::Compact);
+}
+
+QByteArray HeadlessPlatform::take_events_text() {
+  QByteArray out = '[' + events_ + ']';
+  events_.clear();
   return out;
 }
+
+QJsonArray HeadlessPlatform::take_events() { return QJsonDocument::fromJson(take_events_text()).array(); }
+
+void HeadlessPlatform::drop_events() { events_.clear(); }
 
 }  // namespace quilo

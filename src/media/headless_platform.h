@@ -12,6 +12,12 @@
 
 namespace quilo {
 
+// The value with every lone UTF-16 surrogate in its texts replaced by U+FFFD:
+// JSON text cannot carry one (it would be written as an escape that JSON
+// readers reject).
+QJsonValue with_valid_text(const QJsonValue& value);
+QString with_valid_text(const QString& text);
+
 class HeadlessPlatform : public Platform {
  public:
   void play_se(const QString& file) override;
@@ -26,7 +32,10 @@ class HeadlessPlatform : public Platform {
 
   // Returns the events logged since the last call and forgets them.
   QJsonArray take_events();
-  const QJsonArray& events() const { return events_; }
+  // The same as one compact JSON array, as text.
+  QByteArray take_events_text();
+  // Forgets the events logged so far.
+  void drop_events();
 
   double clock = 12 * 3600.0;      // virtual time of day, seconds since midnight
   std::deque<Answer> answers;      // answers to the next OK/Cancel questions
@@ -37,8 +46,10 @@ class HeadlessPlatform : public Platform {
   std::function<void(float)> on_pause;
 
  private:
-  void log(QJsonObject event) { events_.append(event); }
-  QJsonArray events_;
+  void log(const QJsonObject& event);
+  // Kept as compact JSON text, joined by commas: a long run without a dump
+  // costs what its events take to print, not the size of JSON objects.
+  QByteArray events_;
 };
 
 }  // namespace quilo

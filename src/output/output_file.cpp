@@ -1,54 +1,38 @@
 #include "output/output_file.h"
 
+#include "app/regular_file.h"
+#include "output/append_journal.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
-#include <QStringEncoder>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace quilo {
 namespace {
 
-const char kEncoding[] = "Windows-31J";
 constexpr int kMaxNameBytes = 255;  // longest file name the file systems here take
-
-QByteArray encode_strict(const QString& text, bool* failed) {
-  QStringEncoder encoder(kEncoding);
-  QByteArray bytes = encoder.encode(text);
-  *failed = !encoder.isValid() || encoder.hasError();
-  return bytes;
-}
 
 qint64 write_chunk(QFile& file, const char* data, qint64 size) { return file.write(data, size); }
 
 }  // namespace
 
-QByteArray encode_windows31j(const QString& text) {
-  bool failed = false;
-  QByteArray bytes = encode_strict(text, &failed);
-  if (!failed) return bytes;
-  // Character by character, so that each one the encoding lacks becomes a
-  // single "?" (the encoder itself would put its own two-byte substitute).
-  bytes.clear();
-  for (int i = 0; i < text.size();) {
-    const int len = text[i].isHighSurrogate() && i + 1 < text.size() &&
-                            text[i + 1].isLowSurrogate()
-                        ? 2
-                        : 1;
-    const QByteArray one = encode_strict(text.mid(i, len), &failed);
-    bytes += failed || one.isEmpty() ? QByteArray("?") : one;
-    i += len;
-  }
-  return bytes;
-}
-
-QString decode_windows31j(const QByteArray& bytes) {
-  QStringDecoder decoder(kEncoding);
-  return decoder.decode(bytes);
-}
-
 QStringList output_entry(const std::vector<QString>& output_lines) {
-  auto line = [&](std::size_t i) { return i < output_lines.size() ? output_lines[i] : QString(); };
+  // A line break typed or pasted into a box would start a line of its own in
+  // the file: each is written as one blank.
+  auto line = [&](std::size_t i) {
+    QString text = i < output_lines.size() ? output_lines[i] : QString();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+  };
   const QString indent(4, QLatin1Char(' '));
   return {line(0), indent + line(1), indent + line(2), indent + line(3), QStringLiteral("　")};
 }
@@ -79,47 +63,146 @@ std::optional<QString> check_output_target(const QString& folder, const QString&
   return std::nullopt;
 }
 
+namespace {
+
+// How long an append waits for another instance's append to the same file.
+constexpr int kLockWaitMs = 5000;
+
+// Takes the advisory lock on the file, waiting a while for another append.
+bool lock_file(int fd) {
+  for (int waited = 0;; waited += 20) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    if (waited >= kLockWaitMs) return false;
+    ::usleep(20 * 1000);
+  }
+}
+
+QString os_error(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// The descriptor of the file being appended to, closed on every way out
+// (which also lets go of its lock).
+struct OpenFile {
+  int fd = -1;
+  ~OpenFile() {
+    if (fd >= 0) ::close(fd);
+  }
+};
+
+}  // namespace
+
 std::optional<QString> append_to_file(const QString& path, const QByteArray& bytes,
                                       const ChunkWriter& writer) {
   const ChunkWriter& write = writer ? writer : ChunkWriter(write_chunk);
-  const bool existed = QFileInfo::exists(path);
-  QFile file(path);
+  const QByteArray name = QFile::encodeName(path);
+  // Non-blocking: a pipe put under the name fails at once instead of waiting
+  // for a reader.
+  const int flags = O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+  OpenFile file;
+  bool created = false;
+  struct stat st {};
+  for (int attempt = 0;; ++attempt) {
+    if (file.fd >= 0) ::close(file.fd);
+    created = false;
+    file.fd = ::open(name.constData(), flags);
+    if (file.fd < 0 && errno == ENOENT) {
+      file.fd = ::open(name.constData(), flags | O_CREAT | O_EXCL, 0666);
+      created = file.fd >= 0;
+      if (file.fd < 0 && errno == EEXIST) file.fd = ::open(name.constData(), flags);
+    }
+    if (file.fd < 0) {
+      if (errno == ENXIO) return QStringLiteral("通常のファイルではないため書き込めません。");
+      return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
+    }
+    if (::fstat(file.fd, &st) != 0) return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
+    if (!S_ISREG(st.st_mode)) return QStringLiteral("通常のファイルではないため書き込めません。");
+
+    // No other Quilo appends to this file until this append has ended.
+    if (!lock_file(file.fd))
+      return QStringLiteral("ほかの Quilo がこのファイルに書き込み中のため、出力できませんでした。"
+                            "少し待ってからもう一度出力して下さい。ファイルは元のままです。");
+    // While this append waited, the one before may have removed the file it
+    // had created: the name must still lead to the file that is locked.
+    struct stat now {};
+    if (::stat(name.constData(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino) break;
+    if (attempt >= 3) return QStringLiteral("ファイルが書き込みの最中に置き換えられたため、出力できませんでした。");
+  }
+  const FileId id{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  // An append that an ended program left half done is taken back first.
+  if (!roll_back_unfinished_append(file.fd, id))
+    return QStringLiteral("前回の書きかけの出力を取り除けなかったため、出力できませんでした（%1）。")
+        .arg(os_error(errno));
+  if (::fstat(file.fd, &st) != 0) return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
+  const qint64 former = st.st_size;
+  // Without a durable record a kill could leave half an entry: better none.
+  if (!record_append(id, path, former)) {
+    if (created && former == 0) ::unlink(name.constData());
+    return QStringLiteral("書き込みの記録（%1）を作れないため、出力できませんでした。ファイルは元のままです。")
+        .arg(append_journal_folder());
+  }
+
+  QFile out;
   // Unbuffered: every byte that write() accepts is in the file, so a failure
   // is seen here and not at close.
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
-    return QStringLiteral("ファイルを開けません（%1）。").arg(file.errorString());
-  const qint64 former = file.size();
-
+  out.open(file.fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+           QFileDevice::DontCloseHandle);
   qint64 done = 0;
   while (done < bytes.size()) {
-    const qint64 n = write(file, bytes.constData() + done, bytes.size() - done);
+    const qint64 n = write(out, bytes.constData() + done, bytes.size() - done);
     if (n <= 0) break;
     done += n;
   }
-  if (done == bytes.size()) return std::nullopt;
-
-  QString reason = file.error() == QFileDevice::ResourceError
-                       ? QStringLiteral("ディスクの空き容量が足りません。")
-                       : QStringLiteral("書き込みに失敗しました（%1）。").arg(file.errorString());
-  // Take back what did get written: the file stays as it was.
-  if (!existed) {
-    file.close();
-    if (!QFile::remove(path)) reason += QStringLiteral("書きかけのファイルが残っています。");
-  } else if (!file.resize(former)) {
-    reason += QStringLiteral("ファイルを元の長さに戻せませんでした。");
-  } else {
-    reason += QStringLiteral("ファイルは元のままです。");
+  const int write_error = errno;
+  if (done == bytes.size() && ::fdatasync(file.fd) == 0) {
+    finish_append(id);
+    return std::nullopt;
   }
-  return reason;
+
+  QString reason = write_error == ENOSPC || write_error == EDQUOT || write_error == EFBIG
+                       ? QStringLiteral("ディスクの空き容量が足りません。")
+                       : QStringLiteral("書き込みに失敗しました（%1）。")
+                             .arg(out.error() != QFileDevice::NoError ? out.errorString()
+                                                                      : os_error(write_error));
+  // Take back exactly what this append wrote; the lock kept every other
+  // Quilo out, so the bytes past the former end are ours.
+  const bool only_ours = ::fstat(file.fd, &st) == 0 && st.st_size == former + done;
+  if (!only_ours) {
+    finish_append(id);
+    return reason + QStringLiteral("ほかのプログラムも同時にこのファイルに書き込んだため、"
+                                   "書きかけの部分を取り除けませんでした。");
+  }
+  if (created && former == 0) {
+    ::unlink(name.constData());
+    finish_append(id);
+    return reason;
+  }
+  if (::ftruncate(file.fd, former) != 0 || ::fsync(file.fd) != 0)
+    // The record stays: the next append or start-up cuts the file back.
+    return reason + QStringLiteral("ファイルを元の長さに戻せませんでした。");
+  finish_append(id);
+  return reason + QStringLiteral("ファイルは元のままです。");
 }
 
 std::optional<QString> read_windows31j_file(const QString& path, QString& text) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly))
-    return QStringLiteral("ファイルを読み込めません（%1）。").arg(file.errorString());
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError)
-    return QStringLiteral("ファイルを読み込めません（%1）。").arg(file.errorString());
+  QFile file;
+  switch (open_regular_file(file, path, kMaxPrintedFileBytes)) {
+    case OpenRefusal::None:
+      break;
+    case OpenRefusal::NotRegular:
+      return QStringLiteral("通常のファイルではないため読み込めません。");
+    case OpenRefusal::TooLarge:
+      return QStringLiteral("ファイルが大きすぎます（印刷できるのは %1 MB までです）。")
+          .arg(kMaxPrintedFileBytes / (1024 * 1024));
+    case OpenRefusal::Missing:
+    case OpenRefusal::Unreadable:
+      return QStringLiteral("ファイルを読み込めません（%1）。").arg(os_error(errno));
+  }
+  QByteArray bytes;
+  if (!read_bounded(file, kMaxPrintedFileBytes, bytes))
+    return file.error() != QFileDevice::NoError
+               ? QStringLiteral("ファイルを読み込めません（%1）。").arg(file.errorString())
+               : QStringLiteral("ファイルが大きすぎます（印刷できるのは %1 MB までです）。")
+                     .arg(kMaxPrintedFileBytes / (1024 * 1024));
   text = decode_windows31j(bytes);
   return std::nullopt;
 }

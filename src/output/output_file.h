@@ -2,6 +2,8 @@
 // bytes, and an append that never leaves half an entry behind.
 #pragma once
 
+#include "app/windows31j.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -14,14 +16,10 @@ class QFile;
 
 namespace quilo {
 
-// Text as Windows-31J bytes (Shift_JIS as Japanese Windows writes it); a
-// character the encoding cannot hold becomes "?", the rest is kept.
-QByteArray encode_windows31j(const QString& text);
-// Windows-31J bytes as text; bytes that are no character read as U+FFFD.
-QString decode_windows31j(const QByteArray& bytes);
 
 // The five lines of one output: output line 0 as it is, lines 1 to 3 each
-// after four blanks, and one full-width blank.
+// after four blanks, and one full-width blank. A line break inside a line
+// becomes one blank.
 QStringList output_entry(const std::vector<QString>& output_lines);
 // Those lines encoded, each ended by CR LF.
 QByteArray output_entry_bytes(const std::vector<QString>& output_lines);
@@ -34,15 +32,20 @@ std::optional<QString> check_output_target(const QString& folder, const QString&
 // -1 on failure. A stand-in lets tests fail a write part-way.
 using ChunkWriter = std::function<qint64(QFile& file, const char* data, qint64 size)>;
 
-// Appends the bytes to the file at path (creating it when missing). When the
-// write fails, the file is cut back to its former length (a file this call
-// created is removed again). Returns the reason of a failure, nullopt when
-// every byte is in the file.
+// Appends the bytes to the file at path (creating it when missing), whole or
+// not at all, also while other Quilo instances append to the same file and
+// when the program is killed or the power fails part-way: an advisory lock on
+// the file is held for the whole append, an intent record in the append
+// journal lets an unfinished append be rolled back later (see
+// append_journal.h), and when a write fails only the bytes this append wrote
+// are cut back (a file this call created is removed again). Returns the
+// reason of a failure, saying what became of the file; nullopt when every
+// byte is in the file and synced.
 std::optional<QString> append_to_file(const QString& path, const QByteArray& bytes,
                                       const ChunkWriter& writer = {});
 
-// Reads the whole file and decodes it from Windows-31J; returns the reason
-// of a failure.
+// Reads the whole file (a regular file of at most kMaxPrintedFileBytes) and
+// decodes it from Windows-31J; returns the reason of a failure.
 std::optional<QString> read_windows31j_file(const QString& path, QString& text);
 
 }  // namespace quilo

@@ -1,10 +1,10 @@
 // The Maharaja's teaching: one of 53 numbered maxims drawn at random, and the
 // loader of the file that holds them.
 #include "app/app.h"
+#include "app/regular_file.h"
+#include "app/windows31j.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QStringDecoder>
 
 namespace quilo {
 namespace {
@@ -82,18 +82,16 @@ void App::load_teaching_file(const QString& file, bool report) {
     if (report) platform().message(file + QStringLiteral("に異常発生！"), kAppTitle, Buttons::OK);
   };
   s.teaching_count = 0;
-  QFile f(file);
-  if (QFileInfo(file).isDir() || !f.open(QIODevice::ReadOnly)) return fail();
-  const QByteArray bytes = f.readAll();
-  const bool read_ok = f.error() == QFileDevice::NoError;
+  QFile f;
+  if (open_regular_file(f, file, kMaxTeachingFileBytes) != OpenRefusal::None) return fail();
+  QByteArray bytes;
+  const bool read_ok = read_bounded(f, kMaxTeachingFileBytes, bytes);
   f.close();
   if (!read_ok) return fail();
 
-  // The file is in the Windows Japanese code page; bytes it cannot hold read
-  // as replacement characters.
-  QStringDecoder decode("Windows-31J");
-  if (!decode.isValid()) return fail();
-  FieldReader reader(decode(bytes));
+  // The file is in the Windows Japanese code page; bytes that are no
+  // character read as replacement characters.
+  FieldReader reader(decode_windows31j(bytes));
 
   int n = 0;
   while (!reader.at_end()) {

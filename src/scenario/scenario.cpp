@@ -6,9 +6,12 @@
 #include <QJsonParseError>
 #include <QRegularExpression>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace quilo {
 namespace {
@@ -74,6 +77,8 @@ QJsonArray strings_json(const QString* begin, const QString* end) {
 }
 
 // A VALUE is the rest of the line, or a JSON string literal when it starts with '"'.
+// A lone surrogate that a literal escapes ("\ud800") is no character: it is
+// typed as U+FFFD.
 std::optional<QString> parse_value(const QString& raw) {
   if (!raw.startsWith(QLatin1Char('"'))) return raw;
   QJsonParseError err;
@@ -81,7 +86,13 @@ std::optional<QString> parse_value(const QString& raw) {
   if (err.error != QJsonParseError::NoError || !doc.isArray() || doc.array().size() != 1 ||
       !doc.array().at(0).isString())
     return std::nullopt;
-  return doc.array().at(0).toString();
+  return with_valid_text(doc.array().at(0).toString());
+}
+
+// A JSON value as compact text (a bare string or number too).
+QByteArray json_text(const QJsonValue& value) {
+  const QByteArray wrapped = QJsonDocument(QJsonArray{with_valid_text(value)}).toJson(QJsonDocument::Compact);
+  return wrapped.mid(1, wrapped.size() - 2);
 }
 
 }  // namespace
@@ -158,13 +169,25 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
 
   if (verb == QLatin1String("dump")) {
     if (!rest.trimmed().isEmpty()) return QStringLiteral("dump takes nothing");
-    output << QString::fromUtf8(QJsonDocument(dump()).toJson(QJsonDocument::Compact));
+    const QByteArray line = dump_line();
+    if (!sink) {
+      output << QString::fromUtf8(line);
+    } else if (!sink(line)) {
+      return QStringLiteral("the dump could not be written");
+    }
     return std::nullopt;
   }
 
   if (verb == QLatin1String("click")) {
     const auto [form, key] = split_control(rest.trimmed());
-    if (!app_->click(form, key)) return QStringLiteral("no button %1").arg(rest.trimmed());
+    if (!app_->has_button(form, key)) return QStringLiteral("no button %1").arg(rest.trimmed());
+    // Like typing into it, pressing a button of a window that is not open is
+    // an error of the script.
+    const Form& f = form == QLatin1String("Form1")   ? app_->form1
+                    : form == QLatin1String("Form2") ? app_->form2
+                                                     : app_->form3;
+    if (!f.open) return QStringLiteral("%1 is not open").arg(form);
+    app_->click(form, key);
     return std::nullopt;
   }
 
@@ -213,6 +236,10 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
 }
 
 QJsonObject ScenarioRunner::dump() {
+  return QJsonDocument::fromJson(dump_line()).object();
+}
+
+QByteArray ScenarioRunner::dump_line() {
   const App& a = *app_;
   QJsonObject controls;
   for (const Control& c : a.form1.controls()) controls.insert(c.key(), control_json(c));
@@ -240,23 +267,38 @@ QJsonObject ScenarioRunner::dump() {
 
   QJsonObject windows{{"Form1", a.form1.open}, {"Form2", a.form2.open}, {"Form3", a.form3.open}};
 
-  return QJsonObject{{"controls", controls},
-                     {"background", a.form1.background},
-                     {"state", state},
-                     {"windows", windows},
-                     {"events", platform_.take_events()}};
+  // Keys in the order a JSON object of them is written (by name); the events
+  // are spliced in as the text they were logged as.
+  return "{\"background\":" + json_text(a.form1.background) + ",\"controls\":" + json_text(controls) +
+         ",\"events\":" + platform_.take_events_text() + ",\"state\":" + json_text(state) +
+         ",\"windows\":" + json_text(windows) + "}";
 }
 
 int run_scenario_file(const QString& path, const QString& output_folder) {
   const bool from_stdin = path == QLatin1String("-");
   FILE* in = from_stdin ? stdin : std::fopen(QFile::encodeName(path).constData(), "rb");
   if (!in) {
-    std::fprintf(stderr, "quilo: cannot read the scenario %s\n", qPrintable(path));
+    std::fprintf(stderr, "quilo: cannot read the scenario %s: %s\n", qPrintable(path), std::strerror(errno));
+    return 2;
+  }
+  // A folder opens, but there is nothing to read in it.
+  struct stat st {};
+  if (::fstat(fileno(in), &st) == 0 && S_ISDIR(st.st_mode)) {
+    std::fprintf(stderr, "quilo: cannot read the scenario %s: it is a folder\n", qPrintable(path));
+    if (!from_stdin) std::fclose(in);
     return 2;
   }
   ScenarioRunner runner;
   if (!output_folder.isEmpty()) runner.app().Form3_set_folder(output_folder);
-  int printed = 0;
+  // Each dump is written at once and not kept; a dump that cannot be written
+  // (a full disk, a closed pipe) ends the run.
+  int write_error = 0;
+  runner.sink = [&write_error](const QByteArray& line) {
+    const bool ok = std::fwrite(line.constData(), 1, size_t(line.size()), stdout) == size_t(line.size()) &&
+                    std::fputc('\n', stdout) != EOF && std::fflush(stdout) == 0;
+    if (!ok) write_error = errno;
+    return ok;
+  };
   int code = 0;
   char* buf = nullptr;
   size_t cap = 0;
@@ -265,17 +307,20 @@ int run_scenario_file(const QString& path, const QString& output_folder) {
     QByteArray bytes(buf, n);
     if (bytes.endsWith('\n')) bytes.chop(1);
     const auto err = runner.run_line(QString::fromUtf8(bytes));
-    for (; printed < runner.output.size(); ++printed) {
-      const QByteArray json = runner.output[printed].toUtf8();
-      std::fwrite(json.constData(), 1, json.size(), stdout);
-      std::fputc('\n', stdout);
+    if (write_error) {
+      std::fprintf(stderr, "quilo: cannot write the dump to standard output: %s\n", std::strerror(write_error));
+      code = 1;
+      break;
     }
-    std::fflush(stdout);
     if (err) {
       std::fprintf(stderr, "quilo: scenario %s\n", err->toUtf8().constData());
       code = 2;
       break;
     }
+  }
+  if (code == 0 && std::ferror(in)) {
+    std::fprintf(stderr, "quilo: cannot read the scenario %s: %s\n", qPrintable(path), std::strerror(errno));
+    code = 2;
   }
   std::free(buf);
   if (!from_stdin) std::fclose(in);

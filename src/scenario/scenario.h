@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -29,14 +30,20 @@ class ScenarioRunner {
 
   // The state as one JSON object; takes the events logged since the last dump.
   QJsonObject dump();
+  // The same as one line of compact JSON text (without the line end); the
+  // events go into it as text, however many there are.
+  QByteArray dump_line();
 
   App& app() { return *app_; }
   HeadlessPlatform& platform() { return platform_; }
   bool started() const { return started_; }
   void start();
 
-  // Lines printed by "dump" actions, in order.
+  // Lines printed by "dump" actions, in order, when no sink takes them.
   QStringList output;
+  // Takes each dump line as it is made (nothing is kept then); returns false
+  // when the line could not be written, which stops the script.
+  std::function<bool(const QByteArray&)> sink;
 
  private:
   std::optional<QString> run_action(const QString& verb, const QString& rest);

@@ -20,6 +20,14 @@ TEST(Numbers, OddsAsAUserMeansThem) {
       {"99999999999999999999999999999999999999999999999", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(parse_odds(QString::fromUtf8(c.text)), c.value) << c.text;
+
+  // Plain decimals too small for a float (or a double) are still numbers: zero.
+  for (int zeros : {50, 400}) {
+    const QString tiny = "0." + QString(zeros, '0') + "1";
+    EXPECT_EQ(parse_odds(tiny), 0.0f) << zeros;
+    EXPECT_EQ(parse_odds("-" + tiny), 0.0f) << zeros;
+    EXPECT_DOUBLE_EQ(leading_number(tiny), zeros == 50 ? 1e-51 : 0.0) << zeros;
+  }
 }
 
 TEST(Numbers, LeadingNumberAndPlainDecimalText) {

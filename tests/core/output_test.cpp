@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <csignal>
 #include <map>
@@ -102,6 +103,31 @@ TEST(OutputFile, EncodesWindows31JWithQuestionMarkForTheRest) {
     EXPECT_EQ(encode_windows31j(text).toHex(' '), c.bytes.toHex(' ')) << c.text;
     if (!c.bytes.contains('?')) EXPECT_EQ(decode_windows31j(c.bytes), text) << c.text;
   }
+}
+
+TEST(OutputFile, DecodesBrokenWindows31JAsReplacementCharacters) {
+  const QString bad(QChar(0xFFFD));
+  struct Case {
+    QByteArray bytes;
+    QString text;
+  } cases[] = {
+      {"\x82\xa0\x87\x40\xb1", "あ①ｱ"},
+      {"\x81\r\nZ", bad + "\r\nZ"},  // a lead byte does not swallow the line end
+      {"A\x82\rB", "A" + bad + "\rB"},
+      {"\x80Z\xa0Z\xfdZ", bad + "Z" + bad + "Z" + bad + "Z"},  // no characters at all
+      {"\x85\x40Z", bad + "Z"},                                  // a pair with no character
+      {"ok\x82", "ok" + bad},                                     // cut short at the end
+      {"\x1a\x1c\x7f", "\x1a\x1c\x7f"},                             // control bytes are ASCII
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(decode_windows31j(c.bytes), c.text) << c.bytes.toHex(' ').toStdString();
+}
+
+TEST(OutputFile, ALineBreakInALineIsWrittenAsOneBlank) {
+  const std::vector<QString> lines{"a\r\nb", "c\rd", "e\nf\n", "g"};
+  EXPECT_EQ(output_entry(lines), QStringList({"a b", "    c d", "    e f ", "    g", "　"}));
+  EXPECT_EQ(output_entry_bytes(lines).count("\r\n"), 5);
+  EXPECT_EQ(output_entry_bytes(lines).count('\n'), 5);
 }
 
 TEST(OutputWindow, BeforeAnyPredictionFiveLinesThenFiveMore) {
@@ -357,6 +383,19 @@ TEST(OutputWindow, PrintsEveryFieldOfTheWholeFile) {
 
   // Back to file only: nothing is printed.
   EXPECT_TRUE(printed(s.dump("click Form3.Option1\nclick Form3.Command1")).isEmpty());
+}
+
+TEST(OutputWindow, AFileTooLargeToPrintIsRefused) {
+  Session s;
+  s.write_file("big.txt", QByteArray(8 * 1024 * 1024, 'x'));
+  open_output(s);
+  const auto d = s.dump("click Form3.Option2\ntype Form3.Text1 big.txt\nclick Form3.Command1");
+  ASSERT_EQ(messages(d).size(), 3);
+  EXPECT_EQ(messages(d)[2], "「" + s.path("big.txt") + "」を印刷のために読み込めませんでした。\n"
+                            "ファイルが大きすぎます（印刷できるのは 8 MB までです）。");
+  EXPECT_TRUE(printed(d).isEmpty());
+  // The entry itself was written.
+  EXPECT_EQ(QFileInfo(s.path("big.txt")).size(), 8 * 1024 * 1024 + kEmptyEntry.size());
 }
 
 TEST(OutputWindow, NoPrinterIsToldAfterTheFileIsWritten) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QJsonDocument>
 #include <QProcess>
 
@@ -107,4 +108,49 @@ TEST(CommandLine, VersionUnknownOptionsAndNoDisplay) {
     EXPECT_EQ(out.left(qstrlen(c.out)), QString::fromUtf8(c.out)) << c.what;
     EXPECT_TRUE(err.contains(QString::fromUtf8(c.err))) << c.what << ": " << err.toStdString();
   }
+}
+
+TEST(ScenarioCli, ExactAboutFailure) {
+  Session s;
+  QDir(s.path("")).mkdir("folder");
+  struct Case {
+    const char* what;
+    QStringList args;
+    QByteArray input;
+    bool to_full_disk;   // standard output on /dev/full
+    int code;
+    const char* err;
+  } cases[] = {
+      {"a folder as the script", {"--script", "folder"}, "", false, 2, "it is a folder"},
+      {"a missing script", {"--script", "nothing.txt"}, "", false, 2, "cannot read the scenario"},
+      {"dumps that cannot be written", {"--script", "-"}, "dump\n", true, 1, "cannot write the dump"},
+      {"a button of a closed window", {"--script", "-"}, "click Form2.Command2\n", false, 2,
+       "line 1: Form2 is not open"},
+      {"all well", {"--script", "-"}, "dump\n", false, 0, ""},
+  };
+  for (const auto& c : cases) {
+    QProcess p;
+    p.setWorkingDirectory(s.path(""));
+    if (c.to_full_disk) p.setStandardOutputFile("/dev/full");
+    p.start(QStringLiteral(QUILO_BINARY), c.args);
+    p.write(c.input);
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(60000)) << c.what;
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), c.code) << c.what << ": " << err.toStdString();
+    EXPECT_TRUE(err.contains(QString::fromUtf8(c.err))) << c.what << ": " << err.toStdString();
+  }
+}
+
+TEST(ScenarioCli, DumpsAreValidJsonWhateverIsTyped) {
+  Session s;
+  // A lone surrogate, which JSON text cannot carry, is typed as U+FFFD.
+  const ProcessResult r = run_quilo("type Text1 \"\\ud800x\\udc00\"\nclick Command8\ndump\n", s.path(""));
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  ASSERT_EQ(r.out.size(), 1);
+  EXPECT_FALSE(r.out[0].contains("\\ud8") || r.out[0].contains("\\udc")) << r.out[0].toStdString();
+  QJsonParseError error;
+  const auto d = QJsonDocument::fromJson(r.out[0].toUtf8(), &error).object();
+  ASSERT_EQ(error.error, QJsonParseError::NoError);
+  EXPECT_EQ(control(d, "Text1")["text"].toString(), QString("\uFFFDx\uFFFD"));
 }

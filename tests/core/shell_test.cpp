@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+
 using namespace quilo;
 using namespace quilo::test;
 
@@ -150,8 +152,40 @@ INSTANTIATE_TEST_SUITE_P(
         TableCase{"crt_1.txt", QByteArray("\x01\xff\xfe garbage\0\0", 14), true, 0},
         TableCase{"waku_1.txt", lines_of(1201, 3), false, 1201},
         TableCase{"waku_2.txt", lines_of(1202, 3), true, 1201},
-        TableCase{"waku_4.txt", "-32768\r\n32767\r\n32768\r\n", true, 2}),
+        TableCase{"waku_4.txt", "-32768\r\n32767\r\n32768\r\n", true, 2},
+        // A UTF-8 byte-order mark at the start is no value; elsewhere it is.
+        TableCase{"crt_4.txt", "\xEF\xBB\xBF" + lines_of(3, 5), false, 3},
+        TableCase{"waku_3.txt", "1\r\n\xEF\xBB\xBF" "2\r\n", true, 1},
+        // Far larger than any table: refused before it is read.
+        TableCase{"crt_2.txt", lines_of(3, 5) + QByteArray(4 * 1024 * 1024, ' '), true, 0}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
+
+TEST(Startup, FilesThatAreNoRegularFilesAreTheirFilesFailure) {
+  // A pipe would hang the start, a device or a huge file would fill the
+  // memory: each is refused with its file's usual message.
+  Session s;
+  QFile::remove(s.path("crt_1.txt"));
+  ASSERT_EQ(::mkfifo(qPrintable(s.path("crt_1.txt")), 0600), 0);
+  QFile::remove(s.path("crt_2.txt"));
+  ASSERT_TRUE(QFile::link("/dev/zero", s.path("crt_2.txt")));
+  QFile::remove(s.path("waku_1.txt"));
+  ASSERT_TRUE(QDir(s.path("")).mkdir("waku_1.txt"));
+  QFile::remove(s.path("maharaja.txt"));
+  ASSERT_EQ(::mkfifo(qPrintable(s.path("maharaja.txt")), 0600), 0);
+  const auto d = s.dump();
+  EXPECT_EQ(messages(d), QStringList({"crt_1.txtに異常発生！", "crt_2.txtに異常発生！",
+                                      "waku_1.txtに異常発生！", "maharaja.txtに異常発生！"}));
+  EXPECT_TRUE(d["windows"].toObject()["Form1"].toBool());
+
+  Session big;
+  big.write_file("maharaja.txt", QByteArray(1024 * 1024 + 1, 'x'));
+  EXPECT_EQ(messages(big.dump()), QStringList({"maharaja.txtに異常発生！"}));
+  EXPECT_EQ(big.app().s.teaching_count, 0);
+  Session zero;
+  QFile::remove(zero.path("maharaja.txt"));
+  ASSERT_TRUE(QFile::link("/dev/zero", zero.path("maharaja.txt")));
+  EXPECT_EQ(messages(zero.dump()), QStringList({"maharaja.txtに異常発生！"}));
+}
 
 TEST(Startup, NegativeValuesStoredAsRead) {
   Session s;
@@ -274,8 +308,13 @@ TEST(Exit, PlaysSoundStopsMusicClosesMainWindowOnly) {
   EXPECT_FALSE(d["windows"].toObject()["Form1"].toBool());
   EXPECT_TRUE(d["windows"].toObject()["Form2"].toBool());
   EXPECT_TRUE(s.platform().music_playing.isEmpty());
-  // The closed window's buttons no longer run anything.
-  EXPECT_TRUE(event_lines(s.dump("click Command2")).isEmpty());
+  // The closed window's buttons no longer run anything: a script that presses
+  // one is told so.
+  const auto err = s.runner().run_line("click Command2");
+  ASSERT_TRUE(err.has_value());
+  EXPECT_TRUE(err->contains("Form1 is not open")) << err->toStdString();
+  s.app().click("Form1", "Command2");
+  EXPECT_TRUE(event_lines(s.dump()).isEmpty());
 }
 
 TEST(ListLines, SettingBeyondTheEndFillsTheGap) {

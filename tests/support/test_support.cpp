@@ -7,6 +7,17 @@
 #include <QFileInfo>
 
 namespace quilo::test {
+namespace {
+
+// The append journal of the tests (and of the programs they start) lives in
+// the build folder, never in the home folder of whoever runs them.
+const bool kJournalInBuildFolder = [] {
+  if (!qEnvironmentVariableIsSet("XDG_STATE_HOME"))
+    qputenv("XDG_STATE_HOME", QByteArray(QUILO_MEDIA_DIR) + "/test-state");
+  return true;
+}();
+
+}  // namespace
 
 Session::Session(Tables tables) {
   previous_dir_ = QDir::currentPath();
