@@ -8,24 +8,24 @@ namespace quilo::layout {
 
 namespace {
 
-QRect px(const ControlSpec &c)
+QRect px(const ControlDesign &c)
 {
     return QRect(twips_to_px(c.left), twips_to_px(c.top), twips_to_px(c.width), twips_to_px(c.height));
 }
 
-const std::vector<FormSpec> &forms()
+const std::vector<FormDesign> &forms()
 {
-    static const std::vector<FormSpec> all = {form1_design(), form2_design(), form3_design()};
+    static const std::vector<FormDesign> all = {form1_design(), form2_design(), form3_design()};
     return all;
 }
 
-const FormSpec &mainForm() { return forms().front(); }
+const FormDesign &mainForm() { return forms().front(); }
 
 // Labels that the ticket prints: those without a colour of their own over the
 // ticket picture (the bordered bet cells, the texts, the markers, the total).
-bool printedOnTicket(const ControlSpec &c, const QRect &ticket)
+bool printedOnTicket(const ControlDesign &c, const QRect &ticket)
 {
-    return c.kind == Kind::Label && c.back.type != ColorSpec::Type::Rgb && px(c).intersects(ticket);
+    return c.kind == Kind::Label && c.back.type != ColorDesign::Type::Rgb && px(c).intersects(ticket);
 }
 
 } // namespace
@@ -37,16 +37,16 @@ QSize mainClient()
 
 QRect mainControl(const QString &key)
 {
-    for (const ControlSpec &c : mainForm().controls)
+    for (const ControlDesign &c : mainForm().controls)
         if (c.key() == key) return px(c);
     return QRect();
 }
 
 QSize buttonSize(const QString &form, const QString &name)
 {
-    for (const FormSpec &f : forms()) {
+    for (const FormDesign &f : forms()) {
         if (f.name != form) continue;
-        for (const ControlSpec &c : f.controls)
+        for (const ControlDesign &c : f.controls)
             if (c.name == name) return px(c).size();
     }
     return QSize();
@@ -58,7 +58,7 @@ std::vector<Place> ticketLabels()
 {
     const QRect ticket = ticketPicture();
     std::vector<Place> out;
-    for (const ControlSpec &c : mainForm().controls)
+    for (const ControlDesign &c : mainForm().controls)
         if (printedOnTicket(c, ticket)) out.push_back({c.key(), px(c).translated(-ticket.topLeft())});
     return out;
 }
@@ -67,7 +67,7 @@ QRect ticketPlate()
 {
     const QRect ticket = ticketPicture();
     int bottom = ticket.bottom();
-    for (const ControlSpec &c : mainForm().controls)
+    for (const ControlDesign &c : mainForm().controls)
         if (printedOnTicket(c, ticket)) bottom = std::max(bottom, px(c).bottom());
     return QRect(ticket.left(), ticket.top(), ticket.width(), bottom - ticket.top() + 2);
 }
@@ -79,7 +79,7 @@ QRect captionBand()
     // it, those starting high cut it off at the side.
     const QRect column = mainControl(QStringLiteral("Shape2"));
     QRect band(12, 10, column.left() - 24, 60);
-    for (const ControlSpec &c : mainForm().controls) {
+    for (const ControlDesign &c : mainForm().controls) {
         const QRect r = px(c);
         if (!r.intersects(band)) continue;
         if (r.top() >= band.top() + 40) band.setBottom(r.top() - 7);

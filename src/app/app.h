@@ -37,7 +37,7 @@ class App {
   SharedState s;
 
   Platform& platform() { return platform_; }
-  VbRandom& rng() { return rng_; }
+  Lcg24Random& rng() { return rng_; }
 
   // Reveal thresholds: how many how-to-use presses a prediction must find,
   // and how many such predictions open the diagnostic column.
@@ -186,7 +186,7 @@ class App {
   void load_table_file(const QString& file, int rows, std::int16_t* dest);
 
   Platform& platform_;
-  VbRandom rng_;
+  Lcg24Random rng_;
   int busy_ = 0;
   bool skipping_ = false;
   bool skip_next_ = false;

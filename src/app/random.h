@@ -7,7 +7,7 @@
 
 namespace quilo {
 
-class VbRandom {
+class Lcg24Random {
  public:
   // Seeds from a time of day in seconds; the same time gives the same series.
   void seed(double seconds_since_midnight) {

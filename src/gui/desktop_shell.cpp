@@ -12,7 +12,7 @@ namespace {
 QStringList first_pictures(const Form& form) {
   QStringList files;
   for (const Control& c : form.controls())
-    if (c.spec.kind == Kind::Image && c.visible && !c.picture.isEmpty()) files << c.picture;
+    if (c.design.kind == Kind::Image && c.visible && !c.picture.isEmpty()) files << c.picture;
   if (!form.background.isEmpty()) files << form.background;
   files.removeDuplicates();
   return files;
@@ -77,8 +77,8 @@ void DesktopShell::open_audio() {
 void DesktopShell::sync_window(FormView& view, Form& form) {
   view.refresh();
   if (form.open && !view.isVisible()) {
-    if (form.spec().left || form.spec().top)
-      view.move(twips_to_px(form.spec().left), twips_to_px(form.spec().top));
+    if (form.design().left || form.design().top)
+      view.move(twips_to_px(form.design().left), twips_to_px(form.design().top));
     // The other windows stay above the main window, so that a click there
     // does not bury them: window managers keep a dialog over the window it is
     // transient for (X11 marks only dialog-like windows as transient).

@@ -26,13 +26,13 @@ namespace {
 QColor to_qcolor(const Rgb& c) { return QColor(c.r, c.g, c.b); }
 
 // The platform colours the window design refers to by number.
-std::optional<QColor> resolve(const ColorSpec& spec) {
-  switch (spec.type) {
-    case ColorSpec::Type::Rgb:
-      return to_qcolor(spec.rgb);
-    case ColorSpec::Type::System:
-      return spec.system == 8 ? QColor(Qt::black) : QColor(Qt::white);
-    case ColorSpec::Type::None:
+std::optional<QColor> resolve(const ColorDesign& design) {
+  switch (design.type) {
+    case ColorDesign::Type::Rgb:
+      return to_qcolor(design.rgb);
+    case ColorDesign::Type::System:
+      return design.system == 8 ? QColor(Qt::black) : QColor(Qt::white);
+    case ColorDesign::Type::None:
       break;
   }
   return std::nullopt;
@@ -147,7 +147,7 @@ void PictureButton::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), down ? QColor(60, 60, 90) : QColor(90, 90, 140));
     p.setPen(Qt::white);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
-    p.drawText(rect(), Qt::AlignCenter, control_.spec.text);
+    p.drawText(rect(), Qt::AlignCenter, control_.design.text);
     if (!isEnabled()) p.fillRect(rect(), dim);
   }
   if (hasFocus()) {
@@ -179,12 +179,12 @@ FormView::FormView(App& app, Form& form, PictureCache& pictures)
     : QWidget(nullptr), app_(app), form_(form), pictures_(pictures) {
   setObjectName(form.name());
   setAccessibleName(accessible_text(form.name(), {}).name);
-  setWindowTitle(form.spec().caption);
-  setFixedSize(twips_to_px(form.spec().client_width), twips_to_px(form.spec().client_height));
+  setWindowTitle(form.design().caption);
+  setFixedSize(twips_to_px(form.design().client_width), twips_to_px(form.design().client_height));
   setAttribute(Qt::WA_DeleteOnClose, false);
   // Controls inherit the form's font; only those with another font set their own,
   // so that no text is laid out twice at the start.
-  setFont(font_for(form.spec().default_font));
+  setFont(font_for(form.design().default_font));
 
   // Pictures and frames lie lowest, labels over them, windowed controls on top.
   auto layer = [](Kind k) {
@@ -201,7 +201,7 @@ FormView::FormView(App& app, Form& form, PictureCache& pictures)
   };
   for (int pass = 0; pass < 3; ++pass) {
     for (Control& c : form_.controls()) {
-      if (layer(c.spec.kind) != pass) continue;
+      if (layer(c.design.kind) != pass) continue;
       QWidget* w = make_widget(c);
       // The key stays the object name (tests and automation find controls by
       // it); a screen reader gets the Japanese name and what the control does.
@@ -209,15 +209,15 @@ FormView::FormView(App& app, Form& form, PictureCache& pictures)
       const AccessibleText spoken = accessible_text(form.name(), c.key());
       w->setAccessibleName(spoken.name);
       if (!spoken.description.isEmpty()) w->setAccessibleDescription(spoken.description);
-      w->setGeometry(twips_to_px(c.spec.left), twips_to_px(c.spec.top),
-                     twips_to_px(c.spec.width), twips_to_px(c.spec.height));
+      w->setGeometry(twips_to_px(c.design.left), twips_to_px(c.design.top),
+                     twips_to_px(c.design.width), twips_to_px(c.design.height));
       widgets_.insert(c.key(), w);
     }
   }
   refresh();
 }
 
-QFont FormView::font_for(const FontSpec& f) const {
+QFont FormView::font_for(const FontDesign& f) const {
   QFont font(f.family);
   font.setPixelSize(std::max(1, int(std::lround(f.points * 96.0 / 72.0))));
   font.setBold(f.bold);
@@ -225,22 +225,22 @@ QFont FormView::font_for(const FontSpec& f) const {
 }
 
 QWidget* FormView::make_widget(Control& c) {
-  const ControlSpec& spec = c.spec;
+  const ControlDesign& design = c.design;
   const QString key = c.key();
   auto set_font = [&](QWidget* w) {
-    if (!spec.font.family.isEmpty()) {
-      const QFont f = font_for(spec.font);
+    if (!design.font.family.isEmpty()) {
+      const QFont f = font_for(design.font);
       if (f != font()) w->setFont(f);
     }
   };
   auto colour = [&](QWidget* w, QPalette::ColorRole back_role, QPalette::ColorRole fore_role) {
     QPalette pal = w->palette();
-    if (auto b = resolve(spec.back)) pal.setColor(back_role, *b);
-    if (auto f = resolve(spec.fore)) pal.setColor(fore_role, *f);
+    if (auto b = resolve(design.back)) pal.setColor(back_role, *b);
+    if (auto f = resolve(design.fore)) pal.setColor(fore_role, *f);
     w->setPalette(pal);
   };
 
-  switch (spec.kind) {
+  switch (design.kind) {
     case Kind::Combo: {
       auto* cb = new QComboBox(this);
       // Font and colours first: the line edit made next inherits them.
@@ -270,15 +270,15 @@ QWidget* FormView::make_widget(Control& c) {
       return le;
     }
     case Kind::Label: {
-      auto* lb = spec.border ? new BoxedLabel(this) : new QLabel(this);
+      auto* lb = design.border ? new BoxedLabel(this) : new QLabel(this);
       lb->setTextFormat(Qt::PlainText);
       set_font(lb);
-      lb->setAlignment((spec.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
+      lb->setAlignment((design.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft) |
                        Qt::AlignVCenter);
       lb->setAttribute(Qt::WA_TransparentForMouseEvents);
       // Labels with a colour of their own are opaque; ticket cells, which the
       // design gives the window colour, stay transparent over the ticket face.
-      lb->setAutoFillBackground(spec.back.type == ColorSpec::Type::Rgb);
+      lb->setAutoFillBackground(design.back.type == ColorDesign::Type::Rgb);
       colour(lb, QPalette::Window, QPalette::WindowText);
       return lb;
     }
@@ -309,8 +309,8 @@ QWidget* FormView::make_widget(Control& c) {
     case Kind::Button:
     case Kind::Option: {
       auto* b = new PictureButton(pictures_, c, this);
-      b->setText(spec.text);
-      b->setToolTip(spec.text);
+      b->setText(design.text);
+      b->setToolTip(design.text);
       connect(b, &QAbstractButton::clicked, this, [this, key, b] {
         app_.click(form_.name(), key);
         if (after_command) after_command();
@@ -359,7 +359,7 @@ QWidget* FormView::make_widget(Control& c) {
 
 void FormView::refresh_control(Control& c, QWidget* w) {
   if (w->isVisibleTo(this) != c.visible) w->setVisible(c.visible);
-  switch (c.spec.kind) {
+  switch (c.design.kind) {
     case Kind::Combo: {
       auto* cb = static_cast<QComboBox*>(w);
       const QSignalBlocker block(cb);
@@ -413,7 +413,7 @@ void FormView::refresh_control(Control& c, QWidget* w) {
     case Kind::List:
     case Kind::FileList: {
       auto* lw = static_cast<QListWidget*>(w);
-      const QStringList& want = c.spec.kind == Kind::List ? c.lines : c.items;
+      const QStringList& want = c.design.kind == Kind::List ? c.lines : c.items;
       QStringList have;
       for (int i = 0; i < lw->count(); ++i) have << lw->item(i)->text();
       if (have != want) {
@@ -421,11 +421,11 @@ void FormView::refresh_control(Control& c, QWidget* w) {
         lw->clear();
         lw->addItems(want);
       }
-      if (c.spec.kind != Kind::List && lw->currentRow() != c.selected) {
+      if (c.design.kind != Kind::List && lw->currentRow() != c.selected) {
         const QSignalBlocker block(lw);
         lw->setCurrentRow(c.selected);
       }
-      if (c.spec.kind == Kind::List && (c.back || c.fore)) {
+      if (c.design.kind == Kind::List && (c.back || c.fore)) {
         QPalette pal = lw->palette();
         if (c.back) pal.setColor(QPalette::Base, to_qcolor(*c.back));
         if (c.fore) pal.setColor(QPalette::Text, to_qcolor(*c.fore));
@@ -455,7 +455,7 @@ void FormView::refresh_control(Control& c, QWidget* w) {
         if (!enabled && focusWidget() == b) setFocus(Qt::OtherFocusReason);
         b->setEnabled(enabled);
       }
-      if (c.spec.kind == Kind::Option) b->set_latched(c.checked);
+      if (c.design.kind == Kind::Option) b->set_latched(c.checked);
       break;
     }
     case Kind::Shape:
@@ -475,7 +475,7 @@ void FormView::refresh() {
 
 void FormView::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  if (auto back = resolve(form_.spec().back))
+  if (auto back = resolve(form_.design().back))
     p.fillRect(rect(), *back);
   else
     p.fillRect(rect(), QColor(16, 16, 32));
@@ -500,7 +500,7 @@ void FormView::keyPressEvent(QKeyEvent* e) {
   if (e->key() != Qt::Key_Escape) return QWidget::keyPressEvent(e);
   e->accept();
   // Esc presses the window's back button, or skips the running staging.
-  const QString& back = form_.spec().escape_button;
+  const QString& back = form_.design().escape_button;
   if (auto* b = qobject_cast<QAbstractButton*>(widgets_.value(back))) {
     if (b->isEnabled()) b->click();
   } else if (on_skip) {
@@ -509,7 +509,7 @@ void FormView::keyPressEvent(QKeyEvent* e) {
 }
 
 void FormView::mousePressEvent(QMouseEvent* e) {
-  if (e->button() == Qt::LeftButton && form_.spec().escape_button.isEmpty() && on_skip) on_skip();
+  if (e->button() == Qt::LeftButton && form_.design().escape_button.isEmpty() && on_skip) on_skip();
   QWidget::mousePressEvent(e);
 }
 

@@ -66,7 +66,7 @@ class FormView : public QWidget {
  private:
   QWidget* make_widget(Control& c);
   void refresh_control(Control& c, QWidget* w);
-  QFont font_for(const FontSpec& spec) const;
+  QFont font_for(const FontDesign& design) const;
 
   App& app_;
   Form& form_;

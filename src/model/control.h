@@ -37,17 +37,17 @@ struct Rgb {
 
 // A colour as the window design gives it: none (transparent or default),
 // an RGB triple, or a platform colour by number (5 window, 8 window text).
-struct ColorSpec {
+struct ColorDesign {
   enum class Type { None, Rgb, System } type = Type::None;
   Rgb rgb{};
   int system = 0;
 
-  static ColorSpec none() { return {}; }
-  static ColorSpec of(int r, int g, int b) { return {Type::Rgb, {r, g, b}, 0}; }
-  static ColorSpec sys(int n) { return {Type::System, {}, n}; }
+  static ColorDesign none() { return {}; }
+  static ColorDesign of(int r, int g, int b) { return {Type::Rgb, {r, g, b}, 0}; }
+  static ColorDesign sys(int n) { return {Type::System, {}, n}; }
 };
 
-struct FontSpec {
+struct FontDesign {
   QString family;  // empty: the window's default font
   double points = 0;
   bool bold = false;
@@ -56,15 +56,15 @@ struct FontSpec {
 enum class Align { Left, Center };
 
 // The design of one control, as the window definition gives it.
-struct ControlSpec {
+struct ControlDesign {
   QString name;
   int index = -1;  // member index for control arrays, -1 otherwise
   Kind kind = Kind::Label;
   int left = 0, top = 0, width = 0, height = 0;  // twips
   QString text;                                  // caption or initial text
   QStringList items;                             // list entries of a combo
-  ColorSpec back, fore;
-  FontSpec font;
+  ColorDesign back, fore;
+  FontDesign font;
   Align align = Align::Left;
   bool border = false;
   QString picture;  // initial picture file (images, picture buttons)
@@ -77,7 +77,7 @@ struct ControlSpec {
 
 // A control at run time: its design plus the values behaviour reads and writes.
 struct Control {
-  ControlSpec spec;
+  ControlDesign design;
 
   QString text;       // text of a combo or text box, caption of a label
   int selected = -1;  // selected list entry of a combo, -1 for none
@@ -89,8 +89,8 @@ struct Control {
   std::optional<Rgb> back;  // colours set at run time
   std::optional<Rgb> fore;
 
-  explicit Control(ControlSpec s);
-  QString key() const { return spec.key(); }
+  explicit Control(ControlDesign s);
+  QString key() const { return design.key(); }
 };
 
 // Twips to pixels at 96 dots per inch.

@@ -6,24 +6,24 @@ namespace quilo {
 
 QString Rgb::hex() const { return QString::asprintf("#%02X%02X%02X", r, g, b); }
 
-Control::Control(ControlSpec s) : spec(std::move(s)) {
-  text = spec.text;
-  items = spec.items;
-  picture = spec.picture;
-  visible = spec.initially_visible;
+Control::Control(ControlDesign s) : design(std::move(s)) {
+  text = design.text;
+  items = design.items;
+  picture = design.picture;
+  visible = design.initially_visible;
 }
 
-Form::Form(FormSpec spec) : spec_(std::move(spec)) {
-  for (const auto& c : spec_.controls) {
+Form::Form(FormDesign design) : design_(std::move(design)) {
+  for (const auto& c : design_.controls) {
     by_key_.insert(c.key(), controls_.size());
     controls_.emplace_back(c);
   }
-  background = spec_.background;
+  background = design_.background;
 }
 
 void Form::reset() {
-  for (auto& c : controls_) c = Control(c.spec);
-  background = spec_.background;
+  for (auto& c : controls_) c = Control(c.design);
+  background = design_.background;
 }
 
 Control* Form::find(const QString& key) {
@@ -38,12 +38,12 @@ const Control* Form::find(const QString& key) const {
 
 Control& Form::operator[](const QString& key) {
   if (auto* c = find(key)) return *c;
-  throw std::out_of_range(("no control " + spec_.name + "." + key).toStdString());
+  throw std::out_of_range(("no control " + design_.name + "." + key).toStdString());
 }
 
 const Control& Form::operator[](const QString& key) const {
   if (auto* c = find(key)) return *c;
-  throw std::out_of_range(("no control " + spec_.name + "." + key).toStdString());
+  throw std::out_of_range(("no control " + design_.name + "." + key).toStdString());
 }
 
 Control& Form::at(const QString& name, int index) {

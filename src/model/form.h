@@ -11,25 +11,25 @@
 
 namespace quilo {
 
-struct FormSpec {
+struct FormDesign {
   QString name;
   QString caption;
   int client_width = 0, client_height = 0;  // twips
   int left = 0, top = 0;                    // outer top-left on screen, twips
-  ColorSpec back;
-  FontSpec default_font;
+  ColorDesign back;
+  FontDesign default_font;
   QString background;  // initial background picture
   // The button that Esc presses (empty: Esc presses none).
   QString escape_button;
-  std::vector<ControlSpec> controls;
+  std::vector<ControlDesign> controls;
 };
 
 class Form {
  public:
-  explicit Form(FormSpec spec);
+  explicit Form(FormDesign design);
 
-  const FormSpec& spec() const { return spec_; }
-  const QString& name() const { return spec_.name; }
+  const FormDesign& design() const { return design_; }
+  const QString& name() const { return design_.name; }
 
   // Controls by key: "Combo8", "Label1(37)". Throws std::out_of_range for an
   // unknown key: a name that the program does not define is a programming error.
@@ -50,7 +50,7 @@ class Form {
   bool open = false;
 
  private:
-  FormSpec spec_;
+  FormDesign design_;
   std::deque<Control> controls_;
   QHash<QString, std::size_t> by_key_;
 };

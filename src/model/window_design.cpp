@@ -12,13 +12,13 @@ const QString kMincho = QStringLiteral("ＭＳ 明朝");
 const QString kPMincho = QStringLiteral("ＭＳ Ｐ明朝");
 const QString kSylfaen = QStringLiteral("Sylfaen");
 
-ColorSpec none() { return ColorSpec::none(); }
-ColorSpec rgb(int r, int g, int b) { return ColorSpec::of(r, g, b); }
-ColorSpec sys(int n) { return ColorSpec::sys(n); }
-FontSpec font(const QString& family, double points, bool bold = false) {
+ColorDesign none() { return ColorDesign::none(); }
+ColorDesign rgb(int r, int g, int b) { return ColorDesign::of(r, g, b); }
+ColorDesign sys(int n) { return ColorDesign::sys(n); }
+FontDesign font(const QString& family, double points, bool bold = false) {
   return {family, points, bold};
 }
-FontSpec default_font() { return {}; }
+FontDesign default_font() { return {}; }
 
 QStringList numbered(int from, int to, const QString& suffix = {}) {
   QStringList out;
@@ -40,10 +40,10 @@ QStringList panel_numbers() {
   return out;
 }
 
-ControlSpec label(const QString& name, int index, int left, int top, int width, int height,
-                  const QString& caption, ColorSpec back, ColorSpec fore, FontSpec f,
+ControlDesign label(const QString& name, int index, int left, int top, int width, int height,
+                  const QString& caption, ColorDesign back, ColorDesign fore, FontDesign f,
                   Align align = Align::Left, bool border = false) {
-  ControlSpec c;
+  ControlDesign c;
   c.name = name;
   c.index = index;
   c.kind = Kind::Label;
@@ -60,10 +60,10 @@ ControlSpec label(const QString& name, int index, int left, int top, int width, 
   return c;
 }
 
-ControlSpec combo(const QString& name, int left, int top, int width, int height,
-                  const QString& text, QStringList items, ColorSpec back, ColorSpec fore,
-                  FontSpec f) {
-  ControlSpec c;
+ControlDesign combo(const QString& name, int left, int top, int width, int height,
+                  const QString& text, QStringList items, ColorDesign back, ColorDesign fore,
+                  FontDesign f) {
+  ControlDesign c;
   c.name = name;
   c.kind = Kind::Combo;
   c.left = left;
@@ -78,16 +78,16 @@ ControlSpec combo(const QString& name, int left, int top, int width, int height,
   return c;
 }
 
-ControlSpec text_box(const QString& name, int left, int top, int width, int height,
-                     const QString& text, ColorSpec back, ColorSpec fore, FontSpec f) {
-  ControlSpec c = combo(name, left, top, width, height, text, {}, back, fore, f);
+ControlDesign text_box(const QString& name, int left, int top, int width, int height,
+                     const QString& text, ColorDesign back, ColorDesign fore, FontDesign f) {
+  ControlDesign c = combo(name, left, top, width, height, text, {}, back, fore, f);
   c.kind = Kind::Text;
   return c;
 }
 
-ControlSpec control(const QString& name, Kind kind, int left, int top, int width, int height,
+ControlDesign control(const QString& name, Kind kind, int left, int top, int width, int height,
                     const QString& picture = {}, const QString& text = {}) {
-  ControlSpec c;
+  ControlDesign c;
   c.name = name;
   c.kind = kind;
   c.left = left;
@@ -100,54 +100,54 @@ ControlSpec control(const QString& name, Kind kind, int left, int top, int width
 }
 
 // Picture buttons show "btn_<form>_<name>.bmp", pressed "..._down.bmp".
-ControlSpec button(const QString& form, const QString& name, int left, int top, int width,
+ControlDesign button(const QString& form, const QString& name, int left, int top, int width,
                    int height, const QString& text) {
   return control(name, Kind::Button, left, top, width, height,
                  QStringLiteral("btn_%1_%2.bmp").arg(form, name), text);
 }
 
 // Ticket cells: bordered boxes with centred bold numbers over the ticket face.
-ControlSpec bet_cell(int index, int left, int top, const QString& caption) {
+ControlDesign bet_cell(int index, int left, int top, const QString& caption) {
   return label(QStringLiteral("Label1"), index, left, top, 375, 360, caption, sys(5), sys(8),
                font(kSylfaen, 14.25, true), Align::Center, true);
 }
 
-ControlSpec ticket_text(int index, int left, int top, int width, int height,
-                        const QString& caption, FontSpec f, Align align = Align::Left) {
+ControlDesign ticket_text(int index, int left, int top, int width, int height,
+                        const QString& caption, FontDesign f, Align align = Align::Left) {
   return label(QStringLiteral("Label1"), index, left, top, width, height, caption, none(), none(),
                f, align);
 }
 
-ControlSpec amount(int index, int top, const QString& caption) {
+ControlDesign amount(int index, int top, const QString& caption) {
   return label(QStringLiteral("Label1"), index, 8880, top, 495, 240, caption, sys(5), sys(8),
                font(kPGothic, 12.0, true), Align::Center);
 }
 
-ControlSpec marker(int index, int left, int top, int height) {
+ControlDesign marker(int index, int left, int top, int height) {
   return label(QStringLiteral("Label3"), index, left, top, 135, height, QStringLiteral("◆"), none(),
                none(), font(kGothic, 8.25));
 }
 
-ControlSpec step_marker(int index, int left, int top, const QString& caption) {
+ControlDesign step_marker(int index, int left, int top, const QString& caption) {
   return label(QStringLiteral("Label2"), index, left, top, 375, 375, caption, rgb(0, 0, 0),
                rgb(255, 255, 0), font(kGothic, 14.25, true), Align::Center);
 }
 
-ControlSpec diagnostic(int index, int top) {
+ControlDesign diagnostic(int index, int top) {
   return label(QStringLiteral("Label4"), index, 9480, top, 855, 375, QString(), rgb(192, 192, 255),
                rgb(255, 0, 0), font(kPGothic, 14.25));
 }
 
-ControlSpec caption5(int index, int left, int top, int width, const QString& caption,
-                     ColorSpec back, ColorSpec fore, double points) {
+ControlDesign caption5(int index, int left, int top, int width, const QString& caption,
+                     ColorDesign back, ColorDesign fore, double points) {
   return label(QStringLiteral("Label5"), index, left, top, width, 255, caption, back, fore,
                font(kPGothic, points));
 }
 
 }  // namespace
 
-FormSpec form1_design() {
-  FormSpec f;
+FormDesign form1_design() {
+  FormDesign f;
   f.name = QStringLiteral("Form1");
   f.caption = QStringLiteral("競馬予想 Quilo ピルピル THETA K");
   f.client_width = 13485;
@@ -216,8 +216,8 @@ FormSpec form1_design() {
   c.push_back(control("Shape4", Kind::Shape, 4560, 1080, 5295, 4095));
 
   // The mock betting ticket.
-  const FontSpec mincho9 = font(kMincho, 9.0);
-  const FontSpec mincho8 = font(kMincho, 8.25);
+  const FontDesign mincho9 = font(kMincho, 9.0);
+  const FontDesign mincho8 = font(kMincho, 8.25);
   c.push_back(ticket_text(0, 4800, 4080, 975, 255, "WINS立川", font(kPGothic, 9.0)));
   c.push_back(ticket_text(1, 4920, 2280, 735, 375, "函館", font(kPGothic, 15.75, true),
                           Align::Center));
@@ -290,7 +290,7 @@ FormSpec form1_design() {
   c.push_back(caption5(10, 1080, 5280, 2895, "2～6人気馬番", rgb(0, 0, 0), rgb(192, 192, 0),
                        9.75));
   // Caption of the track-condition box.
-  ControlSpec track = caption5(4, 7560, 6930, 735, "馬場状態", rgb(0, 0, 0), rgb(255, 255, 255), 9.0);
+  ControlDesign track = caption5(4, 7560, 6930, 735, "馬場状態", rgb(0, 0, 0), rgb(255, 255, 255), 9.0);
   track.height = 240;
   c.push_back(track);
   c.push_back(label("Label7", -1, 5400, 2640, 615, 255, "レース", none(), none(),
@@ -298,7 +298,7 @@ FormSpec form1_design() {
 
   // The result card over the ticket: what the place, bracket and teaching
   // commands found, one result line per caption line. Last, so it lies on top.
-  ControlSpec card = label("result_card", -1, 4800, 1920, 4815, 2460, QString(), rgb(16, 20, 56),
+  ControlDesign card = label("result_card", -1, 4800, 1920, 4815, 2460, QString(), rgb(16, 20, 56),
                            rgb(255, 255, 255), font(kPGothic, 11.25, true), Align::Center, true);
   card.kind = Kind::Card;
   card.initially_visible = false;
@@ -306,8 +306,8 @@ FormSpec form1_design() {
   return f;
 }
 
-FormSpec form2_design() {
-  FormSpec f;
+FormDesign form2_design() {
+  FormDesign f;
   f.name = QStringLiteral("Form2");
   f.caption = QStringLiteral("翠甲星帝スクリーン説明");
   // Wide enough for the whole 680-pixel explanation picture.
@@ -322,8 +322,8 @@ FormSpec form2_design() {
   return f;
 }
 
-FormSpec form3_design() {
-  FormSpec f;
+FormDesign form3_design() {
+  FormDesign f;
   f.name = QStringLiteral("Form3");
   f.caption = QStringLiteral("出力画面");
   f.client_width = 7095;
@@ -339,9 +339,9 @@ FormSpec form3_design() {
   c.push_back(control("Dir1", Kind::DirList, 360, 1080, 3015, 2610));
   c.push_back(control("File1", Kind::FileList, 360, 3960, 3015, 2610));
   c.push_back(text_box("Text1", 360, 6840, 3015, 270, "Text1", none(), none(), default_font()));
-  ControlSpec o1 = button("Form3", "Option1", 4440, 1080, 2295, 735, "ファイル出力");
+  ControlDesign o1 = button("Form3", "Option1", 4440, 1080, 2295, 735, "ファイル出力");
   o1.kind = Kind::Option;
-  ControlSpec o2 = button("Form3", "Option2", 4440, 2160, 2415, 735, "ファイル&印刷");
+  ControlDesign o2 = button("Form3", "Option2", 4440, 2160, 2415, 735, "ファイル&印刷");
   o2.kind = Kind::Option;
   c.push_back(o1);
   c.push_back(o2);

@@ -5,8 +5,8 @@
 
 namespace quilo {
 
-FormSpec form1_design();
-FormSpec form2_design();
-FormSpec form3_design();
+FormDesign form1_design();
+FormDesign form2_design();
+FormDesign form3_design();
 
 }  // namespace quilo

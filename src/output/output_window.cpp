@@ -120,7 +120,7 @@ bool App::Form3_select(const QString& control, int index) {
   if (!form3.open) return false;
   Control* c = form3.find(control);
   if (!c || index < 0 || index >= c->items.size()) return false;
-  switch (c->spec.kind) {
+  switch (c->design.kind) {
     case Kind::DriveList: {
       if (index == c->selected) return true;  // the same drive: nothing changes
       const QString root = c->items[index];

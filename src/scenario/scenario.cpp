@@ -26,7 +26,7 @@ std::pair<QString, QString> split_control(const QString& name) {
 
 QJsonObject control_json(const Control& c) {
   QJsonObject o;
-  switch (c.spec.kind) {
+  switch (c.design.kind) {
     case Kind::Combo:
       o.insert("text", c.text);
       o.insert("selected", c.selected);
@@ -207,7 +207,7 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
       bool ok = false;
       const int index = value_text.trimmed().toInt(&ok);
       if (!ok) return QStringLiteral("select needs an entry number");
-      if (control->spec.kind == Kind::Combo) {
+      if (control->design.kind == Kind::Combo) {
         if (index < 0 || index >= control->items.size())
           return QStringLiteral("%1 has no entry %2").arg(key).arg(index);
         control->selected = index;
@@ -220,12 +220,12 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
 
     const auto value = parse_value(value_text);
     if (!value) return QStringLiteral("bad string literal");
-    if (control->spec.kind == Kind::Combo) {
+    if (control->design.kind == Kind::Combo) {
       control->text = *value;
       control->selected = -1;
       return std::nullopt;
     }
-    if (control->spec.kind == Kind::Text) {
+    if (control->design.kind == Kind::Text) {
       control->text = *value;
       return std::nullopt;
     }

@@ -34,17 +34,17 @@ bool wants_description(Kind kind) {
   }
 }
 
-std::vector<FormSpec> designs() { return {form1_design(), form2_design(), form3_design()}; }
+std::vector<FormDesign> designs() { return {form1_design(), form2_design(), form3_design()}; }
 
 QString name_of(const QString& key) { return accessible_text(QStringLiteral("Form1"), key).name; }
 
 }  // namespace
 
 TEST(AccessibleTexts, EveryControlHasAJapaneseNameUniqueInItsWindow) {
-  for (const FormSpec& form : designs()) {
+  for (const FormDesign& form : designs()) {
     SCOPED_TRACE(form.name.toStdString());
     std::vector<std::pair<QString, Kind>> controls;
-    for (const ControlSpec& c : form.controls) controls.emplace_back(c.key(), c.kind);
+    for (const ControlDesign& c : form.controls) controls.emplace_back(c.key(), c.kind);
 
     const QString window_name = accessible_text(form.name, QString()).name;
     EXPECT_TRUE(has_japanese(window_name)) << window_name.toStdString();
@@ -103,7 +103,7 @@ TEST(AccessibleTexts, BetCellsNameTheirRowAndPlace) {
 TEST(AccessibleTexts, TicketRowNamesMatchWhereTheLabelsSit) {
   static const QRegularExpression row_in_name(QStringLiteral("(\\d)行目"));
   int named = 0;
-  for (const ControlSpec& c : form1_design().controls) {
+  for (const ControlDesign& c : form1_design().controls) {
     const auto m = row_in_name.match(name_of(c.key()));
     if (!m.hasMatch()) continue;
     ++named;

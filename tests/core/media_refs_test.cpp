@@ -42,9 +42,9 @@ QSet<QString> literal_media_names() {
 // Pictures the window designs name: backgrounds, images, buttons with their pressed look.
 QSet<QString> design_pictures() {
   QSet<QString> names;
-  for (const FormSpec& f : {form1_design(), form2_design(), form3_design()}) {
+  for (const FormDesign& f : {form1_design(), form2_design(), form3_design()}) {
     names.insert(f.background);
-    for (const ControlSpec& c : f.controls) {
+    for (const ControlDesign& c : f.controls) {
       if (c.picture.isEmpty()) continue;
       names.insert(c.picture);
       if (c.kind == Kind::Button || c.kind == Kind::Option) {

@@ -318,7 +318,7 @@ TEST(Exit, PlaysSoundStopsMusicClosesMainWindowOnly) {
 }
 
 TEST(ListLines, SettingBeyondTheEndFillsTheGap) {
-  Control list(ControlSpec{});
+  Control list(ControlDesign{});
   set_list_line(list, 2, "two");
   EXPECT_EQ(list.lines, QStringList({"", "", "two"}));
   set_list_line(list, 0, "zero");

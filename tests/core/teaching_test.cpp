@@ -51,7 +51,7 @@ TEST(Teaching, LinesAndOutput) {
   const QString kept = s.app().s.output_lines[3];
   ASSERT_EQ(kept, " ② 高配当も狙える出目");
 
-  VbRandom next = s.app().rng();
+  Lcg24Random next = s.app().rng();
   const int k = static_cast<int>(next.next() * 53);
   const auto d = s.dump("click Command13");
   const QString number = QString(" 第%1説").arg(k + 1);

@@ -31,7 +31,7 @@ TEST(Views, EveryControlAtItsPixelPlace) {
     FormView& view = d.shell.view(n);
     EXPECT_EQ(view.objectName(), form.name());
     EXPECT_EQ(view.accessibleName(), accessible_text(form.name(), {}).name);
-    EXPECT_EQ(view.size(), QSize(form.spec().client_width / 15, form.spec().client_height / 15));
+    EXPECT_EQ(view.size(), QSize(form.design().client_width / 15, form.design().client_height / 15));
     for (const Control& c : form.controls()) {
       QWidget* w = view.findChild<QWidget*>(c.key());
       ASSERT_NE(w, nullptr) << c.key().toStdString();
@@ -40,9 +40,9 @@ TEST(Views, EveryControlAtItsPixelPlace) {
       EXPECT_EQ(w->accessibleName(), spoken.name) << c.key().toStdString();
       EXPECT_NE(w->accessibleName(), c.key());
       if (!spoken.description.isEmpty()) EXPECT_EQ(w->accessibleDescription(), spoken.description);
-      if (c.spec.kind == Kind::Label) EXPECT_EQ(w->accessibleDescription(), c.text);
-      EXPECT_EQ(w->geometry(), QRect(c.spec.left / 15, c.spec.top / 15, c.spec.width / 15,
-                                     c.spec.height / 15))
+      if (c.design.kind == Kind::Label) EXPECT_EQ(w->accessibleDescription(), c.text);
+      EXPECT_EQ(w->geometry(), QRect(c.design.left / 15, c.design.top / 15, c.design.width / 15,
+                                     c.design.height / 15))
           << c.key().toStdString();
     }
   }
