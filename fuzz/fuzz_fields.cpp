@@ -1,15 +1,18 @@
-// The print field reader on arbitrary text.
+// The delimited-field reader on arbitrary text, with the rules of the file to
+// print and of the teaching file.
 #include "fuzz_support.h"
-#include "output/field_reader.h"
+#include "app/field_reader.h"
 
 using namespace quilo;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const QString text = fuzz::text_of(data, size);
-  const QStringList fields = read_fields(text);
+  const bool teaching = size > 0 && (data[0] & 0x80);
+  const QStringList fields = read_fields(text, teaching ? kTeachingFileFields : kPrintedFileFields);
   qsizetype chars = 0;
   for (const QString& f : fields) {
-    FUZZ_CHECK(!f.contains(QLatin1Char('\r')) && !f.contains(QLatin1Char('\n')),
+    // Only a quoted teaching may hold a line end.
+    FUZZ_CHECK(teaching || (!f.contains(QLatin1Char('\r')) && !f.contains(QLatin1Char('\n'))),
                "a field holds a line end");
     chars += f.size();
   }

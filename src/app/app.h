@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <span>
 
 namespace quilo {
 
@@ -109,13 +110,15 @@ class App {
 
   // ---- Ticket and effects ------------------------------------------------------------
   void show_ticket(TicketKind kind);
-  // Sets chance_level from yosou_num and the first favourite's odds; the
-  // optional step runs for each threshold passed (the makai escalation).
-  void count_chance_level(std::initializer_list<float> thresholds,
-                          const std::function<void(float)>& on_threshold_passed = {});
+  // Sets chance_level from yosou_num and the first favourite's odds: one for
+  // each lucky value that matches, one for each threshold the odds are at or
+  // below.
+  void count_chance_level(std::span<const float> thresholds);
+  // The makai count: its thresholds are those of the makai escalation, and
+  // each one passed plays its sound and shows its window picture.
+  void count_makai_chance_level();
   void show_background(int level, bool level0_caption);
   void show_exacta_chance(int level);
-  void makai_escalation_step(float threshold);
   void play_makai_staging();
   void play_onibaku_staging();
 

@@ -53,7 +53,7 @@ void App::yosou_WAKU_Q() {
       continue;
     }
     if (row >= kWakuRows) {
-      platform().message(QStringLiteral("waku_%1.txt に使える値が足りません").arg(i), kOddsTitle,
+      platform().message(QStringLiteral("waku_%1.txt に使える値が足りません").arg(i), kAppTitle,
                          Buttons::OK);
       return;
     }

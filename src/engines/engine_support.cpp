@@ -46,7 +46,7 @@ bool run_preparation(App& app, void (App::*stage)()) {
     return true;
   } catch (const TableRunOut& e) {
     app.platform().message(QStringLiteral("crt_%1.txt に使える値が足りません").arg(e.column),
-                           kOddsTitle, Buttons::OK);
+                           kAppTitle, Buttons::OK);
     return false;
   }
 }

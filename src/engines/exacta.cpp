@@ -6,6 +6,13 @@
 
 namespace quilo {
 
+namespace {
+
+// The first favourite's odds at or below each of these add one to the chance level.
+constexpr float kExactaThresholds[] = {2.1f, 1.7f};
+
+}  // namespace
+
 void App::Command3_Click() {
   if (!check_odds_entered() || !odds_or_message(1)) return;
   c(QStringLiteral("Image2")).visible = true;
@@ -30,7 +37,7 @@ void App::yosou_numbers_mini_crt() {
   set_result_list_colours(*this);
   store_panel_numbers(*this);
   write_result_heading(*this, "  ■■■■ Quilo ピルピルθK 馬単 予想結果 ■■■■");
-  count_chance_level({2.1f, 1.7f});
+  count_chance_level(kExactaThresholds);
   show_exacta_chance(s.chance_level);
 
   finish_ticket(*this, TicketKind::Exacta,

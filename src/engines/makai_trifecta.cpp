@@ -53,7 +53,7 @@ void App::yosou_numbers3_crt() {
   store_panel_numbers(*this);
   // The bets and the count use the last digit of each lucky value.
   for (int k = 6; k <= 8; ++k) s.yosou_num[k] = number_text(leading_number(s.yosou_num[k])).right(1);
-  count_chance_level({2.9f, 2.1f, 1.7f, 1.4f}, [this](float t) { makai_escalation_step(t); });
+  count_makai_chance_level();
   show_background(s.chance_level, false);
 
   const QString favourite = text(QStringLiteral("Combo14"));

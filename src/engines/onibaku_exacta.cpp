@@ -16,6 +16,9 @@ int month_and_panel_row(const App& app) {
          18;
 }
 
+// The first favourite's odds at or below each of these add one to the chance level.
+constexpr float kOnibakuThresholds[] = {3.5f, 2.7f, 2.3f, 1.7f};
+
 }  // namespace
 
 void App::Command6_Click() {
@@ -25,7 +28,7 @@ void App::Command6_Click() {
   load_gf_picture(QStringLiteral("Image1"), QStringLiteral("umatanbaken.bmp"));
   c(QStringLiteral("Image2")).visible = false;
   // The count reads yosou_num as the previous prediction left it.
-  count_chance_level({3.5f, 2.7f, 2.3f, 1.7f});
+  count_chance_level(kOnibakuThresholds);
   show_background(s.chance_level, false);
   play_onibaku_staging();
   s.yosou_mode = 0;

@@ -6,6 +6,13 @@
 
 namespace quilo {
 
+namespace {
+
+// The first favourite's odds at or below each of these add one to the chance level.
+constexpr float kTrifectaThresholds[] = {3.4f, 2.8f, 1.9f, 1.6f};
+
+}  // namespace
+
 void App::Command8_Click() {
   if (!check_odds_entered() || !odds_or_message(1)) return;
   c(QStringLiteral("Image2")).visible = true;
@@ -31,7 +38,7 @@ void App::yosou_loto6_crt() {
   write_result_heading(*this, "  ■■■■  Quilo ピルピルθK ３連単 予想結果 ■■■■");
   set_result_line(2, QStringLiteral(" "));
   store_panel_numbers(*this);
-  count_chance_level({3.4f, 2.8f, 1.9f, 1.6f});
+  count_chance_level(kTrifectaThresholds);
   show_background(s.chance_level, true);
 
   const QString third = text(QStringLiteral("Combo1"));

@@ -94,8 +94,7 @@ Answer DesktopPlatform::message(const QString& text, const QString& title, Butto
 
 PrintResult DesktopPlatform::print(const QStringList& lines) {
   const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-  if (info.isNull())
-    return {false, QStringLiteral("プリンターが見つかりません。既定のプリンターを設定して下さい。")};
+  if (info.isNull()) return {PrintResult::Status::NoPrinter, {}};
   QPrinter printer(info, QPrinter::HighResolution);
   printer.setDocName(QStringLiteral("競馬予想 Quilo"));
   return print_lines(printer, lines, info.printerName());

@@ -130,7 +130,6 @@ void PictureButton::set_latched(bool latched) {
 void PictureButton::paintEvent(QPaintEvent*) {
   QPainter p(this);
   const bool down = isDown() || latched_;
-  // Copies (shared, not deep): a second get() may move the cache's entries.
   QPixmap pm = down ? pictures_.get(pressed_picture(control_.picture)) : QPixmap();
   if (pm.isNull()) pm = pictures_.get(control_.picture);
   const QColor dim(0, 0, 0, 110);
@@ -479,7 +478,7 @@ void FormView::paintEvent(QPaintEvent*) {
     p.fillRect(rect(), *back);
   else
     p.fillRect(rect(), QColor(16, 16, 32));
-  const QPixmap& pm = pictures_.get(form_.background);
+  const QPixmap pm = pictures_.get(form_.background);
   if (!pm.isNull()) p.drawPixmap(0, 0, pm);
   if (form_.name() == QLatin1String("Form1") && frame_trace::enabled()) {
     // Reported once the whole window, its controls too, has gone to the screen.

@@ -81,8 +81,8 @@ void PictureCache::prefetch(const QStringList& files) {
   });
 }
 
-const QPixmap& PictureCache::get(const QString& file) {
-  if (file.isEmpty()) return none_;
+QPixmap PictureCache::get(const QString& file) {
+  if (file.isEmpty()) return {};
   auto it = pictures_.find(file);
   if (it != pictures_.end()) return *it;
   Decoded d;

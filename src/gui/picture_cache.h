@@ -32,7 +32,8 @@ class PictureCache {
 
   // The picture, or a null pixmap when the file is missing or unreadable
   // (reported once on standard error; the program goes on without it).
-  const QPixmap& get(const QString& file);
+  // The pixmap is a shared copy: it stays valid whatever the cache does next.
+  QPixmap get(const QString& file);
 
  private:
   struct Decoded {
@@ -44,7 +45,6 @@ class PictureCache {
   QString folder_;
   bool hidpi_;
   QHash<QString, QPixmap> pictures_;
-  QPixmap none_;
 
   // Prefetching: the files asked for, and those decoded so far.
   std::thread worker_;

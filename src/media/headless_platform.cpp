@@ -59,8 +59,7 @@ Answer HeadlessPlatform::message(const QString& text, const QString& title, Butt
 }
 
 PrintResult HeadlessPlatform::print(const QStringList& lines) {
-  if (!printer_available)
-    return {false, QStringLiteral("プリンターが見つかりません。")};
+  if (!printer_available) return {PrintResult::Status::NoPrinter, {}};
   log({{"kind", "print"}, {"lines", QJsonArray::fromStringList(lines)}});
   return {};
 }

@@ -13,8 +13,10 @@ enum class Buttons { OK, OKCancel };
 enum class Answer { OK, Cancel };
 
 struct PrintResult {
-  bool ok = true;
-  QString error;  // a message for the user when !ok
+  enum class Status { Printed, NoPrinter, Failed };
+  Status status = Status::Printed;
+  QString error;  // what went wrong, for the user, when Failed
+  bool ok() const { return status == Status::Printed; }
 };
 
 class Platform {

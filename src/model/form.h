@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <deque>
+#include <ranges>
 #include <vector>
 
 namespace quilo {
@@ -27,6 +28,10 @@ struct FormDesign {
 class Form {
  public:
   explicit Form(FormDesign design);
+  // The views keep references to the controls for the window's whole life:
+  // a form is neither copied nor moved, and its set of controls is fixed.
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
 
   const FormDesign& design() const { return design_; }
   const QString& name() const { return design_.name; }
@@ -40,8 +45,9 @@ class Form {
   Control* find(const QString& key);
   const Control* find(const QString& key) const;
 
-  std::deque<Control>& controls() { return controls_; }
-  const std::deque<Control>& controls() const { return controls_; }
+  // The controls in design order; they can be changed, not added or removed.
+  std::ranges::subrange<std::deque<Control>::iterator> controls() { return controls_; }
+  std::ranges::subrange<std::deque<Control>::const_iterator> controls() const { return controls_; }
 
   // Resets every control to its design.
   void reset();
@@ -51,6 +57,7 @@ class Form {
 
  private:
   FormDesign design_;
+  // A deque: its elements never move, so the references above stay valid.
   std::deque<Control> controls_;
   QHash<QString, std::size_t> by_key_;
 };

@@ -3,7 +3,7 @@
 #include "app/app.h"
 
 #include "app/numbers.h"
-#include "output/field_reader.h"
+#include "app/field_reader.h"
 #include "output/folder_listing.h"
 #include "output/output_file.h"
 
@@ -95,8 +95,12 @@ void App::Form3_Command1_Click() {
   QString text;
   if (auto reason = read_windows31j_file(path, text))
     return refused(QStringLiteral("を印刷のために読み込めませんでした。"), *reason);
-  const PrintResult printed = platform_.print(read_fields(text));
-  if (!printed.ok) platform_.message(printed.error, kAppTitle, Buttons::OK);
+  const PrintResult printed = platform_.print(read_fields(text, kPrintedFileFields));
+  if (printed.status == PrintResult::Status::NoPrinter)
+    platform_.message(QStringLiteral("プリンターが見つかりません。既定のプリンターを設定して下さい。"),
+                      kAppTitle, Buttons::OK);
+  else if (!printed.ok())
+    platform_.message(printed.error, kAppTitle, Buttons::OK);
 }
 
 void App::Form3_Command2_Click() { form3.open = false; }

@@ -40,7 +40,8 @@ const EffectRow& row_for_level(const EffectRow (&rows)[N], const EffectRow& beyo
   return level >= 0 && level < int(N) ? rows[level] : beyond;
 }
 
-// The makai escalation: the window background for each odds threshold passed.
+// The makai escalation: the makai count's thresholds of the first
+// favourite's odds, and the window background for each one passed.
 struct EscalationRow {
   float threshold;
   const char* picture;
@@ -152,20 +153,36 @@ const SequenceChoice kOnibakuChoice[] = {
 
 }  // namespace
 
-void App::count_chance_level(std::initializer_list<float> thresholds,
-                             const std::function<void(float)>& on_threshold_passed) {
-  int level = 0;
+namespace {
+
+// One for each of yosou_num 1..4 that equals one of the lucky values 6..8.
+int lucky_matches(const SharedState& s) {
+  int matches = 0;
   for (int k = 1; k <= 4; ++k) {
     const QString& slot = s.yosou_num[k];
-    if (slot == s.yosou_num[6] || slot == s.yosou_num[7] || slot == s.yosou_num[8]) ++level;
+    if (slot == s.yosou_num[6] || slot == s.yosou_num[7] || slot == s.yosou_num[8]) ++matches;
   }
+  return matches;
+}
+
+}  // namespace
+
+void App::count_chance_level(std::span<const float> thresholds) {
+  int level = lucky_matches(s);
   // The commands make sure the odds are a number before they count.
+  if (const auto o1 = odds(1))
+    for (float t : thresholds) level += *o1 <= t;
+  s.chance_level = static_cast<std::int16_t>(level);
+}
+
+void App::count_makai_chance_level() {
+  int level = lucky_matches(s);
   if (const auto o1 = odds(1)) {
-    for (float t : thresholds) {
-      if (*o1 <= t) {
-        ++level;
-        if (on_threshold_passed) on_threshold_passed(t);
-      }
+    for (const EscalationRow& row : kMakaiEscalation) {
+      if (*o1 > row.threshold) continue;
+      ++level;
+      play_se(QString::fromUtf8(kMakaiEscalationSound));
+      load_gf_background(QString::fromUtf8(row.picture));
     }
   }
   s.chance_level = static_cast<std::int16_t>(level);
@@ -183,12 +200,6 @@ void App::show_background(int level, bool level0_caption) {
   set_result_line(2, level == 0 && !level0_caption ? QString() : QString::fromUtf8(row.caption));
   if (row.sound) play_se(QString::fromUtf8(row.sound));
   load_gf_picture(QStringLiteral("Image4"), QString::fromUtf8(row.picture));
-}
-
-void App::makai_escalation_step(float threshold) {
-  play_se(QString::fromUtf8(kMakaiEscalationSound));
-  for (const auto& row : kMakaiEscalation)
-    if (row.threshold == threshold) load_gf_background(QString::fromUtf8(row.picture));
 }
 
 namespace {

@@ -1,58 +1,18 @@
 // The Maharaja's teaching: one of 53 numbered maxims drawn at random, and the
 // loader of the file that holds them.
 #include "app/app.h"
+#include "app/field_reader.h"
 #include "app/regular_file.h"
 #include "app/windows31j.h"
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace quilo {
 namespace {
 
 constexpr int kTeachings = 53;
-
-// Reads delimited text fields: a field ends at a comma or a line end (CR LF,
-// CR or LF), leading blanks are skipped, and a field in double quotes may hold
-// commas and line ends; the quotes are dropped and anything between the
-// closing quote and the next delimiter is ignored.
-class FieldReader {
- public:
-  explicit FieldReader(QString text) : text_(std::move(text)) {}
-
-  bool at_end() const { return pos_ >= text_.size(); }
-
-  QString next() {
-    while (pos_ < text_.size() && text_[pos_] == QLatin1Char(' ')) ++pos_;
-    QString field;
-    if (pos_ < text_.size() && text_[pos_] == QLatin1Char('"')) {
-      const qsizetype close = text_.indexOf(QLatin1Char('"'), pos_ + 1);
-      const qsizetype end = close < 0 ? text_.size() : close;
-      field = text_.mid(pos_ + 1, end - pos_ - 1);
-      pos_ = close < 0 ? text_.size() : close + 1;
-      while (pos_ < text_.size() && !is_delimiter(text_[pos_])) ++pos_;
-    } else {
-      const qsizetype start = pos_;
-      while (pos_ < text_.size() && !is_delimiter(text_[pos_])) ++pos_;
-      field = text_.mid(start, pos_ - start);
-    }
-    skip_delimiter();
-    return field;
-  }
-
- private:
-  static bool is_delimiter(QChar c) {
-    return c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n');
-  }
-
-  void skip_delimiter() {
-    if (pos_ >= text_.size()) return;
-    const QChar c = text_[pos_++];
-    if (c == QLatin1Char('\r') && pos_ < text_.size() && text_[pos_] == QLatin1Char('\n')) ++pos_;
-  }
-
-  QString text_;
-  qsizetype pos_ = 0;
-};
 
 }  // namespace
 
@@ -91,15 +51,12 @@ void App::load_teaching_file(const QString& file, bool report) {
 
   // The file is in the Windows Japanese code page; bytes that are no
   // character read as replacement characters.
-  FieldReader reader(decode_windows31j(bytes));
-
-  int n = 0;
-  while (!reader.at_end()) {
-    if (n >= kTeachingEntries) return fail();
-    s.teaching_list[n] = reader.next();
-    ++n;
-    s.teaching_count = static_cast<std::int16_t>(n);
-  }
+  const QStringList fields = read_fields(decode_windows31j(bytes), kTeachingFileFields);
+  // The entries that fit are kept; more than fit is a broken file.
+  const int kept = std::min<int>(int(fields.size()), kTeachingEntries);
+  for (int n = 0; n < kept; ++n) s.teaching_list[n] = fields[n];
+  s.teaching_count = static_cast<std::int16_t>(kept);
+  if (fields.size() > kTeachingEntries) return fail();
 }
 
 }  // namespace quilo

@@ -178,7 +178,7 @@ TEST(Bracket, RunningOutOfRowsStopsWithAMessage) {
     const auto messages = events_of(d, "message");
     ASSERT_EQ(messages.size(), 1) << c.name;
     EXPECT_EQ(messages[0].toObject()["text"].toString(), "waku_2.txt に使える値が足りません");
-    EXPECT_EQ(messages[0].toObject()["title"].toString(), "●Quilo ピルピルθK●");
+    EXPECT_EQ(messages[0].toObject()["title"].toString(), "競馬予想 Quilo ピルピルθK");
     EXPECT_EQ(messages[0].toObject()["buttons"].toString(), "OK");
     // The last row read is the table's last; the result stage does not run.
     EXPECT_EQ(state(d)["crt_row"].toInt(), kWakuRows - 1);

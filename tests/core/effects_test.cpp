@@ -65,13 +65,7 @@ TEST(ChanceCount, DigitMatchesAndOddsThresholds) {
     Effects e(c.odds1, "5.0", c.yosou);
     App& app = e.app();
     const std::vector<float>& t = c.thresholds;
-    // count_chance_level takes an initializer list: spell out each length used.
-    if (t.size() == 1)
-      app.count_chance_level({t[0]});
-    else if (t.size() == 2)
-      app.count_chance_level({t[0], t[1]});
-    else
-      app.count_chance_level({t[0], t[1], t[2], t[3]});
+    app.count_chance_level(t);
     EXPECT_EQ(app.s.chance_level, c.level);
     EXPECT_TRUE(e.events().isEmpty());
   }
@@ -104,7 +98,7 @@ TEST(ChanceCount, EscalationStepsFollowEachPassedThreshold) {
     App& app = e.app();
     app.load_gf_background("Image2667.JPG");
     e.events();
-    app.count_chance_level({2.9f, 2.1f, 1.7f, 1.4f}, [&](float t) { app.makai_escalation_step(t); });
+    app.count_makai_chance_level();
     EXPECT_EQ(e.events(), c.events);
     EXPECT_EQ(app.s.chance_level, c.level);
     // The window ends on the smallest threshold passed, or keeps its picture.

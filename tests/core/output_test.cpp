@@ -1,6 +1,6 @@
 // The output window: the bytes it appends, its refusals and failures, the
 // fields it prints, and its folder, file and drive lists.
-#include "output/field_reader.h"
+#include "app/field_reader.h"
 #include "output/folder_listing.h"
 #include "output/output_file.h"
 #include "test_support.h"
@@ -356,7 +356,7 @@ TEST(FieldReader, SplitsLikeADelimitedTextReader) {
       {"　a b ", {"　a b "}},  // only half-width blanks lead off a field
   };
   for (const Case& c : cases)
-    EXPECT_EQ(read_fields(QString::fromUtf8(c.text)), c.fields) << c.text;
+    EXPECT_EQ(read_fields(QString::fromUtf8(c.text), kPrintedFileFields), c.fields) << c.text;
 }
 
 TEST(OutputWindow, PrintsEveryFieldOfTheWholeFile) {
@@ -405,7 +405,7 @@ TEST(OutputWindow, NoPrinterIsToldAfterTheFileIsWritten) {
   const auto d = s.dump("click Form3.Option2\ntype Form3.Text1 q.txt\nclick Form3.Command1");
   EXPECT_EQ(messages(d).size(), 3);
   EXPECT_EQ(messages(d).mid(0, 2), (QStringList{kQuestion, kPaper}));
-  EXPECT_TRUE(messages(d)[2].contains("プリンター"));
+  EXPECT_EQ(messages(d)[2], "プリンターが見つかりません。既定のプリンターを設定して下さい。");
   EXPECT_EQ(read_file(s.path("q.txt")), kEmptyEntry);
   EXPECT_TRUE(s.app().form3.open);
 }
