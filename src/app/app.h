@@ -77,8 +77,8 @@ class App {
   void play_midi(const QString& file);
   void close_midi();
   void play_se(const QString& file);
-  // target: an image control of Form1 ("Image2").
-  void load_gf_picture(const QString& target, const QString& file);
+  // target: an image control of the main window.
+  void load_gf_picture(ControlName target, const QString& file);
   // The main window's background picture.
   void load_gf_background(const QString& file);
   // Pauses while the windows stay alive; throws RunAborted when the main
@@ -176,13 +176,18 @@ class App {
   QString form3_start_folder;
 
   // ---- Model helpers ---------------------------------------------------------------------
+  Control& c(ControlName name) { return form1[name]; }
+  const Control& c(ControlName name) const { return form1[name]; }
+  Control& label(ControlArray array, int index) { return form1(array, index); }
+  QString text(ControlName name) const { return form1[name].text; }
+  int selected(ControlName name) const { return form1[name].selected; }
+  // By a key made at run time ("Label1(37)"), as tests and the views do.
   Control& c(const QString& key) { return form1[key]; }
   const Control& c(const QString& key) const { return form1[key]; }
   Control& label(const QString& name, int index) { return form1.at(name, index); }
   QString text(const QString& key) const { return form1[key].text; }
-  int selected(const QString& key) const { return form1[key].selected; }
-  void set_result_line(int i, const QString& line) { set_list_line(form1["List1"], i, line); }
-  QString result_line(int i) const { return list_line(form1["List1"], i); }
+  void set_result_line(int i, const QString& line) { set_list_line(form1[form1::List1], i, line); }
+  QString result_line(int i) const { return list_line(form1[form1::List1], i); }
 
  private:
   // A table column reader shared by the crt and waku loaders.

@@ -9,9 +9,9 @@ void App::close_midi() { platform_.midi_close(); }
 
 void App::play_se(const QString& file) { platform_.play_se(file); }
 
-void App::load_gf_picture(const QString& target, const QString& file) {
+void App::load_gf_picture(ControlName target, const QString& file) {
   form1[target].picture = file;
-  platform_.picture_loaded(form1.name(), target, file);
+  platform_.picture_loaded(form1.name(), target.text(), file);
 }
 
 void App::load_gf_background(const QString& file) {

@@ -20,11 +20,11 @@ const char* const kFeatures[] = {
 }  // namespace
 
 bool App::check_odds_entered() {
-  if (trim_blanks(text(QStringLiteral("Text1"))).isEmpty()) {
+  if (trim_blanks(text(form1::Text1)).isEmpty()) {
     platform_.message(QStringLiteral("1番人気のオッズが入力されていません"), kOddsTitle, Buttons::OK);
     return false;
   }
-  if (trim_blanks(text(QStringLiteral("Text2"))).isEmpty()) {
+  if (trim_blanks(text(form1::Text2)).isEmpty()) {
     platform_.message(QStringLiteral("2番人気のオッズが入力されていません"), kOddsTitle, Buttons::OK);
     return false;
   }
@@ -32,7 +32,7 @@ bool App::check_odds_entered() {
 }
 
 std::optional<float> App::odds(int which) const {
-  return parse_odds(text(which == 1 ? QStringLiteral("Text1") : QStringLiteral("Text2")));
+  return parse_odds(text(which == 1 ? form1::Text1 : form1::Text2));
 }
 
 std::optional<float> App::odds_or_message(int which) {
@@ -55,18 +55,18 @@ void App::form1_closed_by_user() {
 }
 
 void App::Command2_Click() {
-  load_gf_picture(QStringLiteral("Image1"), QStringLiteral("usermane.bmp"));
-  for (int i = 1; i <= 44; ++i) label(QStringLiteral("Label1"), i).visible = false;
-  for (int i = 0; i <= 7; ++i) label(QStringLiteral("Label3"), i).visible = false;
-  c(QStringLiteral("Label14")).visible = false;
-  c(QStringLiteral("Label7")).visible = false;
+  load_gf_picture(form1::Image1, QStringLiteral("usermane.bmp"));
+  for (int i = 1; i <= 44; ++i) label(form1::Label1, i).visible = false;
+  for (int i = 0; i <= 7; ++i) label(form1::Label3, i).visible = false;
+  c(form1::Label14).visible = false;
+  c(form1::Label7).visible = false;
 
   // The press counter stops at its largest value instead of overflowing.
   if (s.reveal_press_count < std::numeric_limits<std::int16_t>::max()) ++s.reveal_press_count;
   if (s.reveal_stage == kRevealStageThreshold) {
     s.reveal_press_count = 0;
     s.reveal_stage = 0;
-    for (int i = 0; i <= 15; ++i) label(QStringLiteral("Label4"), i).visible = true;
+    for (int i = 0; i <= 15; ++i) label(form1::Label4, i).visible = true;
   }
 
   for (int i = 0; i <= 5; ++i) set_result_line(i, QString());

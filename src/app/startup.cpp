@@ -210,13 +210,13 @@ void App::Form_Load() {
   close_midi();
   rng_.seed(platform_.time_of_day());
 
-  for (int i = 0; i <= 15; ++i) label(QStringLiteral("Label4"), i).visible = false;
-  c(QStringLiteral("List1")).visible = false;
-  for (int i = 37; i <= 44; ++i) label(QStringLiteral("Label1"), i).visible = false;
-  for (int i = 0; i <= 7; ++i) label(QStringLiteral("Label3"), i).visible = false;
+  for (int i = 0; i <= 15; ++i) label(form1::Label4, i).visible = false;
+  c(form1::List1).visible = false;
+  for (int i = 37; i <= 44; ++i) label(form1::Label1, i).visible = false;
+  for (int i = 0; i <= 7; ++i) label(form1::Label3, i).visible = false;
 
-  for (const char* key : {"Combo3", "Combo4"}) {
-    Control& box = c(QLatin1String(key));
+  for (ControlName name : {form1::Combo3, form1::Combo4}) {
+    Control& box = c(name);
     box.selected = 0;
     box.text = box.items.value(0);
   }

@@ -143,8 +143,8 @@ const AdviceContext* find_context(const char* id) {
 }  // namespace
 
 void App::Command4_Click() {
-  s.crt_row = static_cast<std::int16_t>(selected(QStringLiteral("Combo3")) +
-                                        selected(QStringLiteral("Combo4")));
+  s.crt_row = static_cast<std::int16_t>(selected(form1::Combo3) +
+                                        selected(form1::Combo4));
   play_se(QStringLiteral("door02.wav"));
   if (!check_odds_entered()) return;
   // Both odds must be numbers before anything changes.
@@ -157,7 +157,7 @@ void App::Command4_Click() {
   if (!band) return;
 
   auto write = [this](int heading, const char* caption) {
-    if (caption != kUnchanged) label(QStringLiteral("Label5"), heading).text = QString::fromUtf8(caption);
+    if (caption != kUnchanged) label(form1::Label5, heading).text = QString::fromUtf8(caption);
   };
   auto apply = [&](const char* id) {
     const AdviceContext* context = find_context(id);

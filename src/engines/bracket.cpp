@@ -35,14 +35,14 @@ void App::Command12_Click() {
 
 void App::yosou_WAKU_Q() {
   waku_draw_complete = false;
-  const int year = selected(QStringLiteral("Combo6"));
+  const int year = selected(form1::Combo6);
   const int largest = largest_bracket(year);
   const int count = bracket_count(year);
   for (int k = 1; k <= 6; ++k) s.yosou_num[k].clear();
 
-  const int base_row = 2 * selected(QStringLiteral("Combo1")) + 2 * selected(QStringLiteral("Combo2")) +
-                       selected(QStringLiteral("Combo3")) + 2 * selected(QStringLiteral("Combo4")) +
-                       selected(QStringLiteral("Combo5"));
+  const int base_row = 2 * selected(form1::Combo1) + 2 * selected(form1::Combo2) +
+                       selected(form1::Combo3) + 2 * selected(form1::Combo4) +
+                       selected(form1::Combo5);
   // Every rejected value moves this and all later reads one row down.
   int offset = 0;
   for (int i = 1; i <= count;) {
@@ -70,23 +70,23 @@ void App::yosou_WAKU_Q() {
       ++offset;
       continue;
     }
-    label(QStringLiteral("Label4"), i - 1).text = number_text(row);
+    label(form1::Label4, i - 1).text = number_text(row);
     ++i;
   }
   waku_draw_complete = true;
 }
 
 void App::yosou_WAKU_crt() {
-  Control& list = c(QStringLiteral("List1"));
+  Control& list = c(form1::List1);
   list.back = Rgb::from_bgr(0x404000);
   list.fore = Rgb::from_bgr(0xC0C0C0);
 
   const QString blank = QStringLiteral(" ");
   set_result_line(0, QStringLiteral("  ■■■■ 馬番予想 結果 ■■■■"));
   set_result_line(1, QString());
-  set_result_line(2, blank + text(QStringLiteral("Combo3")) + text(QStringLiteral("Combo4")) + blank +
-                         text(QStringLiteral("Combo1")) + text(QStringLiteral("Combo2")) + blank +
-                         text(QStringLiteral("Combo5")));
+  set_result_line(2, blank + text(form1::Combo3) + text(form1::Combo4) + blank +
+                         text(form1::Combo1) + text(form1::Combo2) + blank +
+                         text(form1::Combo5));
   set_result_line(3, QString());
   set_result_line(4, QString(10, QLatin1Char(' ')) + QStringLiteral("枠連 ") + s.yosou_num[1] + blank +
                          s.yosou_num[2] + blank + s.yosou_num[3] + blank + s.yosou_num[4]);

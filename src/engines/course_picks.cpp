@@ -133,13 +133,13 @@ bool matches(const CoursePickRow& row, const QString& course, const QString& run
 
 void App::apply_course_picks(const QString& context) {
   // Exact comparison: no trimming, no folding of full-width forms.
-  const QString course = text(QStringLiteral("Combo8"));
-  const QString runners = text(QStringLiteral("Combo7"));
+  const QString course = text(form1::Combo8);
+  const QString runners = text(form1::Combo7);
   for (const auto& row : kCoursePicks) {
     if (context != QString::fromUtf8(row.list) || !matches(row, course, runners)) continue;
-    label(QStringLiteral("Label5"), 7).text = QString::fromUtf8(row.top);
-    label(QStringLiteral("Label5"), 10).text = QString::fromUtf8(row.middle);
-    label(QStringLiteral("Label5"), 0).text = QString::fromUtf8(row.bottom);
+    label(form1::Label5, 7).text = QString::fromUtf8(row.top);
+    label(form1::Label5, 10).text = QString::fromUtf8(row.middle);
+    label(form1::Label5, 0).text = QString::fromUtf8(row.bottom);
   }
 }
 

@@ -9,7 +9,7 @@
 namespace quilo {
 
 int date_row(const App& app) {
-  return 3 * app.selected(QStringLiteral("Combo4")) + 4 * app.selected(QStringLiteral("Combo3")) + 18;
+  return 3 * app.selected(form1::Combo4) + 4 * app.selected(form1::Combo3) + 18;
 }
 
 void draw_lucky_values(App& app, const LuckyDraw& draw) {
@@ -33,8 +33,8 @@ void draw_lucky_values(App& app, const LuckyDraw& draw) {
         if (repeat) continue;
       }
       s.yosou_num[j] = value;
-      app.label(QStringLiteral("Label4"), j - 1).text = QString::number(row);
-      app.label(QStringLiteral("Label4"), j + 7).text = value;
+      app.label(form1::Label4, j - 1).text = QString::number(row);
+      app.label(form1::Label4, j + 7).text = value;
       break;
     }
   }
@@ -52,21 +52,20 @@ bool run_preparation(App& app, void (App::*stage)()) {
 }
 
 void set_result_list_colours(App& app) {
-  app.c(QStringLiteral("List1")).back = Rgb::from_bgr(0x404000);
-  app.c(QStringLiteral("List1")).fore = Rgb::from_bgr(0xC0C0C0);
+  app.c(form1::List1).back = Rgb::from_bgr(0x404000);
+  app.c(form1::List1).fore = Rgb::from_bgr(0xC0C0C0);
 }
 
 void write_result_heading(App& app, const char* title) {
   app.set_result_line(0, QString::fromUtf8(title));
-  app.set_result_line(1, QStringLiteral(" ") + app.text(QStringLiteral("Label1(3)")) +
-                             QStringLiteral(" ") + app.text(QStringLiteral("Label1(1)")) +
-                             app.text(QStringLiteral("Combo9")));
+  app.set_result_line(1, QStringLiteral(" ") + app.text(form1::Label1.key(3)) +
+                             QStringLiteral(" ") + app.text(form1::Label1.key(1)) +
+                             app.text(form1::Combo9));
 }
 
 void store_panel_numbers(App& app) {
-  const char* const panel[] = {"Combo14", "Combo2", "Combo13", "Combo5", "Combo1"};
-  for (int k = 1; k <= 5; ++k)
-    app.s.yosou_num[k] = number_text(leading_number(app.text(QLatin1String(panel[k - 1]))));
+  const ControlName panel[] = {form1::Combo14, form1::Combo2, form1::Combo13, form1::Combo5, form1::Combo1};
+  for (int k = 1; k <= 5; ++k) app.s.yosou_num[k] = number_text(leading_number(app.text(panel[k - 1])));
 }
 
 void copy_result_lines_to_output(App& app) {

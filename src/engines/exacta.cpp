@@ -15,10 +15,10 @@ constexpr float kExactaThresholds[] = {2.1f, 1.7f};
 
 void App::Command3_Click() {
   if (!check_odds_entered() || !odds_or_message(1)) return;
-  c(QStringLiteral("Image2")).visible = true;
+  c(form1::Image2).visible = true;
   load_gf_background(QStringLiteral("kihonfuremu.bmp"));
-  load_gf_picture(QStringLiteral("Image1"), QStringLiteral("umatanbaken.bmp"));
-  load_gf_picture(QStringLiteral("Image2"), QStringLiteral("PIRUPIRUoff.bmp"));
+  load_gf_picture(form1::Image1, QStringLiteral("umatanbaken.bmp"));
+  load_gf_picture(form1::Image2, QStringLiteral("PIRUPIRUoff.bmp"));
   s.yosou_mode = 0;
   show_ticket(TicketKind::Exacta);
   play_se(QStringLiteral("voice047.wav"));
@@ -41,9 +41,9 @@ void App::yosou_numbers_mini_crt() {
   show_exacta_chance(s.chance_level);
 
   finish_ticket(*this, TicketKind::Exacta,
-                {text(QStringLiteral("Combo14")),
-                 {text(QStringLiteral("Combo2")), text(QStringLiteral("Combo13")),
-                  text(QStringLiteral("Combo5")), text(QStringLiteral("Combo1"))},
+                {text(form1::Combo14),
+                 {text(form1::Combo2), text(form1::Combo13),
+                  text(form1::Combo5), text(form1::Combo1)},
                  {}});
 }
 

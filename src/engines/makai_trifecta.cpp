@@ -12,17 +12,17 @@ namespace {
 // The trifecta's date row, moved by the horses picked in Combo2 and Combo5
 // (a typed horse counts as entry -1).
 int date_and_panel_row(const App& app) {
-  return 3 * app.selected(QStringLiteral("Combo4")) + 4 * app.selected(QStringLiteral("Combo3")) +
-         app.selected(QStringLiteral("Combo2")) + 2 * app.selected(QStringLiteral("Combo5")) + 18;
+  return 3 * app.selected(form1::Combo4) + 4 * app.selected(form1::Combo3) +
+         app.selected(form1::Combo2) + 2 * app.selected(form1::Combo5) + 18;
 }
 
 }  // namespace
 
 void App::Command1_Click() {
   if (!check_odds_entered() || !odds_or_message(1)) return;
-  load_gf_picture(QStringLiteral("Image2"), QStringLiteral("PIRUPIRUoff.bmp"));
-  load_gf_picture(QStringLiteral("Image1"), QStringLiteral("3renbaken.bmp"));
-  c(QStringLiteral("Image2")).visible = false;
+  load_gf_picture(form1::Image2, QStringLiteral("PIRUPIRUoff.bmp"));
+  load_gf_picture(form1::Image1, QStringLiteral("3renbaken.bmp"));
+  c(form1::Image2).visible = false;
   play_makai_staging();
   s.yosou_mode = 1;
   show_ticket(TicketKind::Trifecta);
@@ -56,11 +56,11 @@ void App::yosou_numbers3_crt() {
   count_makai_chance_level();
   show_background(s.chance_level, false);
 
-  const QString favourite = text(QStringLiteral("Combo14"));
+  const QString favourite = text(form1::Combo14);
   finish_ticket(*this, TicketKind::Trifecta,
-                {text(QStringLiteral("Combo1")),
-                 {text(QStringLiteral("Combo5")), text(QStringLiteral("Combo13")),
-                  text(QStringLiteral("Combo2")), favourite},
+                {text(form1::Combo1),
+                 {text(form1::Combo5), text(form1::Combo13),
+                  text(form1::Combo2), favourite},
                  {favourite, s.yosou_num[6], favourite, s.yosou_num[7]}});
 }
 

@@ -11,8 +11,8 @@ namespace {
 // The month and three panel horses choose the row; an unpicked horse counts
 // as entry -1.
 int month_and_panel_row(const App& app) {
-  return 3 * app.selected(QStringLiteral("Combo5")) + 4 * app.selected(QStringLiteral("Combo3")) +
-         2 * app.selected(QStringLiteral("Combo2")) + 2 * app.selected(QStringLiteral("Combo14")) +
+  return 3 * app.selected(form1::Combo5) + 4 * app.selected(form1::Combo3) +
+         2 * app.selected(form1::Combo2) + 2 * app.selected(form1::Combo14) +
          18;
 }
 
@@ -24,9 +24,9 @@ constexpr float kOnibakuThresholds[] = {3.5f, 2.7f, 2.3f, 1.7f};
 void App::Command6_Click() {
   // The staging compares both odds: both must be numbers.
   if (!check_odds_entered() || !odds_or_message(1) || !odds_or_message(2)) return;
-  load_gf_picture(QStringLiteral("Image2"), QStringLiteral("PIRUPIRUoff.bmp"));
-  load_gf_picture(QStringLiteral("Image1"), QStringLiteral("umatanbaken.bmp"));
-  c(QStringLiteral("Image2")).visible = false;
+  load_gf_picture(form1::Image2, QStringLiteral("PIRUPIRUoff.bmp"));
+  load_gf_picture(form1::Image1, QStringLiteral("umatanbaken.bmp"));
+  c(form1::Image2).visible = false;
   // The count reads yosou_num as the previous prediction left it.
   count_chance_level(kOnibakuThresholds);
   show_background(s.chance_level, false);
@@ -52,9 +52,9 @@ void App::yosou_numbers4_crt() {
   store_panel_numbers(*this);
 
   finish_ticket(*this, TicketKind::Exacta,
-                {text(QStringLiteral("Combo1")),
-                 {text(QStringLiteral("Combo2")), text(QStringLiteral("Combo13")),
-                  text(QStringLiteral("Combo5")), text(QStringLiteral("Combo14"))},
+                {text(form1::Combo1),
+                 {text(form1::Combo2), text(form1::Combo13),
+                  text(form1::Combo5), text(form1::Combo14)},
                  {}});
 }
 

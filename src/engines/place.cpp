@@ -82,23 +82,23 @@ int candidate_count(std::int16_t keta) { return std::min<int>(keta + 1, 30); }
 void App::Command11_Click() { place_command(); }
 
 void App::place_command() {
-  load_gf_picture(QStringLiteral("Image2"), QStringLiteral("背景パネル.bmp"));
+  load_gf_picture(form1::Image2, QStringLiteral("背景パネル.bmp"));
   // Only the first favourite's odds caption is shown; the other input
   // captions stay, as the user still needs them for the other commands.
-  label(QStringLiteral("Label5"), 2).visible = true;
+  label(form1::Label5, 2).visible = true;
   yosou_mini_loto_Q();
   yosou_mini_loto_crt();
 }
 
 void App::yosou_mini_loto_Q() {
-  const int race = selected(QStringLiteral("Combo9"));
+  const int race = selected(form1::Combo9);
   s.yosou_max = static_cast<std::int16_t>(race + 5);
   if (const auto extra = extra_candidates(race)) s.yosou_keta = *extra;
   for (int k = 1; k <= 8; ++k) s.yosou_num[k].clear();
 
-  const int base_row = selected(QStringLiteral("Combo3")) + 2 * selected(QStringLiteral("Combo4")) +
-                       2 * selected(QStringLiteral("place_extra_box")) +
-                       selected(QStringLiteral("Combo11")) + 3 * selected(QStringLiteral("Combo10")) +
+  const int base_row = selected(form1::Combo3) + 2 * selected(form1::Combo4) +
+                       2 * selected(form1::place_extra_box) +
+                       selected(form1::Combo11) + 3 * selected(form1::Combo10) +
                        race + 11;
   const int last = candidate_count(s.yosou_keta);
 
@@ -106,7 +106,7 @@ void App::yosou_mini_loto_Q() {
   int j = 1;
   while (j <= last) {
     if (attempts > kGiveUpAfter) {
-      label(QStringLiteral("Label5"), 6).text = QStringLiteral("このレースは見送りましょう");
+      label(form1::Label5, 6).text = QStringLiteral("このレースは見送りましょう");
       return;
     }
     const int row = base_row + attempts;
@@ -124,13 +124,13 @@ void App::yosou_mini_loto_Q() {
     }
     s.yosou_num[j] = number_text(v);
 
-    if (trim_blanks(text(QStringLiteral("Text1"))).isEmpty() ||
-        trim_blanks(text(QStringLiteral("Text2"))).isEmpty())
+    if (trim_blanks(text(form1::Text1)).isEmpty() ||
+        trim_blanks(text(form1::Text2)).isEmpty())
       return;
 
     const Override o = odds_override(odds(1), odds(2));
-    if (o.first) s.yosou_num[1] = text(QStringLiteral("Combo14"));
-    if (o.second) s.yosou_num[2] = text(QStringLiteral("Combo13"));
+    if (o.first) s.yosou_num[1] = text(form1::Combo14);
+    if (o.second) s.yosou_num[2] = text(form1::Combo13);
 
     // Candidates compare as texts: a drawn "5" and a panel " 5" differ.
     bool duplicate = false;
@@ -141,28 +141,28 @@ void App::yosou_mini_loto_Q() {
       continue;
     }
 
-    if (j <= 5) label(QStringLiteral("Label4"), j - 1).text = number_text(s.crt_row);
-    if (j + 5 <= kLastCandidateLabel) label(QStringLiteral("Label4"), j + 5).text = s.yosou_num[j];
+    if (j <= 5) label(form1::Label4, j - 1).text = number_text(s.crt_row);
+    if (j + 5 <= kLastCandidateLabel) label(form1::Label4, j + 5).text = s.yosou_num[j];
     ++j;
   }
 }
 
 void App::yosou_mini_loto_crt() {
   // Only an exactly empty box is reported here; blanks pass.
-  if (text(QStringLiteral("Text1")).isEmpty()) {
+  if (text(form1::Text1).isEmpty()) {
     platform().message(QStringLiteral("1人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
     return;
   }
-  if (text(QStringLiteral("Text2")).isEmpty()) {
+  if (text(form1::Text2).isEmpty()) {
     platform().message(QStringLiteral("2人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
     return;
   }
   set_result_line(0, QStringLiteral("  ■■■■ 複勝 予想結果 ■■■■"));
-  set_result_line(2, QStringLiteral(" ") + text(QStringLiteral("Combo3")) + text(QStringLiteral("Combo4")) +
-                         QStringLiteral(" (") + text(QStringLiteral("place_extra_box")) +
-                         QStringLiteral(") ") + text(QStringLiteral("Combo11")) +
-                         text(QStringLiteral("Combo10")) + QStringLiteral(" ") +
-                         text(QStringLiteral("Combo9")) + QStringLiteral(" (複勝) "));
+  set_result_line(2, QStringLiteral(" ") + text(form1::Combo3) + text(form1::Combo4) +
+                         QStringLiteral(" (") + text(form1::place_extra_box) +
+                         QStringLiteral(") ") + text(form1::Combo11) +
+                         text(form1::Combo10) + QStringLiteral(" ") +
+                         text(form1::Combo9) + QStringLiteral(" (複勝) "));
   // The picks: every candidate the stage was to draw, each as stored (a
   // panel text keeps its leading blank, one never drawn is empty).
   QStringList picks;

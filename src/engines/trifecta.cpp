@@ -15,10 +15,10 @@ constexpr float kTrifectaThresholds[] = {3.4f, 2.8f, 1.9f, 1.6f};
 
 void App::Command8_Click() {
   if (!check_odds_entered() || !odds_or_message(1)) return;
-  c(QStringLiteral("Image2")).visible = true;
+  c(form1::Image2).visible = true;
   load_gf_background(QStringLiteral("kihonfuremu.bmp"));
-  load_gf_picture(QStringLiteral("Image2"), QStringLiteral("PIRUPIRUoff.bmp"));
-  load_gf_picture(QStringLiteral("Image1"), QStringLiteral("3renbaken.bmp"));
+  load_gf_picture(form1::Image2, QStringLiteral("PIRUPIRUoff.bmp"));
+  load_gf_picture(form1::Image1, QStringLiteral("3renbaken.bmp"));
   s.yosou_mode = 1;
   show_ticket(TicketKind::Trifecta);
   play_se(QStringLiteral("voice047.wav"));
@@ -41,11 +41,11 @@ void App::yosou_loto6_crt() {
   count_chance_level(kTrifectaThresholds);
   show_background(s.chance_level, true);
 
-  const QString third = text(QStringLiteral("Combo1"));
+  const QString third = text(form1::Combo1);
   finish_ticket(*this, TicketKind::Trifecta,
-                {text(QStringLiteral("Combo2")),
-                 {text(QStringLiteral("Combo14")), text(QStringLiteral("Combo13")),
-                  text(QStringLiteral("Combo5")), s.yosou_num[6]},
+                {text(form1::Combo2),
+                 {text(form1::Combo14), text(form1::Combo13),
+                  text(form1::Combo5), s.yosou_num[6]},
                  {third, third, third, third}});
 }
 

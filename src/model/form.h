@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/control.h"
+#include "model/control_names.h"
 
 #include <QHash>
 #include <QString>
@@ -42,6 +43,11 @@ class Form {
   const Control& operator[](const QString& key) const;
   Control& at(const QString& name, int index);
   const Control& at(const QString& name, int index) const;
+  // By the constants of control_names.h.
+  Control& operator[](const ControlName& name) { return (*this)[name.text()]; }
+  const Control& operator[](const ControlName& name) const { return (*this)[name.text()]; }
+  Control& operator()(const ControlArray& array, int index) { return (*this)[array.key(index)]; }
+  const Control& operator()(const ControlArray& array, int index) const { return (*this)[array.key(index)]; }
   Control* find(const QString& key);
   const Control* find(const QString& key) const;
 

@@ -17,14 +17,14 @@ namespace {
 // drive list the drive that holds it.
 void show_folder(Form& form3, const QString& path) {
   const QString folder = absolute_folder(path);
-  Control& dir = form3[QStringLiteral("Dir1")];
+  Control& dir = form3[form3::Dir1];
   dir.text = folder;
   dir.items = folder_entries(folder);
   dir.selected = -1;
-  Control& files = form3[QStringLiteral("File1")];
+  Control& files = form3[form3::File1];
   files.items = file_names(folder);
   files.selected = -1;
-  Control& drive = form3[QStringLiteral("Drive1")];
+  Control& drive = form3[form3::Drive1];
   const int d = drive_of(drive.items, folder);
   if (d >= 0) {
     drive.selected = d;
@@ -43,30 +43,30 @@ void App::Command10_Click() {
 
 void App::Form3_Form_Load() {
   form3.reset();
-  form3[QStringLiteral("Drive1")].items = drive_list();
+  form3[form3::Drive1].items = drive_list();
   show_folder(form3, form3_start_folder.isEmpty() ? QDir::currentPath() : form3_start_folder);
-  form3[QStringLiteral("Option1")].checked = true;
-  form3[QStringLiteral("Option2")].checked = false;
+  form3[form3::Option1].checked = true;
+  form3[form3::Option2].checked = false;
   form3.open = true;
 }
 
 QString App::Form3_output_path() const {
-  QString folder = form3[QStringLiteral("Dir1")].text;
+  QString folder = form3[form3::Dir1].text;
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  return folder + form3[QStringLiteral("Text1")].text;
+  return folder + form3[form3::Text1].text;
 }
 
 void App::Form3_Command1_Click() {
   const Answer go = platform_.message(
       QStringLiteral("予想結果をファイル出力します。\rよろしいですか？"), kAppTitle, Buttons::OKCancel);
   if (go == Answer::Cancel) return;
-  const QString name = form3[QStringLiteral("Text1")].text;
+  const QString name = form3[form3::Text1].text;
   if (trim_blanks(name).isEmpty()) {
     platform_.message(QStringLiteral("ファイル名を入力して下さい！"), kAppTitle, Buttons::OK);
     return;
   }
 
-  const QString folder = form3[QStringLiteral("Dir1")].text;
+  const QString folder = form3[form3::Dir1].text;
   const QString path = Form3_output_path();
   auto refused = [&](const QString& what, const QString& reason) {
     platform_.message(QStringLiteral("「%1」%2\n%3").arg(path, what, reason), kAppTitle, Buttons::OK);
@@ -85,11 +85,11 @@ void App::Form3_Command1_Click() {
     return refused(not_written, *reason);
 
   // The file list shows the file, new or not, as the one picked.
-  Control& files = form3[QStringLiteral("File1")];
+  Control& files = form3[form3::File1];
   files.items = file_names(folder);
   files.selected = int(files.items.indexOf(name));
 
-  if (!form3[QStringLiteral("Option2")].checked) return;
+  if (!form3[form3::Option2].checked) return;
   platform_.message(QStringLiteral("印刷出力をします。プリンターに用紙をセットして下さい！"), kAppTitle,
                     Buttons::OK);
   QString text;
@@ -106,13 +106,13 @@ void App::Form3_Command1_Click() {
 void App::Form3_Command2_Click() { form3.open = false; }
 
 void App::Form3_Option1_Click() {
-  form3[QStringLiteral("Option1")].checked = true;
-  form3[QStringLiteral("Option2")].checked = false;
+  form3[form3::Option1].checked = true;
+  form3[form3::Option2].checked = false;
 }
 
 void App::Form3_Option2_Click() {
-  form3[QStringLiteral("Option1")].checked = false;
-  form3[QStringLiteral("Option2")].checked = true;
+  form3[form3::Option1].checked = false;
+  form3[form3::Option2].checked = true;
 }
 
 void App::Form3_set_folder(const QString& path) {
@@ -143,7 +143,7 @@ bool App::Form3_select(const QString& control, int index) {
       return true;
     case Kind::FileList:
       c->selected = index;
-      form3[QStringLiteral("Text1")].text = c->items[index];
+      form3[form3::Text1].text = c->items[index];
       return true;
     default:
       return false;

@@ -192,14 +192,14 @@ void App::show_exacta_chance(int level) {
   const EffectRow& row = row_for_level(kExactaChance, kExactaChanceBeyond, level);
   set_result_line(2, QString::fromUtf8(row.caption));
   if (row.sound) play_se(QString::fromUtf8(row.sound));
-  load_gf_picture(QStringLiteral("Image2"), QString::fromUtf8(row.picture));
+  load_gf_picture(form1::Image2, QString::fromUtf8(row.picture));
 }
 
 void App::show_background(int level, bool level0_caption) {
   const EffectRow& row = row_for_level(kBackgrounds, kBackgroundBeyond, level);
   set_result_line(2, level == 0 && !level0_caption ? QString() : QString::fromUtf8(row.caption));
   if (row.sound) play_se(QString::fromUtf8(row.sound));
-  load_gf_picture(QStringLiteral("Image4"), QString::fromUtf8(row.picture));
+  load_gf_picture(form1::Image4, QString::fromUtf8(row.picture));
 }
 
 namespace {

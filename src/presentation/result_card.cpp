@@ -3,18 +3,13 @@
 #include "app/app.h"
 
 namespace quilo {
-namespace {
-
-const QString kCard = QStringLiteral("result_card");
-
-}  // namespace
 
 void App::show_result_card() {
-  Control& card = c(kCard);
+  Control& card = c(form1::result_card);
   card.text = QStringList{result_line(0), result_line(2), result_line(4)}.join(QLatin1Char('\n'));
   card.visible = true;
 }
 
-void App::hide_result_card() { c(kCard).visible = false; }
+void App::hide_result_card() { c(form1::result_card).visible = false; }
 
 }  // namespace quilo

@@ -66,18 +66,18 @@ QString ticket_bets_line(const App& app, TicketKind kind) {
 }
 
 void App::show_ticket(TicketKind kind) {
-  const QString year = text(QStringLiteral("Combo6"));
-  const QString month = text(QStringLiteral("Combo3"));
-  const QString day = text(QStringLiteral("Combo4"));
+  const QString year = text(form1::Combo6);
+  const QString month = text(form1::Combo3);
+  const QString day = text(form1::Combo4);
   // The code numbers are decoration: a year or month that is no number reads as 0.
   const double year_value = leading_number(year);
   const double year_number = whole_number_or_zero(year);
   const double month_value = leading_number(month);
   const double month_number = whole_number_or_zero(month);
-  auto set = [this](int index, const QString& caption) { label(QStringLiteral("Label1"), index).text = caption; };
+  auto set = [this](int index, const QString& caption) { label(form1::Label1, index).text = caption; };
 
-  set(1, text(QStringLiteral("Combo8")));
-  set(2, text(QStringLiteral("Combo9")).left(2));
+  set(1, text(form1::Combo8));
+  set(2, text(form1::Combo9).left(2));
   set(3, year + QStringLiteral("年") + month + QStringLiteral("月") + day + QStringLiteral("日"));
   set(4, month + QStringLiteral("月") + day + QStringLiteral("日"));
   set(14, (QStringLiteral("0") + number_text(year_value * 1000) + QStringLiteral("1000") +
@@ -90,12 +90,12 @@ void App::show_ticket(TicketKind kind) {
   set(7, (number_text(month_value * 105) + QStringLiteral("1") + number_text(year_number * 10)).left(6));
 
   const TicketVariant& v = variant(kind);
-  for (int i = 1; i <= 44; ++i) label(QStringLiteral("Label1"), i).visible = true;
-  for (int i : v.hidden) label(QStringLiteral("Label1"), i).visible = false;
-  for (int i = 0; i <= 7; ++i) label(QStringLiteral("Label3"), i).visible = v.markers_visible;
-  c(QStringLiteral("Label14")).visible = true;
-  c(QStringLiteral("Label7")).visible = true;
-  c(QStringLiteral("Label14")).text = QString::fromUtf8(v.total);
+  for (int i = 1; i <= 44; ++i) label(form1::Label1, i).visible = true;
+  for (int i : v.hidden) label(form1::Label1, i).visible = false;
+  for (int i = 0; i <= 7; ++i) label(form1::Label3, i).visible = v.markers_visible;
+  c(form1::Label14).visible = true;
+  c(form1::Label7).visible = true;
+  c(form1::Label14).text = QString::fromUtf8(v.total);
 }
 
 }  // namespace quilo
