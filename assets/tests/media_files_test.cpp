@@ -5,6 +5,9 @@
 //
 //   quilo_media_files_test <path to quilo_mediagen> <path to media_manifest.txt>
 
+#include "layout.h"
+#include "model/ticket_design.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
@@ -120,30 +123,14 @@ void checkPicture(const QString &path, const QString &name, const std::map<QStri
 
 // The main window prints its labels over the two betting tickets; the art
 // must leave those places as light paper so that the black text stays legible.
-// Places in picture pixels (x, y, w, h), each checked with a 2 px margin.
+// The places come from the window design: the labels each ticket face shows,
+// in picture pixels, each checked with a 2 px margin.
 std::vector<QRect> ticketLabelPlaces(bool trifecta)
 {
-    std::vector<QRect> r = {
-        {16, 16, 89, 17}, {16, 32, 49, 25}, {24, 56, 24, 17}, {48, 56, 41, 17},     // date, course, race
-        {8, 152, 65, 17}, {8, 168, 57, 17}, {104, 157, 225, 11},                   // shop, date, total
-        {64, 168, 81, 12}, {152, 168, 81, 12}, {240, 168, 49, 12}, {296, 168, 41, 12}, // code numbers
-    };
-    for (int row : {16, 48, 80, 112}) {
-        r.push_back({152, row, 25, 24});                        // first place
-        if (trifecta) {
-            r.push_back({184, row, 25, 24});
-            r.push_back({216, row, 25, 24});
-            r.push_back({176, row + 8, 9, 9});                  // ◆ between the cells
-            r.push_back({208, row + 8, 9, 9});
-        } else {
-            r.push_back({200, row, 25, 24});
-            r.push_back({184, row + 8, 17, 17});                // ◇
-        }
-        r.push_back({232, row + 12, 17, 9});                    // 各
-        r.push_back({243, row + 8, 41, 9});                     // ☆☆☆
-        r.push_back({280, row + 4, 33, 16});                    // amount
-        r.push_back({312, row + 8, 17, 9});                     // 円
-    }
+    const quilo::TicketKind kind = trifecta ? quilo::TicketKind::Trifecta : quilo::TicketKind::Exacta;
+    std::vector<QRect> r;
+    for (const quilo::layout::Place &place : quilo::layout::ticketLabels())
+        if (quilo::ticket_shows(kind, place.key)) r.push_back(place.rect);
     return r;
 }
 
@@ -161,7 +148,10 @@ void checkTicketPaper(const QString &path, const QString &name, bool trifecta)
 {
     const QImage img = QImage(path).convertToFormat(QImage::Format_RGB32);
     if (img.isNull()) return;
-    for (const QRect &place : ticketLabelPlaces(trifecta)) {
+    const std::vector<QRect> places = ticketLabelPlaces(trifecta);
+    // the header, the code numbers and four rows of bets at the least
+    check(places.size() >= 10 + 4 * 7, name + QStringLiteral(": only %1 label places").arg(places.size()));
+    for (const QRect &place : places) {
         // the outermost pixel ring is the paper's edge line, allowed under labels that reach it
         const QRect area = place.adjusted(-2, -2, 2, 2).intersected(img.rect().adjusted(1, 1, -1, -1));
         const int dark = darkPixels(img, area);

@@ -6,6 +6,7 @@
 #include "app/startup_files.h"
 #include "media/platform.h"
 #include "model/form.h"
+#include "model/ticket_design.h"
 #include "model/shared_state.h"
 
 #include <QString>
@@ -24,8 +25,6 @@ inline const QString kDefaultTitle = QStringLiteral("Quilo");
 // Thrown by a pause when the main window has been closed meanwhile: the
 // command that paused stops there.
 struct RunAborted {};
-
-enum class TicketKind { Trifecta, Exacta };
 
 class App {
  public:

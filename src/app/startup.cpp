@@ -1,6 +1,7 @@
 // Start-up of the main window and the reference tables.
 #include "app/app.h"
 #include "app/regular_file.h"
+#include "app/table_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -163,14 +164,15 @@ bool file_present(const QString& name) {
 
 QString no_tables_message(const QString& folder) {
   return QStringLiteral(
-             "参照表のファイル（crt_1.txt～crt_8.txt、waku_1.txt～waku_4.txt）が見つかりません。\n"
+             "参照表のファイル（%2～%3、%4～%5）が見つかりません。\n"
              "探したフォルダ: %1\n\n"
              "次のどちらかの方法で起動し直して下さい。\n"
              "・参照表のあるフォルダに移動してから quilo を起動する\n"
              "・quilo --user-folder で起動する（アプリケーションメニューからの起動と同じく、"
              "参照表を自分用の作業フォルダにコピーして使います）\n\n"
              "このまま参照表なしで続けると、予想はすべて 0 の表から作られます。")
-      .arg(QDir::toNativeSeparators(folder));
+      .arg(QDir::toNativeSeparators(folder), crt_file_name(1), crt_file_name(kCrtColumns - 1),
+           waku_file_name(1), waku_file_name(kWakuColumns - 1));
 }
 
 }  // namespace
@@ -223,25 +225,19 @@ void App::Form_Load() {
 
   play_midi(QStringLiteral("nakipop.mid"));
 
-  QStringList crt_files, waku_files;
-  for (int n = 1; n <= 8; ++n) crt_files << QStringLiteral("crt_%1.txt").arg(n);
-  for (int n = 1; n <= 4; ++n) waku_files << QStringLiteral("waku_%1.txt").arg(n);
-  const QString teaching_file = QStringLiteral("maharaja.txt");
-  for (const QString& f : crt_files + waku_files + QStringList{teaching_file})
-    startup_files.remember(f);
+  const QStringList tables = table_file_names();
+  for (const QString& f : tables + QStringList{kTeachingFileName}) startup_files.remember(f);
 
   // Started in a folder without tables (a wrong folder, or from a terminal):
   // one message that says where the tables were looked for and how to start,
   // instead of one for each file.
-  const bool any_table = std::any_of(crt_files.cbegin(), crt_files.cend(), file_present) ||
-                         std::any_of(waku_files.cbegin(), waku_files.cend(), file_present);
-  if (!any_table) {
+  if (std::none_of(tables.cbegin(), tables.cend(), file_present)) {
     platform_.message(no_tables_message(QDir::currentPath()), kAppTitle, Buttons::OK);
-    load_teaching_file(teaching_file, false);
+    load_teaching_file(kTeachingFileName, false);
   } else {
-    for (int n = 1; n <= 8; ++n) load_crt_file(crt_files[n - 1], n);
-    for (int n = 1; n <= 4; ++n) load_waku_file(waku_files[n - 1], n);
-    load_teaching_file(teaching_file);
+    for (int n = 1; n < kCrtColumns; ++n) load_crt_file(crt_file_name(n), n);
+    for (int n = 1; n < kWakuColumns; ++n) load_waku_file(waku_file_name(n), n);
+    load_teaching_file(kTeachingFileName);
   }
 
   form1.open = true;

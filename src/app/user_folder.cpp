@@ -1,5 +1,7 @@
 #include "app/user_folder.h"
 
+#include "app/table_files.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,13 +9,7 @@
 
 namespace quilo {
 
-QStringList working_folder_files() {
-  QStringList files;
-  for (int i = 1; i <= 8; ++i) files << QStringLiteral("crt_%1.txt").arg(i);
-  for (int i = 1; i <= 4; ++i) files << QStringLiteral("waku_%1.txt").arg(i);
-  files << QStringLiteral("maharaja.txt");
-  return files;
-}
+QStringList working_folder_files() { return table_file_names() << kTeachingFileName; }
 
 QString installed_data_folder(const QString& program_folder) {
   const QDir program(program_folder);
@@ -22,7 +18,7 @@ QString installed_data_folder(const QString& program_folder) {
       program.filePath(QStringLiteral("../../share/quilo/data")),
   };
   for (const QString& dir : candidates) {
-    if (QFileInfo(QDir(dir).filePath(QStringLiteral("crt_1.txt"))).isFile())
+    if (QFileInfo(QDir(dir).filePath(crt_file_name(1))).isFile())
       return QDir::cleanPath(dir);
   }
   return {};

@@ -3,6 +3,8 @@
 #include "app/app.h"
 
 #include "app/numbers.h"
+#include "app/table_files.h"
+#include "engines/engine_support.h"
 #include "engines/result_header.h"
 
 namespace quilo {
@@ -53,7 +55,7 @@ void App::yosou_WAKU_Q() {
       continue;
     }
     if (row >= kWakuRows) {
-      platform().message(QStringLiteral("waku_%1.txt に使える値が足りません").arg(i), kAppTitle,
+      platform().message(waku_file_name(i) + QStringLiteral(" に使える値が足りません"), kAppTitle,
                          Buttons::OK);
       return;
     }
@@ -77,9 +79,7 @@ void App::yosou_WAKU_Q() {
 }
 
 void App::yosou_WAKU_crt() {
-  Control& list = c(form1::List1);
-  list.back = Rgb::from_bgr(0x404000);
-  list.fore = Rgb::from_bgr(0xC0C0C0);
+  set_result_list_colours(*this);
 
   const QString blank = QStringLiteral(" ");
   set_result_line(0, QStringLiteral("  ■■■■ 馬番予想 結果 ■■■■"));

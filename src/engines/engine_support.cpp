@@ -3,6 +3,7 @@
 #include "presentation/ticket.h"
 
 #include "app/numbers.h"
+#include "app/table_files.h"
 
 #include <algorithm>
 
@@ -45,7 +46,7 @@ bool run_preparation(App& app, void (App::*stage)()) {
     (app.*stage)();
     return true;
   } catch (const TableRunOut& e) {
-    app.platform().message(QStringLiteral("crt_%1.txt に使える値が足りません").arg(e.column),
+    app.platform().message(crt_file_name(e.column) + QStringLiteral(" に使える値が足りません"),
                            kAppTitle, Buttons::OK);
     return false;
   }

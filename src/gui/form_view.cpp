@@ -5,6 +5,7 @@
 #include "gui/frame_trace.h"
 #include "gui/picture_cache.h"
 #include "model/accessible_texts.h"
+#include "model/window_design.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -165,12 +166,12 @@ void PictureButton::keyPressEvent(QKeyEvent* e) {
 }
 
 void install_font_substitutions() {
-  QFont::insertSubstitutions(QStringLiteral("ＭＳ ゴシック"), {QStringLiteral("IPAGothic")});
-  QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐゴシック"), {QStringLiteral("IPAPGothic")});
-  QFont::insertSubstitutions(QStringLiteral("ＭＳ 明朝"), {QStringLiteral("IPAMincho")});
-  QFont::insertSubstitutions(QStringLiteral("ＭＳ Ｐ明朝"), {QStringLiteral("IPAPMincho")});
+  QFont::insertSubstitutions(design_fonts::kGothic, {QStringLiteral("IPAGothic")});
+  QFont::insertSubstitutions(design_fonts::kPGothic, {QStringLiteral("IPAPGothic")});
+  QFont::insertSubstitutions(design_fonts::kMincho, {QStringLiteral("IPAMincho")});
+  QFont::insertSubstitutions(design_fonts::kPMincho, {QStringLiteral("IPAPMincho")});
   // A serif whose narrow bold digits leave two-digit numbers room in the bet cells.
-  QFont::insertSubstitutions(QStringLiteral("Sylfaen"),
+  QFont::insertSubstitutions(design_fonts::kSylfaen,
                              {QStringLiteral("Liberation Serif"), QStringLiteral("IPAMincho")});
 }
 

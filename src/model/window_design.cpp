@@ -6,11 +6,11 @@
 namespace quilo {
 namespace {
 
-const QString kGothic = QStringLiteral("ＭＳ ゴシック");
-const QString kPGothic = QStringLiteral("ＭＳ Ｐゴシック");
-const QString kMincho = QStringLiteral("ＭＳ 明朝");
-const QString kPMincho = QStringLiteral("ＭＳ Ｐ明朝");
-const QString kSylfaen = QStringLiteral("Sylfaen");
+const QString& kGothic = design_fonts::kGothic;
+const QString& kPGothic = design_fonts::kPGothic;
+const QString& kMincho = design_fonts::kMincho;
+const QString& kPMincho = design_fonts::kPMincho;
+const QString& kSylfaen = design_fonts::kSylfaen;
 
 ColorDesign none() { return ColorDesign::none(); }
 ColorDesign rgb(int r, int g, int b) { return ColorDesign::of(r, g, b); }

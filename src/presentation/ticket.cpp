@@ -3,58 +3,19 @@
 #include "presentation/ticket.h"
 
 #include "app/numbers.h"
-
-#include <array>
-#include <initializer_list>
+#include "model/ticket_design.h"
 
 namespace quilo {
-namespace {
 
-struct TicketVariant {
-  TicketKind kind;
-  // Label1 indexes of the bet cells by row, then position (0: no such position).
-  std::array<std::array<int, 3>, 4> cells;
-  const char* between_positions;
-  // Label1 cells hidden for this variant; every other one of 1..44 shows.
-  std::initializer_list<int> hidden;
-  bool markers_visible;  // the "◆" labels Label3(0)..Label3(7)
-  const char* total;
-};
-
-const TicketVariant kVariants[] = {
-    {TicketKind::Trifecta,
-     {{{8, 37, 41}, {10, 38, 42}, {11, 39, 43}, {12, 40, 44}}},
-     "⇒",
-     {9, 13, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24},
-     true,
-     "合計★★★１００枚★★★１,０００円"},
-    {TicketKind::Exacta,
-     {{{8, 9, 0}, {10, 18, 0}, {11, 19, 0}, {12, 20, 0}}},
-     "◆",
-     {37, 38, 39, 40, 41, 42, 43, 44},
-     false,
-     "合計★★★２００枚★★★２,０００円"},
-};
-
-const TicketVariant& variant(TicketKind kind) {
-  for (const auto& v : kVariants)
-    if (v.kind == kind) return v;
-  return kVariants[0];
-}
-
-QString label1_key(int index) { return QStringLiteral("Label1(%1)").arg(index); }
-
-}  // namespace
-
-int ticket_positions(TicketKind kind) { return kind == TicketKind::Trifecta ? 3 : 2; }
+int ticket_positions(TicketKind kind) { return ticket_design(kind).positions; }
 
 QString ticket_cell(TicketKind kind, int row, int position) {
   if (row < 1 || row > 4 || position < 1 || position > ticket_positions(kind)) return {};
-  return label1_key(variant(kind).cells[row - 1][position - 1]);
+  return form1::Label1.key(ticket_design(kind).cells[row - 1][position - 1]);
 }
 
 QString ticket_bets_line(const App& app, TicketKind kind) {
-  const TicketVariant& v = variant(kind);
+  const TicketDesign& v = ticket_design(kind);
   QStringList bets;
   for (int row = 1; row <= 4; ++row) {
     QStringList numbers;
@@ -89,7 +50,7 @@ void App::show_ticket(TicketKind kind) {
   set(6, (number_text(month_value * 200) + QStringLiteral("100") + number_text(year_number * 10)).left(8));
   set(7, (number_text(month_value * 105) + QStringLiteral("1") + number_text(year_number * 10)).left(6));
 
-  const TicketVariant& v = variant(kind);
+  const TicketDesign& v = ticket_design(kind);
   for (int i = 1; i <= 44; ++i) label(form1::Label1, i).visible = true;
   for (int i : v.hidden) label(form1::Label1, i).visible = false;
   for (int i = 0; i <= 7; ++i) label(form1::Label3, i).visible = v.markers_visible;

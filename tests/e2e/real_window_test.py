@@ -9,6 +9,7 @@ inputs. Exit code 77 means skipped (no Xvfb or xdotool).
 """
 
 import argparse
+import json
 import glob
 import os
 import shutil
@@ -31,14 +32,10 @@ PICKS = [("Combo3", 3), ("Combo4", 9), ("Combo2", 4), ("Combo14", 1), ("Combo13"
 START = {"Combo3": 0, "Combo4": 0}
 TYPED = [("Combo1", "12"), ("Text1", "1.5"), ("Text2", "4.2")]
 
-# Top-left corners of the controls in twips (the window design); pixels = twips / 15.
-FORM1 = {
-    "Combo3": (7440, 1080), "Combo4": (8400, 1080), "Combo2": (1080, 5640),
-    "Combo14": (2040, 4440), "Combo13": (2040, 5640), "Combo5": (3000, 5640),
-    "Combo1": (2040, 6840), "Text1": (6480, 6360), "Text2": (6480, 6960),
-    "Command8": (10440, 2520), "Command10": (10440, 6000), "Command5": (10440, 6840),
-}
-FORM3 = {"Text1": (360, 6840), "Command1": (840, 7560), "Command2": (5160, 7560)}
+# The controls' places in pixels, by window, from the window design
+# (quilo_design_json); filled in by main().
+FORM1 = {}
+FORM3 = {}
 
 
 def log(*args):
@@ -46,8 +43,9 @@ def log(*args):
 
 
 def point(table, name, dx=10, dy=8):
-    x, y = table[name]
-    return x // 15 + dx, y // 15 + dy
+    """A point inside the control, dx and dy from its top-left corner."""
+    x, y, w, h = table[name]
+    return x + min(dx, w // 2), y + min(dy, h // 2)
 
 
 class Desktop:
@@ -239,7 +237,11 @@ def main():
     ap.add_argument("--quilo", required=True)
     ap.add_argument("--data", required=True)
     ap.add_argument("--attempts", type=int, default=2)
+    ap.add_argument("--design", required=True, help="the program that prints the window designs")
     args = ap.parse_args()
+    design = json.loads(subprocess.run([args.design], check=True, capture_output=True).stdout)
+    FORM1.update(design["Form1"])
+    FORM3.update(design["Form3"])
 
     for tool in ("Xvfb", "xdotool"):
         if not shutil.which(tool):
