@@ -1,6 +1,9 @@
 // Table loading and every engine's stages, headless: the pauses of the
 // headless platform return at once, so these are the engines' own costs.
 #include "app/app.h"
+#include "app/startup.h"
+#include "app/table_files.h"
+#include "engines/engines.h"
 #include "media/headless_platform.h"
 
 #include <benchmark/benchmark.h>
@@ -22,9 +25,9 @@ struct Fixture {
   explicit Fixture(const char* odds1 = "2.5", const char* odds2 = "5.0") {
     QDir::setCurrent(QStringLiteral(QUILO_DATA_DIR));
     app = std::make_unique<App>(platform);
-    app->Form_Load();
+    app->start();
     auto pick = [&](const char* key, int index) {
-      Control& c = app->c(QLatin1String(key));
+      Control& c = app->main().c(QLatin1String(key));
       c.selected = index;
       c.text = c.items.value(index);
     };
@@ -40,48 +43,48 @@ struct Fixture {
     pick("Combo9", 5);
     pick("Combo7", 9);
     pick("place_extra_box", 1);
-    app->c(QStringLiteral("Text1")).text = QString::fromLatin1(odds1);
-    app->c(QStringLiteral("Text2")).text = QString::fromLatin1(odds2);
+    app->main().c(form1::Text1).text = QString::fromLatin1(odds1);
+    app->main().c(form1::Text2).text = QString::fromLatin1(odds2);
     platform.drop_events();
   }
 
   // The event log grows with every run; empty it now and then.
   void tidy(benchmark::State& state) {
-    if ((state.iterations() & 255) == 0) platform.take_events();
+    if ((state.iterations() & 255) == 0) platform.drop_events();
   }
 };
 
 void BM_LoadTwelveTables(benchmark::State& state) {
   Fixture f;
   for (auto _ : state) {
-    for (int n = 1; n <= 8; ++n) f.app->load_crt_file(QStringLiteral("crt_%1.txt").arg(n), n);
-    for (int n = 1; n <= 4; ++n) f.app->load_waku_file(QStringLiteral("waku_%1.txt").arg(n), n);
-    benchmark::DoNotOptimize(f.app->s.crt_table[8][0]);
+    for (int n = 1; n < kCrtColumns; ++n) load_crt_file(f.app->main(), crt_file_name(n), n);
+    for (int n = 1; n < kWakuColumns; ++n) load_waku_file(f.app->main(), waku_file_name(n), n);
+    benchmark::DoNotOptimize(f.app->main().s.crt_table[8][0]);
   }
 }
 BENCHMARK(BM_LoadTwelveTables)->Unit(benchmark::kMicrosecond);
 
 // One engine stage, run over and over on the same inputs.
-template <void (App::*Stage)()>
+template <auto Stage>
 void BM_Stage(benchmark::State& state) {
   Fixture f;
   for (auto _ : state) {
-    (f.app.get()->*Stage)();
+    Stage(f.app->main());
     f.tidy(state);
   }
 }
-BENCHMARK(BM_Stage<&App::yosou_loto6_Q>)->Name("trifecta/draw");
-BENCHMARK(BM_Stage<&App::yosou_loto6_crt>)->Name("trifecta/result");
-BENCHMARK(BM_Stage<&App::yosou_numbers3_Q>)->Name("makai_trifecta/draw");
-BENCHMARK(BM_Stage<&App::yosou_numbers3_crt>)->Name("makai_trifecta/result");
-BENCHMARK(BM_Stage<&App::yosou_numbers_mini_Q>)->Name("exacta/draw");
-BENCHMARK(BM_Stage<&App::yosou_numbers_mini_crt>)->Name("exacta/result");
-BENCHMARK(BM_Stage<&App::yosou_numbers4_Q>)->Name("onibaku_exacta/draw");
-BENCHMARK(BM_Stage<&App::yosou_numbers4_crt>)->Name("onibaku_exacta/result");
-BENCHMARK(BM_Stage<&App::yosou_mini_loto_Q>)->Name("place/draw");
-BENCHMARK(BM_Stage<&App::yosou_mini_loto_crt>)->Name("place/result");
-BENCHMARK(BM_Stage<&App::yosou_WAKU_Q>)->Name("bracket/draw");
-BENCHMARK(BM_Stage<&App::yosou_WAKU_crt>)->Name("bracket/result");
+BENCHMARK(BM_Stage<&yosou_loto6_Q>)->Name("trifecta/draw");
+BENCHMARK(BM_Stage<&yosou_loto6_crt>)->Name("trifecta/result");
+BENCHMARK(BM_Stage<&yosou_numbers3_Q>)->Name("makai_trifecta/draw");
+BENCHMARK(BM_Stage<&yosou_numbers3_crt>)->Name("makai_trifecta/result");
+BENCHMARK(BM_Stage<&yosou_numbers_mini_Q>)->Name("exacta/draw");
+BENCHMARK(BM_Stage<&yosou_numbers_mini_crt>)->Name("exacta/result");
+BENCHMARK(BM_Stage<&yosou_numbers4_Q>)->Name("onibaku_exacta/draw");
+BENCHMARK(BM_Stage<&yosou_numbers4_crt>)->Name("onibaku_exacta/result");
+BENCHMARK(BM_Stage<&yosou_mini_loto_Q>)->Name("place/draw");
+BENCHMARK(BM_Stage<&yosou_mini_loto_crt>)->Name("place/result");
+BENCHMARK(BM_Stage<&yosou_WAKU_Q>)->Name("bracket/draw");
+BENCHMARK(BM_Stage<&yosou_WAKU_crt>)->Name("bracket/result");
 
 // A whole command as a press of its button, stagings included (without waiting).
 void BM_Command(benchmark::State& state, const char* command, const char* o1, const char* o2) {

@@ -3,6 +3,7 @@
 // characters too), clicks on every button of the three windows, also during
 // pauses, random message-box answers and a virtual clock. After every action
 // the state must stay within its bounds.
+#include "app/shell_commands.h"
 #include "app/app.h"
 #include "fuzz_support.h"
 #include "media/headless_platform.h"
@@ -87,9 +88,9 @@ class Session {
   }
 
   void run() {
-    app_.Form_Load();
+    app_.start();
     check();
-    for (int step = 0; step < 48 && in_.remaining_bytes() > 0 && app_.form1.open; ++step) {
+    for (int step = 0; step < 48 && in_.remaining_bytes() > 0 && app_.main().form.open; ++step) {
       act(false);
       check();
     }
@@ -111,10 +112,10 @@ class Session {
       case 0:
       case 1: {
         const ButtonRef& b = kButtons[in_.ConsumeIntegralInRange<size_t>(0, std::size(kButtons) - 1)];
-        const bool was_open = app_.form1.open;
+        const bool was_open = app_.main().form.open;
         FUZZ_CHECK(app_.click(QLatin1String(b.form), QLatin1String(b.control)), "no button %s.%s",
                    b.form, b.control);
-        if (was_open && !app_.form1.open)
+        if (was_open && !app_.main().form.open)
           FUZZ_CHECK(platform_.music_playing.isEmpty(), "music plays after the end");
         break;
       }
@@ -122,33 +123,33 @@ class Session {
         platform_.answers.push_back(in_.ConsumeBool() ? Answer::OK : Answer::Cancel);
         break;
       case 3:
-        if (app_.form3.open) {
-          Control& files = app_.form3["File1"];
+        if (app_.output().form.open) {
+          Control& files = app_.output().form["File1"];
           if (!files.items.isEmpty())
-            app_.Form3_select(QStringLiteral("File1"),
+            app_.output().select(QStringLiteral("File1"),
                               in_.ConsumeIntegralInRange<int>(0, int(files.items.size()) - 1));
           else
-            app_.form3["Text1"].text = random_text(in_, true);
+            app_.output().form["Text1"].text = random_text(in_, true);
         }
         break;
       case 4: {  // pick an entry of a list box
-        Control& box = app_.c(QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
+        Control& box = app_.main().c(QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
         if (box.items.isEmpty()) break;
         box.selected = in_.ConsumeIntegralInRange<int>(0, int(box.items.size()) - 1);
         box.text = box.items[box.selected];
         break;
       }
       case 5: {  // type into a list box
-        Control& box = app_.c(QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
+        Control& box = app_.main().c(QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
         box.text = random_text(in_, false);
         box.selected = -1;
         break;
       }
       case 6:
-        app_.c(QLatin1String(kTexts[in_.ConsumeBool()])).text = random_text(in_, false);
+        app_.main().c(QLatin1String(kTexts[in_.ConsumeBool()])).text = random_text(in_, false);
         break;
       case 7:
-        if (app_.form3.open) app_.form3["Text1"].text = random_text(in_, true);
+        if (app_.output().form.open) app_.output().form["Text1"].text = random_text(in_, true);
         platform_.clock = in_.ConsumeIntegralInRange(0, 86399);
         if (in_.ConsumeBool()) app_.skip_next_command();
         break;
@@ -157,20 +158,20 @@ class Session {
 
   void check() {
     const SharedState& s = app_.s;
-    FUZZ_CHECK(!app_.c("List1").visible, "List1 shown");
-    FUZZ_CHECK(app_.c("List1").lines.size() <= kOutputLines, "%d result lines",
-               int(app_.c("List1").lines.size()));
+    FUZZ_CHECK(!app_.main().c("List1").visible, "List1 shown");
+    FUZZ_CHECK(app_.main().c("List1").lines.size() <= kOutputLines, "%d result lines",
+               int(app_.main().c("List1").lines.size()));
     FUZZ_CHECK(s.output_lines.size() == std::size_t(kOutputLines), "output lines resized");
     FUZZ_CHECK(s.chance_level >= 0 && s.chance_level <= 8, "chance level %d", int(s.chance_level));
     FUZZ_CHECK(s.reveal_press_count >= 0, "press count %d", int(s.reveal_press_count));
-    FUZZ_CHECK(s.reveal_stage >= 0 && s.reveal_stage <= App::kRevealStageThreshold, "stage %d",
+    FUZZ_CHECK(s.reveal_stage >= 0 && s.reveal_stage <= kRevealStageThreshold, "stage %d",
                int(s.reveal_stage));
     // The advice command stores the sum of the month and day entries, -1 each when typed.
     FUZZ_CHECK(s.crt_row >= -2 && s.crt_row < kCrtRows, "crt_row %d", int(s.crt_row));
     FUZZ_CHECK(s.teaching_count >= 0 && s.teaching_count <= kTeachingEntries, "teachings %d",
                int(s.teaching_count));
     FUZZ_CHECK(s.yosou_max >= 0, "yosou_max %d", int(s.yosou_max));
-    const Control& card = app_.c("result_card");
+    const Control& card = app_.main().c("result_card");
     // Three result lines (a quoted teaching may hold line ends of its own).
     FUZZ_CHECK(!card.visible || card.text.count(QLatin1Char('\n')) >= 2, "result card of %d lines",
                int(card.text.count(QLatin1Char('\n')) + 1));

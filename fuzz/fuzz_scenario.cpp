@@ -46,9 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     runner.run_line(line);
     if (runner.started()) {
       const App& app = runner.app();
-      FUZZ_CHECK(!app.form1["List1"].visible, "List1 visible");
-      FUZZ_CHECK(app.s.chance_level >= 0 && app.s.chance_level <= 8, "chance level %d",
-                 int(app.s.chance_level));
+      FUZZ_CHECK(!app.main().form["List1"].visible, "List1 visible");
+      FUZZ_CHECK(app.main().s.chance_level >= 0 && app.main().s.chance_level <= 8, "chance level %d",
+                 int(app.main().s.chance_level));
     }
   }
   runner.finish();

@@ -1,5 +1,6 @@
 // The table loader on arbitrary file contents: a crt or waku column read
 // into the shared tables, with at most one message for the file.
+#include "app/startup.h"
 #include "app/app.h"
 #include "fuzz_support.h"
 #include "media/headless_platform.h"
@@ -20,9 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   platform.take_events();
   if (waku)
-    app.load_waku_file(name, column);
+    load_waku_file(app.main(), name, column);
   else
-    app.load_crt_file(name, column);
+    load_crt_file(app.main(), name, column);
   const QJsonArray events = platform.take_events();
   FUZZ_CHECK(events.size() <= 1, "%d events", int(events.size()));
   for (const auto& e : events)

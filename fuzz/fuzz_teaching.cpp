@@ -1,5 +1,6 @@
 // The teaching-file loader on arbitrary bytes (Windows-31J, broken or not),
 // followed by the teaching command that shows one entry.
+#include "presentation/teaching.h"
 #include "app/app.h"
 #include "fuzz_support.h"
 #include "media/headless_platform.h"
@@ -13,12 +14,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::write_file(QStringLiteral("maharaja.txt"),
                    QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
   platform.take_events();
-  app.load_teaching_file(QStringLiteral("maharaja.txt"));
-  FUZZ_CHECK(app.s.teaching_count >= 0 && app.s.teaching_count <= kTeachingEntries, "count %d",
-             int(app.s.teaching_count));
+  load_teaching_file(app.main(), QStringLiteral("maharaja.txt"));
+  FUZZ_CHECK(app.main().s.teaching_count >= 0 && app.main().s.teaching_count <= kTeachingEntries, "count %d",
+             int(app.main().s.teaching_count));
   FUZZ_CHECK(platform.take_events().size() <= 1, "more than one message");
   // Whatever was read, a teaching can be shown.
   app.click(QStringLiteral("Form1"), QStringLiteral("Command13"));
-  FUZZ_CHECK(app.form1["List1"].lines.size() <= kOutputLines, "list lines");
+  FUZZ_CHECK(app.main().form["List1"].lines.size() <= kOutputLines, "list lines");
   return 0;
 }

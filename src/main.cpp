@@ -165,8 +165,8 @@ int main(int argc, char** argv) {
     output_folder = QDir::homePath();
   }
   quilo::DesktopShell shell(QCoreApplication::applicationDirPath());
-  if (!output_folder.isEmpty()) shell.app().form3_start_folder = output_folder;
+  if (!output_folder.isEmpty()) shell.app().output().start_folder = output_folder;
   shell.start();
-  if (!shell.app().form1.open) return 0;
+  if (!shell.app().main().form.open) return 0;
   return app.exec();
 }

@@ -1,41 +1,42 @@
 #include "app/app.h"
 
-#include "app/numbers.h"
-#include "model/window_design.h"
-
-#include <QHash>
+#include "app/shell_commands.h"
+#include "app/startup.h"
+#include "engines/engines.h"
+#include "presentation/result_card.h"
+#include "presentation/teaching.h"
 
 namespace quilo {
 namespace {
 
-using Handler = void (App::*)();
+using Handler = void (*)(App&);
 
 struct ButtonRow {
   const char* form;
   ControlName control;
   Handler handler;
-  bool guarded;      // ignored while another command runs
-  bool hides_card;   // the result card goes when the command starts
+  bool guarded;     // ignored while another command runs
+  bool hides_card;  // the result card goes when the command starts
 };
 
-// Every button (and option) of every window and the handler it runs.
+// Every button (and option) of every window and the command it runs.
 const ButtonRow kButtons[] = {
-    {"Form1", form1::Command3, &App::Command3_Click, true, true},
-    {"Form1", form1::Command8, &App::Command8_Click, true, true},
-    {"Form1", form1::Command6, &App::Command6_Click, true, true},
-    {"Form1", form1::Command1, &App::Command1_Click, true, true},
-    {"Form1", form1::Command2, &App::Command2_Click, true, true},
-    {"Form1", form1::Command10, &App::Command10_Click, true, false},
-    {"Form1", form1::Command5, &App::Command5_Click, false, false},
-    {"Form1", form1::Command4, &App::Command4_Click, true, true},
-    {"Form1", form1::Command11, &App::Command11_Click, true, true},
-    {"Form1", form1::Command12, &App::Command12_Click, true, true},
-    {"Form1", form1::Command13, &App::Command13_Click, true, true},
-    {"Form2", form2::Command2, &App::Form2_Command2_Click, false, false},
-    {"Form3", form3::Command1, &App::Form3_Command1_Click, false, false},
-    {"Form3", form3::Command2, &App::Form3_Command2_Click, false, false},
-    {"Form3", form3::Option1, &App::Form3_Option1_Click, false, false},
-    {"Form3", form3::Option2, &App::Form3_Option2_Click, false, false},
+    {"Form1", form1::Command3, [](App& a) { Command3_Click(a.main()); }, true, true},
+    {"Form1", form1::Command8, [](App& a) { Command8_Click(a.main()); }, true, true},
+    {"Form1", form1::Command6, [](App& a) { Command6_Click(a.main()); }, true, true},
+    {"Form1", form1::Command1, [](App& a) { Command1_Click(a.main()); }, true, true},
+    {"Form1", form1::Command2, [](App& a) { Command2_Click(a.main(), a.explanation()); }, true, true},
+    {"Form1", form1::Command10, [](App& a) { Command10_Click(a.main(), a.output()); }, true, false},
+    {"Form1", form1::Command5, [](App& a) { Command5_Click(a.main()); }, false, false},
+    {"Form1", form1::Command4, [](App& a) { Command4_Click(a.main()); }, true, true},
+    {"Form1", form1::Command11, [](App& a) { Command11_Click(a.main()); }, true, true},
+    {"Form1", form1::Command12, [](App& a) { Command12_Click(a.main()); }, true, true},
+    {"Form1", form1::Command13, [](App& a) { Command13_Click(a.main()); }, true, true},
+    {"Form2", form2::Command2, [](App& a) { a.explanation().Command2_Click(); }, false, false},
+    {"Form3", form3::Command1, [](App& a) { a.output().Command1_Click(); }, false, false},
+    {"Form3", form3::Command2, [](App& a) { a.output().Command2_Click(); }, false, false},
+    {"Form3", form3::Option1, [](App& a) { a.output().Option1_Click(); }, false, false},
+    {"Form3", form3::Option2, [](App& a) { a.output().Option2_Click(); }, false, false},
 };
 
 const ButtonRow* find_button(const QString& form, const QString& control) {
@@ -47,23 +48,32 @@ const ButtonRow* find_button(const QString& form, const QString& control) {
 }  // namespace
 
 App::App(Platform& platform)
-    : form1(form1_design()), form2(form2_design()), form3(form3_design()), platform_(platform) {
+    : main_(platform), output_(platform, main_.s.output_lines, main_.startup_files) {
   // A control that the code names but the design lacks stops the program here,
   // before any window shows, not at the click that would need it.
-  check_control_names(form1, form2, form3);
+  check_control_names(main_.form, explanation_.form, output_.form);
 }
+
+Form* App::form(const QString& name) {
+  if (name == QLatin1String("Form1")) return &main_.form;
+  if (name == QLatin1String("Form2")) return &explanation_.form;
+  if (name == QLatin1String("Form3")) return &output_.form;
+  return nullptr;
+}
+
+const Form* App::form(const QString& name) const { return const_cast<App*>(this)->form(name); }
+
+void App::start() { Form_Load(main_); }
 
 bool App::has_button(const QString& form, const QString& control) const {
   return find_button(form, control) != nullptr;
 }
 
-bool App::accepts_click(const QString& form, const QString& control) const {
-  const ButtonRow* row = find_button(form, control);
+bool App::accepts_click(const QString& form_name, const QString& control) const {
+  const ButtonRow* row = find_button(form_name, control);
   if (!row) return false;
-  const Form& f = form == QLatin1String("Form1")   ? form1
-                  : form == QLatin1String("Form2") ? form2
-                                                   : form3;
-  if (!f.open) return false;
+  const Form* f = form(form_name);
+  if (!f || !f->open) return false;
   return !(row->guarded && busy());
 }
 
@@ -73,7 +83,7 @@ bool App::click(const QString& form, const QString& control) {
   if (!accepts_click(form, control)) return true;
   // A skip asked for ahead belongs to the outermost command.
   if (busy_ == 0) {
-    skipping_ = skip_next_;
+    main_.skipping = skip_next_;
     skip_next_ = false;
   }
   // Lowered again however the command ends, an unexpected exception included.
@@ -81,12 +91,12 @@ bool App::click(const QString& form, const QString& control) {
     App& app;
     explicit BusyGuard(App& a) : app(a) { ++app.busy_; }
     ~BusyGuard() {
-      if (--app.busy_ == 0) app.skipping_ = false;
+      if (--app.busy_ == 0) app.main_.skipping = false;
     }
   } guard(*this);
-  if (row->hides_card) hide_result_card();
+  if (row->hides_card) hide_result_card(main_);
   try {
-    (this->*(row->handler))();
+    row->handler(*this);
   } catch (const RunAborted&) {
     // The main window was closed during a pause: the run ends here.
   }
@@ -94,7 +104,9 @@ bool App::click(const QString& form, const QString& control) {
 }
 
 void App::skip_staging() {
-  if (busy()) skipping_ = true;
+  if (busy()) main_.skipping = true;
 }
+
+void App::main_window_closed() { form1_closed_by_user(main_); }
 
 }  // namespace quilo

@@ -1,8 +1,6 @@
-// The commands of the main window that do not predict: the odds check, exit,
-// how to use with its explanation window, and the reveal of the diagnostic column.
-#include "app/app.h"
+#include "app/shell_commands.h"
 
-#include "app/numbers.h"
+#include "app/explanation_window.h"
 
 #include <limits>
 
@@ -19,72 +17,46 @@ const char* const kFeatures[] = {
 
 }  // namespace
 
-bool App::check_odds_entered() {
-  if (trim_blanks(text(form1::Text1)).isEmpty()) {
-    platform_.message(QStringLiteral("1番人気のオッズが入力されていません"), kOddsTitle, Buttons::OK);
-    return false;
-  }
-  if (trim_blanks(text(form1::Text2)).isEmpty()) {
-    platform_.message(QStringLiteral("2番人気のオッズが入力されていません"), kOddsTitle, Buttons::OK);
-    return false;
-  }
-  return true;
+void Command5_Click(MainWindow& m) {
+  m.play_se(QStringLiteral("gasha.wav"));
+  m.close_midi();
+  m.form.open = false;
 }
 
-std::optional<float> App::odds(int which) const {
-  return parse_odds(text(which == 1 ? form1::Text1 : form1::Text2));
+void form1_closed_by_user(MainWindow& m) {
+  m.close_midi();
+  m.form.open = false;
 }
 
-std::optional<float> App::odds_or_message(int which) {
-  auto v = odds(which);
-  if (!v)
-    platform_.message(QStringLiteral("%1番人気のオッズが数値ではありません").arg(which), kOddsTitle,
-                      Buttons::OK);
-  return v;
-}
-
-void App::Command5_Click() {
-  play_se(QStringLiteral("gasha.wav"));
-  close_midi();
-  form1.open = false;
-}
-
-void App::form1_closed_by_user() {
-  close_midi();
-  form1.open = false;
-}
-
-void App::Command2_Click() {
-  load_gf_picture(form1::Image1, QStringLiteral("usermane.bmp"));
-  for (int i = 1; i <= 44; ++i) label(form1::Label1, i).visible = false;
-  for (int i = 0; i <= 7; ++i) label(form1::Label3, i).visible = false;
-  c(form1::Label14).visible = false;
-  c(form1::Label7).visible = false;
+void Command2_Click(MainWindow& m, ExplanationWindow& explanation) {
+  SharedState& s = m.s;
+  m.load_gf_picture(form1::Image1, QStringLiteral("usermane.bmp"));
+  for (int i = 1; i <= 44; ++i) m.label(form1::Label1, i).visible = false;
+  for (int i = 0; i <= 7; ++i) m.label(form1::Label3, i).visible = false;
+  m.c(form1::Label14).visible = false;
+  m.c(form1::Label7).visible = false;
 
   // The press counter stops at its largest value instead of overflowing.
   if (s.reveal_press_count < std::numeric_limits<std::int16_t>::max()) ++s.reveal_press_count;
   if (s.reveal_stage == kRevealStageThreshold) {
     s.reveal_press_count = 0;
     s.reveal_stage = 0;
-    for (int i = 0; i <= 15; ++i) label(form1::Label4, i).visible = true;
+    for (int i = 0; i <= 15; ++i) m.label(form1::Label4, i).visible = true;
   }
 
-  for (int i = 0; i <= 5; ++i) set_result_line(i, QString());
-  play_se(QStringLiteral("fm009.wav"));
-  for (int i = 0; i <= 4; ++i) set_result_line(i, QString::fromUtf8(kFeatures[i]));
+  for (int i = 0; i <= 5; ++i) m.set_result_line(i, QString());
+  m.play_se(QStringLiteral("fm009.wav"));
+  for (int i = 0; i <= 4; ++i) m.set_result_line(i, QString::fromUtf8(kFeatures[i]));
 
-  if (!form2.open) Form2_Form_Load();
+  if (!explanation.form.open) explanation.Form_Load();
 }
 
-void App::advance_reveal_stage() {
+void advance_reveal_stage(MainWindow& m) {
+  SharedState& s = m.s;
   if (s.reveal_press_count == kRevealPressThreshold) {
     s.reveal_press_count = 0;
     if (s.reveal_stage < std::numeric_limits<std::int16_t>::max()) ++s.reveal_stage;
   }
 }
-
-void App::Form2_Form_Load() { form2.open = true; }
-
-void App::Form2_Command2_Click() { form2.open = false; }
 
 }  // namespace quilo

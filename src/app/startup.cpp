@@ -1,7 +1,9 @@
 // Start-up of the main window and the reference tables.
-#include "app/app.h"
+#include "app/startup.h"
+
 #include "app/regular_file.h"
 #include "app/table_files.h"
+#include "presentation/teaching.h"
 
 #include <QDir>
 #include <QFile>
@@ -177,7 +179,9 @@ QString no_tables_message(const QString& folder) {
 
 }  // namespace
 
-void App::load_table_file(const QString& file, int rows, std::int16_t* dest) {
+namespace {
+
+void load_table_file(Platform& platform, const QString& file, int rows, std::int16_t* dest) {
   // Only a regular file of a sensible size is read: a pipe would hang the
   // start, a device would fill the memory.
   QFile f;
@@ -197,50 +201,52 @@ void App::load_table_file(const QString& file, int rows, std::int16_t* dest) {
     }
     f.close();
   }
-  if (!ok) platform_.message(file + QStringLiteral("に異常発生！"), kAppTitle, Buttons::OK);
+  if (!ok) platform.message(file + QStringLiteral("に異常発生！"), kAppTitle, Buttons::OK);
 }
 
-void App::load_crt_file(const QString& file, int column) {
-  load_table_file(file, kCrtRows, s.crt_table[column].data());
+}  // namespace
+
+void load_crt_file(MainWindow& m, const QString& file, int column) {
+  load_table_file(m.platform(), file, kCrtRows, m.s.crt_table[column].data());
 }
 
-void App::load_waku_file(const QString& file, int column) {
-  load_table_file(file, kWakuRows, s.waku_table[column].data());
+void load_waku_file(MainWindow& m, const QString& file, int column) {
+  load_table_file(m.platform(), file, kWakuRows, m.s.waku_table[column].data());
 }
 
-void App::Form_Load() {
-  close_midi();
-  rng_.seed(platform_.time_of_day());
+void Form_Load(MainWindow& m) {
+  m.close_midi();
+  m.rng.seed(m.platform().time_of_day());
 
-  for (int i = 0; i <= 15; ++i) label(form1::Label4, i).visible = false;
-  c(form1::List1).visible = false;
-  for (int i = 37; i <= 44; ++i) label(form1::Label1, i).visible = false;
-  for (int i = 0; i <= 7; ++i) label(form1::Label3, i).visible = false;
+  for (int i = 0; i <= 15; ++i) m.label(form1::Label4, i).visible = false;
+  m.c(form1::List1).visible = false;
+  for (int i = 37; i <= 44; ++i) m.label(form1::Label1, i).visible = false;
+  for (int i = 0; i <= 7; ++i) m.label(form1::Label3, i).visible = false;
 
   for (ControlName name : {form1::Combo3, form1::Combo4}) {
-    Control& box = c(name);
+    Control& box = m.c(name);
     box.selected = 0;
     box.text = box.items.value(0);
   }
 
-  play_midi(QStringLiteral("nakipop.mid"));
+  m.play_midi(QStringLiteral("nakipop.mid"));
 
   const QStringList tables = table_file_names();
-  for (const QString& f : tables + QStringList{kTeachingFileName}) startup_files.remember(f);
+  for (const QString& f : tables + QStringList{kTeachingFileName}) m.startup_files.remember(f);
 
   // Started in a folder without tables (a wrong folder, or from a terminal):
   // one message that says where the tables were looked for and how to start,
   // instead of one for each file.
   if (std::none_of(tables.cbegin(), tables.cend(), file_present)) {
-    platform_.message(no_tables_message(QDir::currentPath()), kAppTitle, Buttons::OK);
-    load_teaching_file(kTeachingFileName, false);
+    m.platform().message(no_tables_message(QDir::currentPath()), kAppTitle, Buttons::OK);
+    load_teaching_file(m, kTeachingFileName, false);
   } else {
-    for (int n = 1; n < kCrtColumns; ++n) load_crt_file(crt_file_name(n), n);
-    for (int n = 1; n < kWakuColumns; ++n) load_waku_file(waku_file_name(n), n);
-    load_teaching_file(kTeachingFileName);
+    for (int n = 1; n < kCrtColumns; ++n) load_crt_file(m, crt_file_name(n), n);
+    for (int n = 1; n < kWakuColumns; ++n) load_waku_file(m, waku_file_name(n), n);
+    load_teaching_file(m, kTeachingFileName);
   }
 
-  form1.open = true;
+  m.form.open = true;
 }
 
 }  // namespace quilo

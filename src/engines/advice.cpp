@@ -1,7 +1,7 @@
 // The advice command: the two favourites' odds choose one of eleven bands and,
 // within it, a context whose captions replace the headings of the left-hand
 // panel; the context's course pick list may then override them.
-#include "app/app.h"
+#include "engines/engines.h"
 
 #include <cstdint>
 #include <limits>
@@ -142,22 +142,22 @@ const AdviceContext* find_context(const char* id) {
 
 }  // namespace
 
-void App::Command4_Click() {
-  s.crt_row = static_cast<std::int16_t>(selected(form1::Combo3) +
-                                        selected(form1::Combo4));
-  play_se(QStringLiteral("door02.wav"));
-  if (!check_odds_entered()) return;
+void Command4_Click(MainWindow& m) {
+  m.s.crt_row = static_cast<std::int16_t>(m.selected(form1::Combo3) +
+                                        m.selected(form1::Combo4));
+  m.play_se(QStringLiteral("door02.wav"));
+  if (!m.check_odds_entered()) return;
   // Both odds must be numbers before anything changes.
-  const auto first = odds_or_message(1);
+  const auto first = m.odds_or_message(1);
   if (!first) return;
-  const auto second = odds_or_message(2);
+  const auto second = m.odds_or_message(2);
   if (!second) return;
 
   const AdviceBand* band = band_of(*first);
   if (!band) return;
 
-  auto write = [this](int heading, const char* caption) {
-    if (caption != kUnchanged) label(form1::Label5, heading).text = QString::fromUtf8(caption);
+  auto write = [&m](int heading, const char* caption) {
+    if (caption != kUnchanged) m.label(form1::Label5, heading).text = QString::fromUtf8(caption);
   };
   auto apply = [&](const char* id) {
     const AdviceContext* context = find_context(id);
@@ -165,7 +165,7 @@ void App::Command4_Click() {
     write(7, context->top);
     write(10, context->middle);
     write(0, context->bottom);
-    if (context->list != kNoList) apply_course_picks(QString::fromUtf8(context->list));
+    if (context->list != kNoList) apply_course_picks(m, QString::fromUtf8(context->list));
   };
 
   write(7, band->top);

@@ -1,6 +1,7 @@
 // Bracket prediction (枠連): two to four different bracket numbers from
 // waku_table, at a row made of the race date and the left panel's horses.
-#include "app/app.h"
+#include "engines/engines.h"
+#include "presentation/result_card.h"
 
 #include "app/numbers.h"
 #include "app/table_files.h"
@@ -30,21 +31,19 @@ QString circled(int value) { return QString(QChar(char16_t(0x2460 + value - 1)))
 
 }  // namespace
 
-void App::Command12_Click() {
-  yosou_WAKU_Q();
-  if (waku_draw_complete) yosou_WAKU_crt();
+void Command12_Click(MainWindow& m) {
+  if (yosou_WAKU_Q(m)) yosou_WAKU_crt(m);
 }
 
-void App::yosou_WAKU_Q() {
-  waku_draw_complete = false;
-  const int year = selected(form1::Combo6);
+bool yosou_WAKU_Q(MainWindow& m) {
+  const int year = m.selected(form1::Combo6);
   const int largest = largest_bracket(year);
   const int count = bracket_count(year);
-  for (int k = 1; k <= 6; ++k) s.yosou_num[k].clear();
+  for (int k = 1; k <= 6; ++k) m.s.yosou_num[k].clear();
 
-  const int base_row = 2 * selected(form1::Combo1) + 2 * selected(form1::Combo2) +
-                       selected(form1::Combo3) + 2 * selected(form1::Combo4) +
-                       selected(form1::Combo5);
+  const int base_row = 2 * m.selected(form1::Combo1) + 2 * m.selected(form1::Combo2) +
+                       m.selected(form1::Combo3) + 2 * m.selected(form1::Combo4) +
+                       m.selected(form1::Combo5);
   // Every rejected value moves this and all later reads one row down.
   int offset = 0;
   for (int i = 1; i <= count;) {
@@ -55,48 +54,48 @@ void App::yosou_WAKU_Q() {
       continue;
     }
     if (row >= kWakuRows) {
-      platform().message(waku_file_name(i) + QStringLiteral(" に使える値が足りません"), kAppTitle,
-                         Buttons::OK);
-      return;
+      m.platform().message(waku_file_name(i) + QStringLiteral(" に使える値が足りません"), kAppTitle,
+                           Buttons::OK);
+      return false;
     }
-    s.crt_row = row;
-    const int v = s.waku_table[i][row];
+    m.s.crt_row = row;
+    const int v = m.s.waku_table[i][row];
     if (v < 1 || v > largest) {
       ++offset;
       continue;
     }
-    s.yosou_num[i] = circled(v);
+    m.s.yosou_num[i] = circled(v);
     bool repeated = false;
-    for (int k = 1; k < i && !repeated; ++k) repeated = s.yosou_num[i] == s.yosou_num[k];
+    for (int k = 1; k < i && !repeated; ++k) repeated = m.s.yosou_num[i] == m.s.yosou_num[k];
     if (repeated) {
       ++offset;
       continue;
     }
-    label(form1::Label4, i - 1).text = number_text(row);
+    m.label(form1::Label4, i - 1).text = number_text(row);
     ++i;
   }
-  waku_draw_complete = true;
+  return true;
 }
 
-void App::yosou_WAKU_crt() {
-  set_result_list_colours(*this);
+void yosou_WAKU_crt(MainWindow& m) {
+  set_result_list_colours(m);
 
   const QString blank = QStringLiteral(" ");
-  set_result_line(0, QStringLiteral("  ■■■■ 馬番予想 結果 ■■■■"));
-  set_result_line(1, QString());
-  set_result_line(2, blank + text(form1::Combo3) + text(form1::Combo4) + blank +
-                         text(form1::Combo1) + text(form1::Combo2) + blank +
-                         text(form1::Combo5));
-  set_result_line(3, QString());
-  set_result_line(4, QString(10, QLatin1Char(' ')) + QStringLiteral("枠連 ") + s.yosou_num[1] + blank +
-                         s.yosou_num[2] + blank + s.yosou_num[3] + blank + s.yosou_num[4]);
-  set_result_line(5, QString());
+  m.set_result_line(0, QStringLiteral("  ■■■■ 馬番予想 結果 ■■■■"));
+  m.set_result_line(1, QString());
+  m.set_result_line(2, blank + m.text(form1::Combo3) + m.text(form1::Combo4) + blank +
+                         m.text(form1::Combo1) + m.text(form1::Combo2) + blank +
+                         m.text(form1::Combo5));
+  m.set_result_line(3, QString());
+  m.set_result_line(4, QString(10, QLatin1Char(' ')) + QStringLiteral("枠連 ") + m.s.yosou_num[1] + blank +
+                         m.s.yosou_num[2] + blank + m.s.yosou_num[3] + blank + m.s.yosou_num[4]);
+  m.set_result_line(5, QString());
 
-  s.output_lines[0] = kResultHeader;
-  s.output_lines[1] = result_line(2);
-  s.output_lines[2] = result_line(4);
-  s.output_lines[3] = QString();
-  show_result_card();
+  m.s.output_lines[0] = kResultHeader;
+  m.s.output_lines[1] = m.result_line(2);
+  m.s.output_lines[2] = m.result_line(4);
+  m.s.output_lines[3] = QString();
+  show_result_card(m);
 }
 
 }  // namespace quilo

@@ -1,7 +1,7 @@
 // The course pick lists of the advice command: fixed picks for particular
 // racecourses and field sizes, each replacing all three headings of the
 // left-hand panel.
-#include "app/app.h"
+#include "engines/engines.h"
 
 #include <vector>
 
@@ -131,15 +131,15 @@ bool matches(const CoursePickRow& row, const QString& course, const QString& run
 
 }  // namespace
 
-void App::apply_course_picks(const QString& context) {
+void apply_course_picks(MainWindow& m, const QString& context) {
   // Exact comparison: no trimming, no folding of full-width forms.
-  const QString course = text(form1::Combo8);
-  const QString runners = text(form1::Combo7);
+  const QString course = m.text(form1::Combo8);
+  const QString runners = m.text(form1::Combo7);
   for (const auto& row : kCoursePicks) {
     if (context != QString::fromUtf8(row.list) || !matches(row, course, runners)) continue;
-    label(form1::Label5, 7).text = QString::fromUtf8(row.top);
-    label(form1::Label5, 10).text = QString::fromUtf8(row.middle);
-    label(form1::Label5, 0).text = QString::fromUtf8(row.bottom);
+    m.label(form1::Label5, 7).text = QString::fromUtf8(row.top);
+    m.label(form1::Label5, 10).text = QString::fromUtf8(row.middle);
+    m.label(form1::Label5, 0).text = QString::fromUtf8(row.bottom);
   }
 }
 

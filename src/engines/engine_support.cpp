@@ -9,11 +9,11 @@
 
 namespace quilo {
 
-int date_row(const App& app) {
+int date_row(const MainWindow& app) {
   return 3 * app.selected(form1::Combo4) + 4 * app.selected(form1::Combo3) + 18;
 }
 
-void draw_lucky_values(App& app, const LuckyDraw& draw) {
+void draw_lucky_values(MainWindow& app, const LuckyDraw& draw) {
   SharedState& s = app.s;
   for (int j = 1; j <= 8; ++j) s.yosou_num[j].clear();
   // Position j reads column j; the table has eight.
@@ -41,9 +41,9 @@ void draw_lucky_values(App& app, const LuckyDraw& draw) {
   }
 }
 
-bool run_preparation(App& app, void (App::*stage)()) {
+bool run_preparation(MainWindow& app, void (*stage)(MainWindow&)) {
   try {
-    (app.*stage)();
+    stage(app);
     return true;
   } catch (const TableRunOut& e) {
     app.platform().message(crt_file_name(e.column) + QStringLiteral(" に使える値が足りません"),
@@ -52,28 +52,28 @@ bool run_preparation(App& app, void (App::*stage)()) {
   }
 }
 
-void set_result_list_colours(App& app) {
+void set_result_list_colours(MainWindow& app) {
   app.c(form1::List1).back = Rgb::from_bgr(0x404000);
   app.c(form1::List1).fore = Rgb::from_bgr(0xC0C0C0);
 }
 
-void write_result_heading(App& app, const char* title) {
+void write_result_heading(MainWindow& app, const char* title) {
   app.set_result_line(0, QString::fromUtf8(title));
   app.set_result_line(1, QStringLiteral(" ") + app.text(form1::Label1.key(3)) +
                              QStringLiteral(" ") + app.text(form1::Label1.key(1)) +
                              app.text(form1::Combo9));
 }
 
-void store_panel_numbers(App& app) {
+void store_panel_numbers(MainWindow& app) {
   const ControlName panel[] = {form1::Combo14, form1::Combo2, form1::Combo13, form1::Combo5, form1::Combo1};
   for (int k = 1; k <= 5; ++k) app.s.yosou_num[k] = number_text(leading_number(app.text(panel[k - 1])));
 }
 
-void copy_result_lines_to_output(App& app) {
+void copy_result_lines_to_output(MainWindow& app) {
   for (int i = 0; i <= 3; ++i) app.s.output_lines[i] = app.result_line(i);
 }
 
-void finish_ticket(App& app, TicketKind kind, const Bets& bets) {
+void finish_ticket(MainWindow& app, TicketKind kind, const Bets& bets) {
   for (int row = 1; row <= 4; ++row) {
     app.c(ticket_cell(kind, row, 1)).text = bets.first;
     app.c(ticket_cell(kind, row, 2)).text = bets.second[row - 1];

@@ -2,7 +2,8 @@
 // crt_table, the result heading, the panel numbers and the output copy.
 #pragma once
 
-#include "app/app.h"
+#include "app/main_window.h"
+#include "model/ticket_design.h"
 
 #include <array>
 
@@ -19,31 +20,31 @@ struct LuckyDraw {
   int positions;          // positions 1..positions, position j reads column j
   int lowest, highest;    // accepted values
   bool distinct_2_to_6;   // positions 2..6 must differ from every earlier one
-  int (*base_row)(const App&);  // the row before the offset, from the inputs
+  int (*base_row)(const MainWindow&);  // the row before the offset, from the inputs
 };
 
 // The row of the race date before the offset: 1 January reads row 18, each
 // day moves 3 rows, each month 4 (a typed month or day counts as entry -1).
-int date_row(const App& app);
+int date_row(const MainWindow& app);
 
 // Fills yosou_num slots 1..positions (slots 1..8 emptied first), the
 // diagnostic captions Label4(j-1) (row) and Label4(j+7) (value) and crt_row.
 // Each rejected value, and each row above the table's first row, moves the
 // row of this and every later position down by one. Throws TableRunOut when a
 // position needs a row past the end of the table.
-void draw_lucky_values(App& app, const LuckyDraw& draw);
+void draw_lucky_values(MainWindow& app, const LuckyDraw& draw);
 
 // Runs a preparation stage; false (after telling the user) when the table ran out.
-bool run_preparation(App& app, void (App::*stage)());
+bool run_preparation(MainWindow& app, void (*stage)(MainWindow&));
 
 // The hidden result list's colours.
-void set_result_list_colours(App& app);
+void set_result_list_colours(MainWindow& app);
 // Result lines 0 (the title) and 1 (date, racecourse and race from the ticket).
-void write_result_heading(App& app, const char* title);
+void write_result_heading(MainWindow& app, const char* title);
 // yosou_num slots 1..5: the panel horse numbers as plain decimal text.
-void store_panel_numbers(App& app);
+void store_panel_numbers(MainWindow& app);
 // output_lines 0..3 from result lines 0..3.
-void copy_result_lines_to_output(App& app);
+void copy_result_lines_to_output(MainWindow& app);
 
 // The four bets of a ticket: the horse first in every row, and each row's
 // second and (trifecta only) third horse, as texts for the cells.
@@ -54,6 +55,6 @@ struct Bets {
 };
 // Writes the bets into the ticket's cells, result line 3 read back from the
 // cells, then output_lines 0..3 from result lines 0..3.
-void finish_ticket(App& app, TicketKind kind, const Bets& bets);
+void finish_ticket(MainWindow& app, TicketKind kind, const Bets& bets);
 
 }  // namespace quilo

@@ -1,6 +1,7 @@
 // Place prediction (複勝): candidate horse numbers from crt_table, the first
 // two replaced by the left panel's favourites when the odds say so.
-#include "app/app.h"
+#include "engines/engines.h"
+#include "presentation/result_card.h"
 
 #include "app/numbers.h"
 #include "engines/result_header.h"
@@ -79,34 +80,34 @@ int candidate_count(std::int16_t keta) { return std::min<int>(keta + 1, 30); }
 
 }  // namespace
 
-void App::Command11_Click() { place_command(); }
+void Command11_Click(MainWindow& m) { place_command(m); }
 
-void App::place_command() {
-  load_gf_picture(form1::Image2, QStringLiteral("背景パネル.bmp"));
+void place_command(MainWindow& m) {
+  m.load_gf_picture(form1::Image2, QStringLiteral("背景パネル.bmp"));
   // Only the first favourite's odds caption is shown; the other input
   // captions stay, as the user still needs them for the other commands.
-  label(form1::Label5, 2).visible = true;
-  yosou_mini_loto_Q();
-  yosou_mini_loto_crt();
+  m.label(form1::Label5, 2).visible = true;
+  yosou_mini_loto_Q(m);
+  yosou_mini_loto_crt(m);
 }
 
-void App::yosou_mini_loto_Q() {
-  const int race = selected(form1::Combo9);
-  s.yosou_max = static_cast<std::int16_t>(race + 5);
-  if (const auto extra = extra_candidates(race)) s.yosou_keta = *extra;
-  for (int k = 1; k <= 8; ++k) s.yosou_num[k].clear();
+void yosou_mini_loto_Q(MainWindow& m) {
+  const int race = m.selected(form1::Combo9);
+  m.s.yosou_max = static_cast<std::int16_t>(race + 5);
+  if (const auto extra = extra_candidates(race)) m.s.yosou_keta = *extra;
+  for (int k = 1; k <= 8; ++k) m.s.yosou_num[k].clear();
 
-  const int base_row = selected(form1::Combo3) + 2 * selected(form1::Combo4) +
-                       2 * selected(form1::place_extra_box) +
-                       selected(form1::Combo11) + 3 * selected(form1::Combo10) +
+  const int base_row = m.selected(form1::Combo3) + 2 * m.selected(form1::Combo4) +
+                       2 * m.selected(form1::place_extra_box) +
+                       m.selected(form1::Combo11) + 3 * m.selected(form1::Combo10) +
                        race + 11;
-  const int last = candidate_count(s.yosou_keta);
+  const int last = candidate_count(m.s.yosou_keta);
 
   std::int16_t attempts = 0;
   int j = 1;
   while (j <= last) {
     if (attempts > kGiveUpAfter) {
-      label(form1::Label5, 6).text = QStringLiteral("このレースは見送りましょう");
+      m.label(form1::Label5, 6).text = QStringLiteral("このレースは見送りましょう");
       return;
     }
     const int row = base_row + attempts;
@@ -116,62 +117,62 @@ void App::yosou_mini_loto_Q() {
       ++attempts;
       continue;
     }
-    s.crt_row = row;
-    const int v = s.crt_table[std::min(j, 6)][row];
-    if (v < 1 || v > s.yosou_max) {
+    m.s.crt_row = row;
+    const int v = m.s.crt_table[std::min(j, 6)][row];
+    if (v < 1 || v > m.s.yosou_max) {
       ++attempts;
       continue;
     }
-    s.yosou_num[j] = number_text(v);
+    m.s.yosou_num[j] = number_text(v);
 
-    if (trim_blanks(text(form1::Text1)).isEmpty() ||
-        trim_blanks(text(form1::Text2)).isEmpty())
+    if (trim_blanks(m.text(form1::Text1)).isEmpty() ||
+        trim_blanks(m.text(form1::Text2)).isEmpty())
       return;
 
-    const Override o = odds_override(odds(1), odds(2));
-    if (o.first) s.yosou_num[1] = text(form1::Combo14);
-    if (o.second) s.yosou_num[2] = text(form1::Combo13);
+    const Override o = odds_override(m.odds(1), m.odds(2));
+    if (o.first) m.s.yosou_num[1] = m.text(form1::Combo14);
+    if (o.second) m.s.yosou_num[2] = m.text(form1::Combo13);
 
     // Candidates compare as texts: a drawn "5" and a panel " 5" differ.
     bool duplicate = false;
     if (j >= 2 && j <= 8)
-      for (int k = 1; k < j && !duplicate; ++k) duplicate = s.yosou_num[j] == s.yosou_num[k];
+      for (int k = 1; k < j && !duplicate; ++k) duplicate = m.s.yosou_num[j] == m.s.yosou_num[k];
     if (duplicate) {
       ++attempts;
       continue;
     }
 
-    if (j <= 5) label(form1::Label4, j - 1).text = number_text(s.crt_row);
-    if (j + 5 <= kLastCandidateLabel) label(form1::Label4, j + 5).text = s.yosou_num[j];
+    if (j <= 5) m.label(form1::Label4, j - 1).text = number_text(m.s.crt_row);
+    if (j + 5 <= kLastCandidateLabel) m.label(form1::Label4, j + 5).text = m.s.yosou_num[j];
     ++j;
   }
 }
 
-void App::yosou_mini_loto_crt() {
+void yosou_mini_loto_crt(MainWindow& m) {
   // Only an exactly empty box is reported here; blanks pass.
-  if (text(form1::Text1).isEmpty()) {
-    platform().message(QStringLiteral("1人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
+  if (m.text(form1::Text1).isEmpty()) {
+    m.platform().message(QStringLiteral("1人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
     return;
   }
-  if (text(form1::Text2).isEmpty()) {
-    platform().message(QStringLiteral("2人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
+  if (m.text(form1::Text2).isEmpty()) {
+    m.platform().message(QStringLiteral("2人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
     return;
   }
-  set_result_line(0, QStringLiteral("  ■■■■ 複勝 予想結果 ■■■■"));
-  set_result_line(2, QStringLiteral(" ") + text(form1::Combo3) + text(form1::Combo4) +
-                         QStringLiteral(" (") + text(form1::place_extra_box) +
-                         QStringLiteral(") ") + text(form1::Combo11) +
-                         text(form1::Combo10) + QStringLiteral(" ") +
-                         text(form1::Combo9) + QStringLiteral(" (複勝) "));
+  m.set_result_line(0, QStringLiteral("  ■■■■ 複勝 予想結果 ■■■■"));
+  m.set_result_line(2, QStringLiteral(" ") + m.text(form1::Combo3) + m.text(form1::Combo4) +
+                         QStringLiteral(" (") + m.text(form1::place_extra_box) +
+                         QStringLiteral(") ") + m.text(form1::Combo11) +
+                         m.text(form1::Combo10) + QStringLiteral(" ") +
+                         m.text(form1::Combo9) + QStringLiteral(" (複勝) "));
   // The picks: every candidate the stage was to draw, each as stored (a
   // panel text keeps its leading blank, one never drawn is empty).
   QStringList picks;
-  for (int j = 1; j <= candidate_count(s.yosou_keta); ++j) picks << s.yosou_num[j];
-  set_result_line(4, QString(10, QLatin1Char(' ')) + QStringLiteral("複勝 ") + picks.join(QLatin1Char(' ')));
-  set_result_line(5, QStringLiteral(" "));
-  s.output_lines[0] = kResultHeader;
-  for (int i = 1; i <= 5; ++i) s.output_lines[i] = result_line(i);
-  show_result_card();
+  for (int j = 1; j <= candidate_count(m.s.yosou_keta); ++j) picks << m.s.yosou_num[j];
+  m.set_result_line(4, QString(10, QLatin1Char(' ')) + QStringLiteral("複勝 ") + picks.join(QLatin1Char(' ')));
+  m.set_result_line(5, QStringLiteral(" "));
+  m.s.output_lines[0] = kResultHeader;
+  for (int i = 1; i <= 5; ++i) m.s.output_lines[i] = m.result_line(i);
+  show_result_card(m);
 }
 
 }  // namespace quilo

@@ -1,6 +1,5 @@
 #include "gui/desktop_platform.h"
 
-#include "gui/frame_trace.h"
 #include "gui/line_printer.h"
 
 #include <QElapsedTimer>
@@ -37,7 +36,7 @@ void DesktopPlatform::midi_open(const QString& file) { audio_.play_music(file); 
 void DesktopPlatform::midi_close() { audio_.stop_music(); }
 
 void DesktopPlatform::picture_loaded(const QString&, const QString& target, const QString& file) {
-  if (target == QLatin1String("background")) frame_trace::background_changed(file);
+  if (target == QLatin1String("background") && on_background) on_background(file);
   pictures_.get(file);  // decode now, so that the next repaint only draws
 }
 

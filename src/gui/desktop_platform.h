@@ -42,6 +42,8 @@ class DesktopPlatform : public Platform {
   std::function<void()> before_wait;
   // The window that message boxes belong to.
   std::function<QWidget*()> active_window;
+  // Told of each new background of the main window (measurements).
+  std::function<void(const QString& file)> on_background;
 
  private:
   PictureCache pictures_;

@@ -1,5 +1,7 @@
 #include "gui/desktop_shell.h"
 
+#include "gui/frame_trace.h"
+
 #include <QApplication>
 #include <QTimer>
 #include <QWindow>
@@ -23,15 +25,20 @@ QStringList first_pictures(const Form& form) {
 DesktopShell::DesktopShell(const QString& program_folder)
     : platform_(program_folder), app_(std::make_unique<App>(platform_)) {
   // Decoded while the windows are being built.
-  platform_.pictures().prefetch(first_pictures(app_->form1));
-  form1_view_ = std::make_unique<FormView>(*app_, app_->form1, platform_.pictures());
-  form2_view_ = std::make_unique<FormView>(*app_, app_->form2, platform_.pictures());
-  form3_view_ = std::make_unique<FormView>(*app_, app_->form3, platform_.pictures());
+  platform_.pictures().prefetch(first_pictures(app_->main().form));
+  form1_view_ = std::make_unique<FormView>(app_->main().form, platform_.pictures());
+  form2_view_ = std::make_unique<FormView>(app_->explanation().form, platform_.pictures());
+  form3_view_ = std::make_unique<FormView>(app_->output().form, platform_.pictures());
 
-  for (FormView* v : {form1_view_.get(), form2_view_.get(), form3_view_.get()})
+  for (FormView* v : {form1_view_.get(), form2_view_.get(), form3_view_.get()}) {
+    const QString form = v->objectName();
+    v->press = [this, form](const QString& key) { app_->click(form, key); };
+    v->button_enabled = [this, form](const QString& key) { return app_->accepts_click(form, key); };
     v->after_command = [this] { refresh_all(); };
+  }
+  form3_view_->pick = [this](const QString& key, int index) { app_->output().select(key, index); };
   form1_view_->on_closed = [this] {
-    app_->form1_closed_by_user();
+    app_->main_window_closed();
     platform_.interrupt_pauses();
     refresh_all();
   };
@@ -41,8 +48,8 @@ DesktopShell::DesktopShell(const QString& program_folder)
     app_->skip_staging();
     if (app_->skipping()) platform_.interrupt_pauses();
   };
-  form2_view_->on_closed = [this] { app_->form2.open = false; };
-  form3_view_->on_closed = [this] { app_->form3.open = false; };
+  form2_view_->on_closed = [this] { app_->explanation().form.open = false; };
+  form3_view_->on_closed = [this] { app_->output().form.open = false; };
 
   // The sound opens once the main window is on screen (or a second after the
   // start, should it never be painted): the window does not wait for it.
@@ -50,10 +57,21 @@ DesktopShell::DesktopShell(const QString& program_folder)
     QTimer::singleShot(0, form1_view_.get(), [this] { open_audio(); });
   };
 
+  // Measurements: what the main window shows, and when.
+  if (frame_trace::enabled()) {
+    form1_view_->on_painted = [this] {
+      // Reported once the whole window, its controls too, has gone to the screen.
+      QTimer::singleShot(0, form1_view_.get(),
+                         [file = app_->main().form.background] { frame_trace::painted(file); });
+    };
+    platform_.on_background = frame_trace::background_changed;
+    platform_.pictures().on_decoded = frame_trace::decoded;
+  }
+
   platform_.before_wait = [this] { refresh_all(); };
   platform_.active_window = [this]() -> QWidget* {
     if (QWidget* w = QApplication::activeWindow()) return w;
-    return app_->form1.open ? form1_view_.get() : nullptr;
+    return app_->main().form.open ? form1_view_.get() : nullptr;
   };
 }
 
@@ -64,14 +82,14 @@ FormView& DesktopShell::view(int n) {
 }
 
 void DesktopShell::start() {
-  app_->Form_Load();
+  app_->start();
   refresh_all();
   QTimer::singleShot(1000, form1_view_.get(), [this] { open_audio(); });
 }
 
 void DesktopShell::open_audio() {
   // A program that has already ended stays silent.
-  if (app_->form1.open) platform_.audio().open();
+  if (app_->main().form.open) platform_.audio().open();
 }
 
 void DesktopShell::sync_window(FormView& view, Form& form) {
@@ -96,10 +114,10 @@ void DesktopShell::sync_window(FormView& view, Form& form) {
 
 void DesktopShell::refresh_all() {
   // The main window closing ends every pause of the run it interrupts.
-  if (!app_->form1.open) platform_.interrupt_pauses();
-  sync_window(*form2_view_, app_->form2);
-  sync_window(*form3_view_, app_->form3);
-  sync_window(*form1_view_, app_->form1);
+  if (!app_->main().form.open) platform_.interrupt_pauses();
+  sync_window(*form2_view_, app_->explanation().form);
+  sync_window(*form3_view_, app_->output().form);
+  sync_window(*form1_view_, app_->main().form);
 }
 
 }  // namespace quilo

@@ -1,6 +1,5 @@
 #include "gui/picture_cache.h"
 
-#include "gui/frame_trace.h"
 
 #include <QGuiApplication>
 #include <QImageReader>
@@ -97,8 +96,8 @@ QPixmap PictureCache::get(const QString& file) {
   if (d.image.isNull())
     std::fprintf(stderr, "quilo: picture %s: %s\n", qPrintable(file), qPrintable(d.error));
   const QPixmap& kept = *pictures_.insert(file, QPixmap::fromImage(std::move(d.image)));
-  if (!kept.isNull())
-    frame_trace::decoded(file, (long long)kept.width() * kept.height() * kept.depth() / 8);
+  if (!kept.isNull() && on_decoded)
+    on_decoded(file, (long long)kept.width() * kept.height() * kept.depth() / 8);
   return kept;
 }
 

@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -34,6 +35,9 @@ class PictureCache {
   // (reported once on standard error; the program goes on without it).
   // The pixmap is a shared copy: it stays valid whatever the cache does next.
   QPixmap get(const QString& file);
+
+  // Told of each picture decoded and kept, with the bytes it takes (measurements).
+  std::function<void(const QString& file, long long bytes)> on_decoded;
 
  private:
   struct Decoded {

@@ -1,11 +1,14 @@
 // The output command and the output window: pick a folder and a file name,
 // append the stored result lines to the file, and print the file.
-#include "app/app.h"
+#include "output/output_window.h"
+
+#include "app/main_window.h"
 
 #include "app/numbers.h"
 #include "app/field_reader.h"
 #include "output/folder_listing.h"
 #include "output/output_file.h"
+#include "model/window_design.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,29 +37,36 @@ void show_folder(Form& form3, const QString& path) {
 
 }  // namespace
 
-void App::Command10_Click() {
-  play_se(QStringLiteral("fm009.wav"));
-  close_midi();
-  play_midi(QStringLiteral("nakipops.mid"));
-  if (!form3.open) Form3_Form_Load();
+OutputWindow::OutputWindow(Platform& platform, const std::vector<QString>& output_lines,
+                           const StartupFiles& startup_files)
+    : form(form3_design()), platform_(platform), output_lines_(output_lines), startup_files_(startup_files) {}
+
+void Command10_Click(MainWindow& main, OutputWindow& output) {
+  main.play_se(QStringLiteral("fm009.wav"));
+  main.close_midi();
+  main.play_midi(QStringLiteral("nakipops.mid"));
+  if (!output.form.open) output.Form_Load();
 }
 
-void App::Form3_Form_Load() {
+void OutputWindow::Form_Load() {
+  Form& form3 = form;
   form3.reset();
   form3[form3::Drive1].items = drive_list();
-  show_folder(form3, form3_start_folder.isEmpty() ? QDir::currentPath() : form3_start_folder);
+  show_folder(form3, start_folder.isEmpty() ? QDir::currentPath() : start_folder);
   form3[form3::Option1].checked = true;
   form3[form3::Option2].checked = false;
   form3.open = true;
 }
 
-QString App::Form3_output_path() const {
+QString OutputWindow::output_path() const {
+  const Form& form3 = form;
   QString folder = form3[form3::Dir1].text;
   if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
   return folder + form3[form3::Text1].text;
 }
 
-void App::Form3_Command1_Click() {
+void OutputWindow::Command1_Click() {
+  Form& form3 = form;
   const Answer go = platform_.message(
       QStringLiteral("予想結果をファイル出力します。\rよろしいですか？"), kAppTitle, Buttons::OKCancel);
   if (go == Answer::Cancel) return;
@@ -67,7 +77,7 @@ void App::Form3_Command1_Click() {
   }
 
   const QString folder = form3[form3::Dir1].text;
-  const QString path = Form3_output_path();
+  const QString path = output_path();
   auto refused = [&](const QString& what, const QString& reason) {
     platform_.message(QStringLiteral("「%1」%2\n%3").arg(path, what, reason), kAppTitle, Buttons::OK);
   };
@@ -75,13 +85,13 @@ void App::Form3_Command1_Click() {
   if (auto reason = check_output_target(folder, name)) return refused(not_written, *reason);
   // The program's own tables: five result lines in one of them would break
   // every later start.
-  if (const auto own = startup_files.match(path))
+  if (const auto own = startup_files_.match(path))
     return refused(not_written,
                    QStringLiteral("%1 は起動時に読み込む参照用のファイルです。書き込むと次から正しく"
                                   "起動できなくなるため、出力先にはできません。別のファイル名を"
                                   "指定して下さい。")
                        .arg(*own));
-  if (auto reason = append_to_file(path, output_entry_bytes(s.output_lines)))
+  if (auto reason = append_to_file(path, output_entry_bytes(output_lines_)))
     return refused(not_written, *reason);
 
   // The file list shows the file, new or not, as the one picked.
@@ -103,24 +113,27 @@ void App::Form3_Command1_Click() {
     platform_.message(printed.error, kAppTitle, Buttons::OK);
 }
 
-void App::Form3_Command2_Click() { form3.open = false; }
+void OutputWindow::Command2_Click() { form.open = false; }
 
-void App::Form3_Option1_Click() {
+void OutputWindow::Option1_Click() {
+  Form& form3 = form;
   form3[form3::Option1].checked = true;
   form3[form3::Option2].checked = false;
 }
 
-void App::Form3_Option2_Click() {
+void OutputWindow::Option2_Click() {
+  Form& form3 = form;
   form3[form3::Option1].checked = false;
   form3[form3::Option2].checked = true;
 }
 
-void App::Form3_set_folder(const QString& path) {
-  form3_start_folder = absolute_folder(path);
-  if (form3.open) show_folder(form3, form3_start_folder);
+void OutputWindow::set_folder(const QString& path) {
+  start_folder = absolute_folder(path);
+  if (form.open) show_folder(form, start_folder);
 }
 
-bool App::Form3_select(const QString& control, int index) {
+bool OutputWindow::select(const QString& control, int index) {
+  Form& form3 = form;
   if (!form3.open) return false;
   Control* c = form3.find(control);
   if (!c || index < 0 || index >= c->items.size()) return false;

@@ -1,7 +1,7 @@
 // The chance count and the effects the predictions stage their results with:
 // the exacta chance lamp, the background scenes, the makai escalation and the
 // timed stagings on the window background. Every effect is a row of a table.
-#include "app/app.h"
+#include "presentation/effects.h"
 
 #include <vector>
 
@@ -167,44 +167,44 @@ int lucky_matches(const SharedState& s) {
 
 }  // namespace
 
-void App::count_chance_level(std::span<const float> thresholds) {
-  int level = lucky_matches(s);
+void count_chance_level(MainWindow& m, std::span<const float> thresholds) {
+  int level = lucky_matches(m.s);
   // The commands make sure the odds are a number before they count.
-  if (const auto o1 = odds(1))
+  if (const auto o1 = m.odds(1))
     for (float t : thresholds) level += *o1 <= t;
-  s.chance_level = static_cast<std::int16_t>(level);
+  m.s.chance_level = static_cast<std::int16_t>(level);
 }
 
-void App::count_makai_chance_level() {
-  int level = lucky_matches(s);
-  if (const auto o1 = odds(1)) {
+void count_makai_chance_level(MainWindow& m) {
+  int level = lucky_matches(m.s);
+  if (const auto o1 = m.odds(1)) {
     for (const EscalationRow& row : kMakaiEscalation) {
       if (*o1 > row.threshold) continue;
       ++level;
-      play_se(QString::fromUtf8(kMakaiEscalationSound));
-      load_gf_background(QString::fromUtf8(row.picture));
+      m.play_se(QString::fromUtf8(kMakaiEscalationSound));
+      m.load_gf_background(QString::fromUtf8(row.picture));
     }
   }
-  s.chance_level = static_cast<std::int16_t>(level);
+  m.s.chance_level = static_cast<std::int16_t>(level);
 }
 
-void App::show_exacta_chance(int level) {
+void show_exacta_chance(MainWindow& m, int level) {
   const EffectRow& row = row_for_level(kExactaChance, kExactaChanceBeyond, level);
-  set_result_line(2, QString::fromUtf8(row.caption));
-  if (row.sound) play_se(QString::fromUtf8(row.sound));
-  load_gf_picture(form1::Image2, QString::fromUtf8(row.picture));
+  m.set_result_line(2, QString::fromUtf8(row.caption));
+  if (row.sound) m.play_se(QString::fromUtf8(row.sound));
+  m.load_gf_picture(form1::Image2, QString::fromUtf8(row.picture));
 }
 
-void App::show_background(int level, bool level0_caption) {
+void show_background(MainWindow& m, int level, bool level0_caption) {
   const EffectRow& row = row_for_level(kBackgrounds, kBackgroundBeyond, level);
-  set_result_line(2, level == 0 && !level0_caption ? QString() : QString::fromUtf8(row.caption));
-  if (row.sound) play_se(QString::fromUtf8(row.sound));
-  load_gf_picture(form1::Image4, QString::fromUtf8(row.picture));
+  m.set_result_line(2, level == 0 && !level0_caption ? QString() : QString::fromUtf8(row.caption));
+  if (row.sound) m.play_se(QString::fromUtf8(row.sound));
+  m.load_gf_picture(form1::Image4, QString::fromUtf8(row.picture));
 }
 
 namespace {
 
-void play_steps(App& app, const Steps& steps) {
+void play_steps(MainWindow& app, const Steps& steps) {
   for (const StagingStep& step : steps) {
     if (step.sound) app.play_se(QString::fromUtf8(step.sound));
     if (step.picture) app.load_gf_background(QString::fromUtf8(step.picture));
@@ -214,13 +214,13 @@ void play_steps(App& app, const Steps& steps) {
 
 }  // namespace
 
-void App::play_makai_staging() { play_steps(*this, kMakaiStaging); }
+void play_makai_staging(MainWindow& m) { play_steps(m, kMakaiStaging); }
 
-void App::play_onibaku_staging() {
+void play_onibaku_staging(MainWindow& m) {
   // Odds that are no number (the command checks them first) choose the
   // sequence and the ending that apply in every other case.
   const Sequence* sequence = &kNewNebula;
-  if (const auto o1 = odds(1), o2 = odds(2); o1 && o2) {
+  if (const auto o1 = m.odds(1), o2 = m.odds(2); o1 && o2) {
     for (const auto& choice : kOnibakuChoice) {
       if (choice.when(*o1, *o2)) {
         sequence = choice.sequence;
@@ -228,13 +228,13 @@ void App::play_onibaku_staging() {
       }
     }
   }
-  play_steps(*this, sequence->body);
+  play_steps(m, sequence->body);
   // The 2nd favourite's odds are read again now: the user may have changed
   // them during the pauses.
-  const auto o2 = odds(2);
+  const auto o2 = m.odds(2);
   for (const Ending& ending : sequence->endings) {
     if (!ending.when || (o2 && ending.when(*o2))) {
-      play_steps(*this, ending.steps);
+      play_steps(m, ending.steps);
       break;
     }
   }

@@ -1,6 +1,7 @@
 // The Maharaja's teaching: one of 53 numbered maxims drawn at random, and the
 // loader of the file that holds them.
-#include "app/app.h"
+#include "presentation/teaching.h"
+#include "presentation/result_card.h"
 #include "app/field_reader.h"
 #include "app/regular_file.h"
 #include "app/windows31j.h"
@@ -16,32 +17,32 @@ constexpr int kTeachings = 53;
 
 }  // namespace
 
-void App::Command13_Click() { teaching_command(); }
+void Command13_Click(MainWindow& m) { teaching_command(m); }
 
-void App::teaching_command() {
-  for (int i = 0; i <= 5; ++i) set_result_line(i, QString());
-  s.yosou_max = kTeachings;
+void teaching_command(MainWindow& m) {
+  for (int i = 0; i <= 5; ++i) m.set_result_line(i, QString());
+  m.s.yosou_max = kTeachings;
   int k = -1;
-  while (k < 0 || k > kTeachings - 1) k = static_cast<int>(rng().next() * kTeachings);
+  while (k < 0 || k > kTeachings - 1) k = static_cast<int>(m.rng.next() * kTeachings);
 
-  set_result_line(0, QStringLiteral("      「マハラジャの教え」"));
-  set_result_line(1, QString());
-  set_result_line(2, QStringLiteral(" 第%1説").arg(k + 1));
-  set_result_line(3, QString());
-  set_result_line(4, QStringLiteral(" ") + s.teaching_list[k]);
-  for (int i = 1; i <= 6; ++i) s.yosou_num[i].clear();
+  m.set_result_line(0, QStringLiteral("      「マハラジャの教え」"));
+  m.set_result_line(1, QString());
+  m.set_result_line(2, QStringLiteral(" 第%1説").arg(k + 1));
+  m.set_result_line(3, QString());
+  m.set_result_line(4, QStringLiteral(" ") + m.s.teaching_list[k]);
+  for (int i = 1; i <= 6; ++i) m.s.yosou_num[i].clear();
 
-  s.output_lines[0] = QString(48, QLatin1Char('-'));
-  s.output_lines[1] = result_line(0);
-  s.output_lines[2] = result_line(2) + QStringLiteral(" ") + result_line(4);
-  show_result_card();
+  m.s.output_lines[0] = QString(48, QLatin1Char('-'));
+  m.s.output_lines[1] = m.result_line(0);
+  m.s.output_lines[2] = m.result_line(2) + QStringLiteral(" ") + m.result_line(4);
+  show_result_card(m);
 }
 
-void App::load_teaching_file(const QString& file, bool report) {
+void load_teaching_file(MainWindow& m, const QString& file, bool report) {
   const auto fail = [&] {
-    if (report) platform().message(file + QStringLiteral("に異常発生！"), kAppTitle, Buttons::OK);
+    if (report) m.platform().message(file + QStringLiteral("に異常発生！"), kAppTitle, Buttons::OK);
   };
-  s.teaching_count = 0;
+  m.s.teaching_count = 0;
   QFile f;
   if (open_regular_file(f, file, kMaxTeachingFileBytes) != OpenRefusal::None) return fail();
   QByteArray bytes;
@@ -54,8 +55,8 @@ void App::load_teaching_file(const QString& file, bool report) {
   const QStringList fields = read_fields(decode_windows31j(bytes), kTeachingFileFields);
   // The entries that fit are kept; more than fit is a broken file.
   const int kept = std::min<int>(int(fields.size()), kTeachingEntries);
-  for (int n = 0; n < kept; ++n) s.teaching_list[n] = fields[n];
-  s.teaching_count = static_cast<std::int16_t>(kept);
+  for (int n = 0; n < kept; ++n) m.s.teaching_list[n] = fields[n];
+  m.s.teaching_count = static_cast<std::int16_t>(kept);
   if (fields.size() > kTeachingEntries) return fail();
 }
 

@@ -14,7 +14,7 @@ QString ticket_cell(TicketKind kind, int row, int position) {
   return form1::Label1.key(ticket_design(kind).cells[row - 1][position - 1]);
 }
 
-QString ticket_bets_line(const App& app, TicketKind kind) {
+QString ticket_bets_line(const MainWindow& app, TicketKind kind) {
   const TicketDesign& v = ticket_design(kind);
   QStringList bets;
   for (int row = 1; row <= 4; ++row) {
@@ -26,19 +26,19 @@ QString ticket_bets_line(const App& app, TicketKind kind) {
   return bets.join(QStringLiteral(" , "));
 }
 
-void App::show_ticket(TicketKind kind) {
-  const QString year = text(form1::Combo6);
-  const QString month = text(form1::Combo3);
-  const QString day = text(form1::Combo4);
+void show_ticket(MainWindow& m, TicketKind kind) {
+  const QString year = m.text(form1::Combo6);
+  const QString month = m.text(form1::Combo3);
+  const QString day = m.text(form1::Combo4);
   // The code numbers are decoration: a year or month that is no number reads as 0.
   const double year_value = leading_number(year);
   const double year_number = whole_number_or_zero(year);
   const double month_value = leading_number(month);
   const double month_number = whole_number_or_zero(month);
-  auto set = [this](int index, const QString& caption) { label(form1::Label1, index).text = caption; };
+  auto set = [&m](int index, const QString& caption) { m.label(form1::Label1, index).text = caption; };
 
-  set(1, text(form1::Combo8));
-  set(2, text(form1::Combo9).left(2));
+  set(1, m.text(form1::Combo8));
+  set(2, m.text(form1::Combo9).left(2));
   set(3, year + QStringLiteral("年") + month + QStringLiteral("月") + day + QStringLiteral("日"));
   set(4, month + QStringLiteral("月") + day + QStringLiteral("日"));
   set(14, (QStringLiteral("0") + number_text(year_value * 1000) + QStringLiteral("1000") +
@@ -51,12 +51,12 @@ void App::show_ticket(TicketKind kind) {
   set(7, (number_text(month_value * 105) + QStringLiteral("1") + number_text(year_number * 10)).left(6));
 
   const TicketDesign& v = ticket_design(kind);
-  for (int i = 1; i <= 44; ++i) label(form1::Label1, i).visible = true;
-  for (int i : v.hidden) label(form1::Label1, i).visible = false;
-  for (int i = 0; i <= 7; ++i) label(form1::Label3, i).visible = v.markers_visible;
-  c(form1::Label14).visible = true;
-  c(form1::Label7).visible = true;
-  c(form1::Label14).text = QString::fromUtf8(v.total);
+  for (int i = 1; i <= 44; ++i) m.label(form1::Label1, i).visible = true;
+  for (int i : v.hidden) m.label(form1::Label1, i).visible = false;
+  for (int i = 0; i <= 7; ++i) m.label(form1::Label3, i).visible = v.markers_visible;
+  m.c(form1::Label14).visible = true;
+  m.c(form1::Label7).visible = true;
+  m.c(form1::Label14).text = QString::fromUtf8(v.total);
 }
 
 }  // namespace quilo

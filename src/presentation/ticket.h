@@ -2,7 +2,8 @@
 // and the bets read back as one line.
 #pragma once
 
-#include "app/app.h"
+#include "app/main_window.h"
+#include "model/ticket_design.h"
 
 #include <QString>
 
@@ -16,6 +17,10 @@ QString ticket_cell(TicketKind kind, int row, int position);
 
 // The four bets read back from the ticket cells: positions joined by "⇒"
 // (trifecta) or "◆" (exacta), rows by " , ".
-QString ticket_bets_line(const App& app, TicketKind kind);
+QString ticket_bets_line(const MainWindow& m, TicketKind kind);
+
+// Prepares the ticket of a prediction: its header from the race inputs, the
+// labels of its face and the total line.
+void show_ticket(MainWindow& m, TicketKind kind);
 
 }  // namespace quilo

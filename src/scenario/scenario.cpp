@@ -1,5 +1,7 @@
 #include "scenario/scenario.h"
 
+#include "app/shell_commands.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -24,46 +26,72 @@ std::pair<QString, QString> split_control(const QString& name) {
   return {QStringLiteral("Form1"), name};
 }
 
+// What the scenario mode does with each kind of control: what a dump shows of
+// it, what typing does to it and what picking entry i of it does. One row per
+// kind; a missing action means the kind does not take it.
+using DumpFields = void (*)(const Control&, QJsonObject&);
+using TypeInto = void (*)(Control&, const QString&);
+using PickEntry = bool (*)(App&, const QString& form, Control&, int index);
+
+struct KindActions {
+  Kind kind;
+  DumpFields dump;
+  TypeInto type;
+  PickEntry pick;
+};
+
+void dump_text(const Control& c, QJsonObject& o) { o.insert("text", c.text); }
+void dump_selected(const Control& c, QJsonObject& o) { o.insert("selected", c.selected); }
+void dump_items(const Control& c, QJsonObject& o) { o.insert("items", QJsonArray::fromStringList(c.items)); }
+
+// Typing into a combo leaves no entry picked.
+void type_combo(Control& c, const QString& v) {
+  c.text = v;
+  c.selected = -1;
+}
+void type_text(Control& c, const QString& v) { c.text = v; }
+
+bool pick_combo_entry(App&, const QString&, Control& c, int index) {
+  if (index < 0 || index >= c.items.size()) return false;
+  c.selected = index;
+  c.text = c.items[index];
+  return true;
+}
+
+// The output window's lists pick through the window, as a user's click does.
+bool pick_in_output_window(App& app, const QString& form, Control& c, int index) {
+  return form == QLatin1String("Form3") && app.output().select(c.key(), index);
+}
+
+const KindActions kKindActions[] = {
+    {Kind::Combo, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o); },
+     type_combo, pick_combo_entry},
+    {Kind::Text, dump_text, type_text, nullptr},
+    {Kind::Label, [](const Control& c, QJsonObject& o) { o.insert("caption", c.text); }, nullptr, nullptr},
+    {Kind::Card, [](const Control& c, QJsonObject& o) { o.insert("caption", c.text); }, nullptr, nullptr},
+    {Kind::Image, [](const Control& c, QJsonObject& o) { o.insert("picture", c.picture); }, nullptr, nullptr},
+    {Kind::List, [](const Control& c, QJsonObject& o) { o.insert("lines", QJsonArray::fromStringList(c.lines)); },
+     nullptr, nullptr},
+    {Kind::Option, [](const Control& c, QJsonObject& o) { o.insert("checked", c.checked); }, nullptr, nullptr},
+    {Kind::DriveList, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o), dump_items(c, o); },
+     nullptr, pick_in_output_window},
+    {Kind::DirList, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_items(c, o); }, nullptr,
+     pick_in_output_window},
+    {Kind::FileList, [](const Control& c, QJsonObject& o) { dump_selected(c, o), dump_items(c, o); }, nullptr,
+     pick_in_output_window},
+    {Kind::Button, nullptr, nullptr, nullptr},
+    {Kind::Shape, nullptr, nullptr, nullptr},
+};
+
+const KindActions& actions(Kind kind) {
+  for (const auto& row : kKindActions)
+    if (row.kind == kind) return row;
+  throw std::logic_error("a kind of control without scenario actions");
+}
+
 QJsonObject control_json(const Control& c) {
   QJsonObject o;
-  switch (c.design.kind) {
-    case Kind::Combo:
-      o.insert("text", c.text);
-      o.insert("selected", c.selected);
-      break;
-    case Kind::Text:
-      o.insert("text", c.text);
-      break;
-    case Kind::Label:
-    case Kind::Card:
-      o.insert("caption", c.text);
-      break;
-    case Kind::Image:
-      o.insert("picture", c.picture);
-      break;
-    case Kind::List:
-      o.insert("lines", QJsonArray::fromStringList(c.lines));
-      break;
-    case Kind::Option:
-      o.insert("checked", c.checked);
-      break;
-    case Kind::DriveList:
-      o.insert("text", c.text);
-      o.insert("selected", c.selected);
-      o.insert("items", QJsonArray::fromStringList(c.items));
-      break;
-    case Kind::DirList:
-      o.insert("text", c.text);
-      o.insert("items", QJsonArray::fromStringList(c.items));
-      break;
-    case Kind::FileList:
-      o.insert("selected", c.selected);
-      o.insert("items", QJsonArray::fromStringList(c.items));
-      break;
-    case Kind::Button:
-    case Kind::Shape:
-      break;
-  }
+  if (const DumpFields dump = actions(c.design.kind).dump) dump(c, o);
   o.insert("visible", c.visible);
   if (c.back) o.insert("back", c.back->hex());
   if (c.fore) o.insert("fore", c.fore->hex());
@@ -102,7 +130,7 @@ ScenarioRunner::ScenarioRunner() : app_(std::make_unique<App>(platform_)) {}
 void ScenarioRunner::start() {
   if (started_) return;
   started_ = true;
-  app_->Form_Load();
+  app_->start();
 }
 
 void ScenarioRunner::finish() { start(); }
@@ -155,7 +183,7 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
   if (verb == QLatin1String("folder")) {
     if (rest.isEmpty()) return QStringLiteral("folder needs a path");
     start();
-    app_->Form3_set_folder(rest);
+    app_->output().set_folder(rest);
     return std::nullopt;
   }
 
@@ -183,10 +211,7 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
     if (!app_->has_button(form, key)) return QStringLiteral("no button %1").arg(rest.trimmed());
     // Like typing into it, pressing a button of a window that is not open is
     // an error of the script.
-    const Form& f = form == QLatin1String("Form1")   ? app_->form1
-                    : form == QLatin1String("Form2") ? app_->form2
-                                                     : app_->form3;
-    if (!f.open) return QStringLiteral("%1 is not open").arg(form);
+    if (!app_->form(form)->open) return QStringLiteral("%1 is not open").arg(form);
     app_->click(form, key);
     return std::nullopt;
   }
@@ -195,41 +220,28 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
     const int sp = rest.indexOf(QLatin1Char(' '));
     if (sp <= 0) return QStringLiteral("%1 needs a control and a value").arg(verb);
     const auto [form_name, key] = split_control(rest.left(sp));
-    Form& form = form_name == QLatin1String("Form1")   ? app_->form1
-                 : form_name == QLatin1String("Form2") ? app_->form2
-                                                       : app_->form3;
+    Form& form = *app_->form(form_name);
     Control* control = form.find(key);
     if (!control) return QStringLiteral("no control %1").arg(rest.left(sp));
     if (!form.open) return QStringLiteral("%1 is not open").arg(form_name);
     const QString value_text = rest.mid(sp + 1);
+    const KindActions& kind = actions(control->design.kind);
 
     if (verb == QLatin1String("select")) {
       bool ok = false;
       const int index = value_text.trimmed().toInt(&ok);
       if (!ok) return QStringLiteral("select needs an entry number");
-      if (control->design.kind == Kind::Combo) {
-        if (index < 0 || index >= control->items.size())
-          return QStringLiteral("%1 has no entry %2").arg(key).arg(index);
-        control->selected = index;
-        control->text = control->items[index];
-        return std::nullopt;
-      }
-      if (form_name == QLatin1String("Form3") && app_->Form3_select(key, index)) return std::nullopt;
-      return QStringLiteral("cannot select in %1").arg(key);
+      if (!kind.pick) return QStringLiteral("cannot select in %1").arg(key);
+      if (!kind.pick(*app_, form_name, *control, index))
+        return QStringLiteral("%1 has no entry %2").arg(key).arg(index);
+      return std::nullopt;
     }
 
     const auto value = parse_value(value_text);
     if (!value) return QStringLiteral("bad string literal");
-    if (control->design.kind == Kind::Combo) {
-      control->text = *value;
-      control->selected = -1;
-      return std::nullopt;
-    }
-    if (control->design.kind == Kind::Text) {
-      control->text = *value;
-      return std::nullopt;
-    }
-    return QStringLiteral("cannot type into %1").arg(key);
+    if (!kind.type) return QStringLiteral("cannot type into %1").arg(key);
+    kind.type(*control, *value);
+    return std::nullopt;
   }
 
   return QStringLiteral("unknown action");
@@ -242,14 +254,14 @@ QJsonObject ScenarioRunner::dump() {
 QByteArray ScenarioRunner::dump_line() {
   const App& a = *app_;
   QJsonObject controls;
-  for (const Control& c : a.form1.controls()) controls.insert(c.key(), control_json(c));
-  for (const Form* f : {&a.form2, &a.form3}) {
+  for (const Control& c : a.main().form.controls()) controls.insert(c.key(), control_json(c));
+  for (const Form* f : {&a.explanation().form, &a.output().form}) {
     if (!f->open) continue;
     for (const Control& c : f->controls())
       controls.insert(f->name() + QLatin1Char('.') + c.key(), control_json(c));
   }
 
-  const SharedState& s = a.s;
+  const SharedState& s = a.main().s;
   QJsonObject state{
       {"yosou_num", strings_json(s.yosou_num.data(), s.yosou_num.data() + s.yosou_num.size())},
       {"yosou_mode", s.yosou_mode},
@@ -261,15 +273,17 @@ QByteArray ScenarioRunner::dump_line() {
       {"reveal_press_count", s.reveal_press_count},
       {"reveal_stage", s.reveal_stage},
       {"reveal_thresholds",
-       QJsonArray{App::kRevealPressThreshold, App::kRevealStageThreshold}},
+       QJsonArray{kRevealPressThreshold, kRevealStageThreshold}},
       {"teaching_count", s.teaching_count},
   };
 
-  QJsonObject windows{{"Form1", a.form1.open}, {"Form2", a.form2.open}, {"Form3", a.form3.open}};
+  QJsonObject windows{{"Form1", a.main().form.open},
+                      {"Form2", a.explanation().form.open},
+                      {"Form3", a.output().form.open}};
 
   // Keys in the order a JSON object of them is written (by name); the events
   // are spliced in as the text they were logged as.
-  return "{\"background\":" + json_text(a.form1.background) + ",\"controls\":" + json_text(controls) +
+  return "{\"background\":" + json_text(a.main().form.background) + ",\"controls\":" + json_text(controls) +
          ",\"events\":" + platform_.take_events_text() + ",\"state\":" + json_text(state) +
          ",\"windows\":" + json_text(windows) + "}";
 }
@@ -289,7 +303,7 @@ int run_scenario_file(const QString& path, const QString& output_folder) {
     return 2;
   }
   ScenarioRunner runner;
-  if (!output_folder.isEmpty()) runner.app().Form3_set_folder(output_folder);
+  if (!output_folder.isEmpty()) runner.app().output().set_folder(output_folder);
   // Each dump is written at once and not kept; a dump that cannot be written
   // (a full disk, a closed pipe) ends the run.
   int write_error = 0;

@@ -213,15 +213,15 @@ Captions after_context(const QString& context, const Captions& before) {
 QString quoted(const QString& value) { return "\"" + value + "\""; }
 
 Captions headings(Session& s) {
-  return {s.app().label("Label5", 7).text, s.app().label("Label5", 10).text,
-          s.app().label("Label5", 0).text};
+  return {s.app().main().label("Label5", 7).text, s.app().main().label("Label5", 10).text,
+          s.app().main().label("Label5", 0).text};
 }
 
 void set_headings(Session& s, const Captions& c) {
   s.run("dump");  // starts the program when it has not started yet
-  s.app().label("Label5", 7).text = c.top;
-  s.app().label("Label5", 10).text = c.middle;
-  s.app().label("Label5", 0).text = c.bottom;
+  s.app().main().label("Label5", 7).text = c.top;
+  s.app().main().label("Label5", 10).text = c.middle;
+  s.app().main().label("Label5", 0).text = c.bottom;
 }
 
 // Types the inputs and presses 上位設定決定; returns the headings.
@@ -353,7 +353,7 @@ TEST(CoursePicks, EveryListCourseAndFieldSize) {
   const QStringList courses = {"札幌", "福島", "新潟", "東京", "中山", "中京", "京都", "阪神", "小倉", "函館"};
   Session s;
   s.run("dump");
-  const QStringList sizes = s.app().c("Combo7").items;
+  const QStringList sizes = s.app().main().c("Combo7").items;
   ASSERT_EQ(sizes.first(), "5頭");
   ASSERT_EQ(sizes.last(), "20頭");
 

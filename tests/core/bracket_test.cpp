@@ -66,7 +66,7 @@ TEST(Bracket, TwoBracketsFor2010AndTheirOutput) {
 TEST(Bracket, ListColours) {
   Session s;
   s.run("select Combo6 0\nclick Command12");
-  const auto& list = s.app().c("List1");
+  const auto& list = s.app().main().c("List1");
   ASSERT_TRUE(list.back && list.fore);
   EXPECT_EQ(list.back->r, 0);
   EXPECT_EQ(list.back->g, 64);
@@ -103,7 +103,7 @@ TEST(Bracket, NoYearDrawsNothing) {
   s.write_table("waku_1.txt", {0, 0, 0, 1});
   s.write_table("waku_2.txt", {0, 0, 0, 2});
   s.run(QString(kFirstEntries) + "select Combo6 1\nclick Command12");
-  ASSERT_EQ(s.app().s.yosou_num[2], "②");
+  ASSERT_EQ(s.app().main().s.yosou_num[2], "②");
   // A year typed instead of picked leaves no selection, as at start-up.
   const auto d = s.dump("type Combo6 2011\nclick Command12");
   EXPECT_EQ(brackets_drawn(d), QStringList({"", "", "", "", "", ""}));

@@ -1,5 +1,6 @@
 // The chance count, the lamp and background effects, the makai escalation and
 // the timed stagings.
+#include "presentation/effects.h"
 #include "prediction_fixture.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@ struct Effects {
   Effects(const QString& odds1, const QString& odds2 = "5.0",
           const QStringList& yosou = QStringList(8, QString())) {
     s.run(QString("type Text1 \"%1\"\ntype Text2 \"%2\"").arg(odds1, odds2));
-    for (int i = 0; i < yosou.size(); ++i) s.app().s.yosou_num[i + 1] = yosou[i];
+    for (int i = 0; i < yosou.size(); ++i) s.app().main().s.yosou_num[i + 1] = yosou[i];
     s.dump();
   }
   App& app() { return s.app(); }
@@ -65,8 +66,8 @@ TEST(ChanceCount, DigitMatchesAndOddsThresholds) {
     Effects e(c.odds1, "5.0", c.yosou);
     App& app = e.app();
     const std::vector<float>& t = c.thresholds;
-    app.count_chance_level(t);
-    EXPECT_EQ(app.s.chance_level, c.level);
+    count_chance_level(app.main(), t);
+    EXPECT_EQ(app.main().s.chance_level, c.level);
     EXPECT_TRUE(e.events().isEmpty());
   }
 }
@@ -96,13 +97,13 @@ TEST(ChanceCount, EscalationStepsFollowEachPassedThreshold) {
     SCOPED_TRACE(c.odds1.toStdString());
     Effects e(c.odds1, "5.0", {"1", "2", "3", "4", "", "9", "9", "9"});
     App& app = e.app();
-    app.load_gf_background("Image2667.JPG");
+    app.main().load_gf_background("Image2667.JPG");
     e.events();
-    app.count_makai_chance_level();
+    count_makai_chance_level(app.main());
     EXPECT_EQ(e.events(), c.events);
-    EXPECT_EQ(app.s.chance_level, c.level);
+    EXPECT_EQ(app.main().s.chance_level, c.level);
     // The window ends on the smallest threshold passed, or keeps its picture.
-    EXPECT_EQ(app.form1.background,
+    EXPECT_EQ(app.main().form.background,
               c.events.isEmpty() ? "Image2667.JPG" : c.events.last().mid(QString("background ").size()));
   }
 }
@@ -124,11 +125,11 @@ TEST(Effects, ExactaChanceByLevel) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.level);
     Effects e("2.0");
-    e.app().set_result_line(2, "old");
-    e.app().show_exacta_chance(c.level);
-    EXPECT_EQ(e.app().result_line(2), c.line2);
+    e.app().main().set_result_line(2, "old");
+    show_exacta_chance(e.app().main(), c.level);
+    EXPECT_EQ(e.app().main().result_line(2), c.line2);
     EXPECT_EQ(e.events(), c.events);
-    EXPECT_EQ(e.app().c("Image2").picture, c.events.last().mid(QString("picture Image2 ").size()));
+    EXPECT_EQ(e.app().main().c("Image2").picture, c.events.last().mid(QString("picture Image2 ").size()));
   }
 }
 
@@ -152,8 +153,8 @@ TEST(Effects, BackgroundByLevel) {
     for (bool with : {true, false}) {
       SCOPED_TRACE(QString("level %1 %2").arg(c.level).arg(with).toStdString());
       Effects e("2.0");
-      e.app().show_background(c.level, with);
-      EXPECT_EQ(e.app().result_line(2), with ? c.line2_with : c.line2_without);
+      show_background(e.app().main(), c.level, with);
+      EXPECT_EQ(e.app().main().result_line(2), with ? c.line2_with : c.line2_without);
       EXPECT_EQ(e.events(), c.events);
     }
   }
@@ -161,7 +162,7 @@ TEST(Effects, BackgroundByLevel) {
 
 TEST(Staging, MakaiPlaysItsFixedSequence) {
   Effects e("9.9", "9.9");
-  e.app().play_makai_staging();
+  play_makai_staging(e.app().main());
   const QStringList ev = e.events();
   EXPECT_EQ(ev, QStringList({"background Image206.jpg", "pause 2", "se bigshot1.wav",
                              "background Image206_1.jpg", "pause 1", "se bigshot1.wav",
@@ -169,7 +170,7 @@ TEST(Staging, MakaiPlaysItsFixedSequence) {
                              "background Image2666.JPG", "pause 1", "se status5.wav",
                              "background Image2667.JPG"}));
   EXPECT_EQ(total_pause(ev), 6);
-  EXPECT_EQ(e.app().form1.background, "Image2667.JPG");
+  EXPECT_EQ(e.app().main().form.background, "Image2667.JPG");
 }
 
 namespace {
@@ -247,11 +248,11 @@ TEST(Staging, OnibakuSequenceAndEndingByTheOdds) {
   for (const auto& c : cases) {
     SCOPED_TRACE((c.o1 + " / " + c.o2).toStdString());
     Effects e(c.o1, c.o2);
-    e.app().play_onibaku_staging();
+    play_onibaku_staging(e.app().main());
     const QStringList ev = e.events();
     EXPECT_EQ(ev, *c.events);
     EXPECT_EQ(total_pause(ev), c.seconds);
-    EXPECT_EQ(e.app().form1.background, c.events->last().mid(QString("background ").size()));
+    EXPECT_EQ(e.app().main().form.background, c.events->last().mid(QString("background ").size()));
   }
 }
 
@@ -275,9 +276,9 @@ TEST(Staging, OnibakuEndingReadsTheSecondOddsAgain) {
     Effects e(c.o1, c.o2_start);
     int pauses = 0;
     e.s.platform().on_pause = [&](float) {
-      if (++pauses == 1) e.app().c("Text2").text = c.o2_later;
+      if (++pauses == 1) e.app().main().c("Text2").text = c.o2_later;
     };
-    e.app().play_onibaku_staging();
+    play_onibaku_staging(e.app().main());
     const QStringList ev = e.events();
     EXPECT_EQ(ev.mid(ev.size() - c.tail.size()), c.tail);
   }

@@ -69,7 +69,7 @@ TEST(Exacta, ChanceLampByLevel) {
     CrtTables(0).row(18, {0, 1, 2, 4, 6, 3, 8, 5}).write(s);
     s.run(c.panel + "\ntype Text2 1\ntype Text1 " + c.odds1);
     s.dump();
-    s.app().set_result_line(2, "old");
+    s.app().main().set_result_line(2, "old");
     const auto d = s.dump("click Command3");
     EXPECT_EQ(state(d)["chance_level"].toInt(), c.level);
     EXPECT_EQ(result_lines(d)[2], c.line2);

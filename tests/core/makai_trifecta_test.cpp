@@ -23,8 +23,8 @@ TEST(MakaiTrifecta, WorkedExample) {
   s.run("select Combo6 0\nselect Combo8 0\nselect Combo9 10\ntype Text1 2.0\ntype Text2 4.0");
   s.run(panel_script(1, 12, 5, 2, 7));
   s.dump();
-  s.app().label("Label4", 7).text = "kept 7";
-  s.app().label("Label4", 15).text = "kept 15";
+  s.app().main().label("Label4", 7).text = "kept 7";
+  s.app().main().label("Label4", 15).text = "kept 15";
   const auto d = s.dump("click Command1");
 
   expect_run(d, TicketKind::Trifecta,

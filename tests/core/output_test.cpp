@@ -145,7 +145,7 @@ TEST(OutputWindow, BeforeAnyPredictionFiveLinesThenFiveMore) {
 
   s.run("click Form3.Command1");
   EXPECT_EQ(read_file(s.path("out.txt")), kEmptyEntry + kEmptyEntry);
-  EXPECT_TRUE(s.app().form3.open);
+  EXPECT_TRUE(s.app().output().form.open);
   EXPECT_TRUE(printed(s.dump()).isEmpty());
 }
 
@@ -154,7 +154,7 @@ TEST(OutputWindow, WritesTheCurrentLinesAndKeepsWhatTheFileHolds) {
   // Whatever the file holds stays, even bytes that are no text and no final line end.
   s.write_file("keep.txt", QByteArray("old\xFF\x00end", 8));
   open_output(s);
-  auto& lines = s.app().s.output_lines;
+  auto& lines = s.app().main().s.output_lines;
   lines[0] = "Quilo ①②③④⑤⑥⑦⑧⑨";
   lines[1] = "a,b";
   lines[2] = "～θ";
@@ -219,13 +219,13 @@ TEST(OutputWindow, FailuresAreToldAndChangeNothing) {
     const QString folder = c.folder.startsWith('/') ? c.folder : s.path(c.folder);
     s.run("folder " + folder + "\nclick Command10");
     s.dump();
-    s.app().form3["Text1"].text = c.name;
+    s.app().output().form["Text1"].text = c.name;
     const auto d = s.dump("click Form3.Command1");
     const QString path = QDir::cleanPath(folder) + "/" + c.name;
     ASSERT_EQ(messages(d).size(), 2) << c.what;
     EXPECT_EQ(messages(d)[1], "「" + path + "」に出力できませんでした。\n" + c.reason) << c.what;
     EXPECT_EQ(events_of(d, "message")[1].toObject()["title"].toString(), kTitle);
-    EXPECT_TRUE(s.app().form3.open) << c.what;
+    EXPECT_TRUE(s.app().output().form.open) << c.what;
     EXPECT_EQ(QDir(s.path("sub")).entryList(QDir::Files), QStringList{}) << c.what;
     EXPECT_FALSE(QFile::exists(s.path("gone"))) << c.what;
   }
@@ -290,7 +290,7 @@ TEST(OutputWindow, WriteFailingPartWayLeavesTheFileAsItWas) {
   Session s;
   s.write_file("full.txt", "before\r\n");
   open_output(s);
-  s.app().s.output_lines[0] = "a line longer than the room left";
+  s.app().main().s.output_lines[0] = "a line longer than the room left";
   QJsonObject d;
   {
     const FileSizeLimit limit(16);
@@ -362,7 +362,7 @@ TEST(FieldReader, SplitsLikeADelimitedTextReader) {
 TEST(OutputWindow, PrintsEveryFieldOfTheWholeFile) {
   Session s;
   open_output(s);
-  auto& lines = s.app().s.output_lines;
+  auto& lines = s.app().main().s.output_lines;
   lines[0] = "□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ";
   lines[1] = "1-2-3";
   lines[2] = "4-5-6";
@@ -379,7 +379,7 @@ TEST(OutputWindow, PrintsEveryFieldOfTheWholeFile) {
   expected << lines[0] << "1-2-3" << "本命 1" << "穴 ⑦" << "7-8-9" << "　";
   EXPECT_EQ(printed(d), expected);
   EXPECT_EQ(expected.size(), 16);
-  EXPECT_TRUE(s.app().form3.open);
+  EXPECT_TRUE(s.app().output().form.open);
 
   // Back to file only: nothing is printed.
   EXPECT_TRUE(printed(s.dump("click Form3.Option1\nclick Form3.Command1")).isEmpty());
@@ -407,7 +407,7 @@ TEST(OutputWindow, NoPrinterIsToldAfterTheFileIsWritten) {
   EXPECT_EQ(messages(d).mid(0, 2), (QStringList{kQuestion, kPaper}));
   EXPECT_EQ(messages(d)[2], "プリンターが見つかりません。既定のプリンターを設定して下さい。");
   EXPECT_EQ(read_file(s.path("q.txt")), kEmptyEntry);
-  EXPECT_TRUE(s.app().form3.open);
+  EXPECT_TRUE(s.app().output().form.open);
 }
 
 // ---- The window and its lists ---------------------------------------------------
@@ -433,7 +433,7 @@ TEST(OutputWindow, OpensInTheCurrentFolderWithItsDesign) {
   EXPECT_EQ(control(d, "Form3.Text1")["text"].toString(), "Text1");
   EXPECT_TRUE(control(d, "Form3.Option1")["checked"].toBool());
   EXPECT_FALSE(control(d, "Form3.Option2")["checked"].toBool());
-  EXPECT_EQ(s.app().Form3_output_path(), QDir::currentPath() + "/Text1");
+  EXPECT_EQ(s.app().output().output_path(), QDir::currentPath() + "/Text1");
 }
 
 TEST(OutputWindow, OutputCommandAgainKeepsTheOpenWindowAndCloseResetsIt) {
@@ -470,12 +470,12 @@ TEST(OutputWindow, FoldersFilesAndDrivesChangeTheOutputPath) {
   EXPECT_EQ(control(d, "Form3.Dir1")["text"].toString(), here + "/b");
   EXPECT_EQ(strings(control(d, "Form3.Dir1")["items"]), (QStringList{"..", "inner"}));
   EXPECT_EQ(strings(control(d, "Form3.File1")["items"]), (QStringList{"Y.txt", "z.txt"}));
-  EXPECT_EQ(s.app().Form3_output_path(), here + "/b/Text1");
+  EXPECT_EQ(s.app().output().output_path(), here + "/b/Text1");
 
   d = s.dump("select Form3.File1 1");
   EXPECT_EQ(control(d, "Form3.Text1")["text"].toString(), "z.txt");
   EXPECT_EQ(control(d, "Form3.File1")["selected"].toInt(), 1);
-  EXPECT_EQ(s.app().Form3_output_path(), here + "/b/z.txt");
+  EXPECT_EQ(s.app().output().output_path(), here + "/b/z.txt");
   s.run("click Form3.Command1");
   EXPECT_EQ(read_file(s.path("b/z.txt")), kEmptyEntry);
 
@@ -483,7 +483,7 @@ TEST(OutputWindow, FoldersFilesAndDrivesChangeTheOutputPath) {
   EXPECT_EQ(control(d, "Form3.Dir1")["text"].toString(), here);
   EXPECT_EQ(control(d, "Form3.File1")["selected"].toInt(), -1);
   EXPECT_EQ(control(d, "Form3.Text1")["text"].toString(), "z.txt");  // the name stays
-  EXPECT_EQ(s.app().Form3_output_path(), here + "/z.txt");
+  EXPECT_EQ(s.app().output().output_path(), here + "/z.txt");
 
   // Another folder chosen by path; then the root drive.
   d = s.dump("folder A");
@@ -498,7 +498,7 @@ TEST(OutputWindow, FoldersFilesAndDrivesChangeTheOutputPath) {
   EXPECT_EQ(control(d, "Form3.Dir1")["text"].toString(), "/");
   EXPECT_FALSE(strings(control(d, "Form3.Dir1")["items"]).contains(".."));
   EXPECT_EQ(control(d, "Form3.Drive1")["selected"].toInt(), 0);
-  EXPECT_EQ(s.app().Form3_output_path(), "/z.txt");
+  EXPECT_EQ(s.app().output().output_path(), "/z.txt");
 
   // Entries that do not exist cannot be picked.
   for (const char* script : {"select Form3.File1 99", "select Form3.Dir1 -1", "select Form3.Drive1 99",

@@ -1,5 +1,6 @@
 // What the four prediction commands share: the odds checks, a table column
 // that runs out, and one run at a time.
+#include "app/shell_commands.h"
 #include "prediction_checks.h"
 
 #include <QRegularExpression>
@@ -103,8 +104,8 @@ TEST(PredictionCommands, ColumnRunningOutEndsTheCommand) {
     s.run("select Combo3 11\nselect Combo4 30\ntype Text1 9\ntype Text2 9\n" +
           panel_script(18, 18, 18, 18, 18));
     s.dump();
-    for (int i = 0; i < 6; ++i) set_list_line(s.app().c("List1"), i, QString("old %1").arg(i));
-    for (int i = 0; i < 4; ++i) s.app().s.output_lines[i] = QString("out %1").arg(i);
+    for (int i = 0; i < 6; ++i) set_list_line(s.app().main().c("List1"), i, QString("old %1").arg(i));
+    for (int i = 0; i < 4; ++i) s.app().main().s.output_lines[i] = QString("out %1").arg(i);
     const auto before = s.dump();
     const auto d = s.dump(QString("click ") + c.command);
     const QStringList ev = event_lines(d);
@@ -192,7 +193,7 @@ TEST(PredictionCommands, TheEndDuringAPauseStopsTheRun) {
     full_columns(200).write(s);
     s.run("type Text1 1.5\ntype Text2 3.0");
     s.dump();
-    for (int i = 0; i < 4; ++i) s.app().s.output_lines[i] = QString("out %1").arg(i);
+    for (int i = 0; i < 4; ++i) s.app().main().s.output_lines[i] = QString("out %1").arg(i);
     const auto before = s.dump();
     int pauses = 0;
     s.platform().on_pause = [&](float) {
@@ -219,7 +220,7 @@ TEST(PredictionCommands, EachTakesTheRevealStep) {
     Session s;
     full_columns(200).write(s);
     s.run("type Text1 5\ntype Text2 5");
-    for (int i = 0; i < App::kRevealPressThreshold; ++i) s.run("click Command2");
+    for (int i = 0; i < kRevealPressThreshold; ++i) s.run("click Command2");
     const auto d = s.dump(QString("click ") + command);
     EXPECT_EQ(state(d)["reveal_stage"].toInt(), 1);
     EXPECT_EQ(state(d)["reveal_press_count"].toInt(), 0);

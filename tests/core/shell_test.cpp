@@ -1,5 +1,6 @@
 // Start-up, the reference tables, the odds check, how to use, the reveal of
 // the diagnostic column and exit.
+#include "app/shell_commands.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -57,7 +58,7 @@ TEST(Startup, WindowStateAfterLoad) {
   EXPECT_EQ(ev[0], "midi_close");
   EXPECT_EQ(ev[1], "midi_open nakipop.mid");
   for (int i = 0; i < 8; ++i) EXPECT_FALSE(messages(d).join("").contains("crt_"));
-  EXPECT_EQ(s.app().s.crt_table[1][0], 1);  // first value of crt_1.txt
+  EXPECT_EQ(s.app().main().s.crt_table[1][0], 1);  // first value of crt_1.txt
 }
 
 TEST(Startup, NoTablesGivesOneMessageNamingTheFolderAndTheWaysOut) {
@@ -77,7 +78,7 @@ TEST(Startup, NoTablesGivesOneMessageNamingTheFolderAndTheWaysOut) {
     // The music starts before the message, the window opens after it on zero tables.
     EXPECT_EQ(event_lines(d).indexOf("midi_open nakipop.mid"), 1);
     EXPECT_TRUE(d["windows"].toObject()["Form1"].toBool());
-    for (int c = 1; c <= 8; ++c) EXPECT_EQ(s.app().s.crt_table[c][0], 0);
+    for (int c = 1; c <= 8; ++c) EXPECT_EQ(s.app().main().s.crt_table[c][0], 0);
     EXPECT_EQ(state(d)["teaching_count"].toInt(), teaching ? 1 : 0);
   }
 }
@@ -88,7 +89,7 @@ TEST(Startup, SomeTablesMissingGetAMessageEach) {
   const auto d = s.dump();
   EXPECT_EQ(messages(d), QStringList({"crt_3.txtに異常発生！", "waku_2.txtに異常発生！",
                                       "maharaja.txtに異常発生！"}));
-  EXPECT_EQ(s.app().s.crt_table[1][0], 1);  // the tables that are there are read
+  EXPECT_EQ(s.app().main().s.crt_table[1][0], 1);  // the tables that are there are read
 }
 
 // Each case shapes one file and says what start-up reports and keeps.
@@ -122,7 +123,7 @@ TEST_P(TableFiles, LoadAndReport) {
   const int column = QString(tc.name).mid(crt ? 4 : 5, 1).toInt();
   const int rows = crt ? kCrtRows : kWakuRows;
   for (int r = 0; r < rows; ++r) {
-    const int v = crt ? s.app().s.crt_table[column][r] : s.app().s.waku_table[column][r];
+    const int v = crt ? s.app().main().s.crt_table[column][r] : s.app().main().s.waku_table[column][r];
     if (r < tc.stored_rows)
       ASSERT_NE(v, 0) << "row " << r;
     else
@@ -180,7 +181,7 @@ TEST(Startup, FilesThatAreNoRegularFilesAreTheirFilesFailure) {
   Session big;
   big.write_file("maharaja.txt", QByteArray(1024 * 1024 + 1, 'x'));
   EXPECT_EQ(messages(big.dump()), QStringList({"maharaja.txtに異常発生！"}));
-  EXPECT_EQ(big.app().s.teaching_count, 0);
+  EXPECT_EQ(big.app().main().s.teaching_count, 0);
   Session zero;
   QFile::remove(zero.path("maharaja.txt"));
   ASSERT_TRUE(QFile::link("/dev/zero", zero.path("maharaja.txt")));
@@ -191,9 +192,9 @@ TEST(Startup, NegativeValuesStoredAsRead) {
   Session s;
   s.write_table("crt_5.txt", {-3, 0, -32768, 9});
   s.dump();
-  EXPECT_EQ(s.app().s.crt_table[5][0], -3);
-  EXPECT_EQ(s.app().s.crt_table[5][2], -32768);
-  EXPECT_EQ(s.app().s.crt_table[5][3], 9);
+  EXPECT_EQ(s.app().main().s.crt_table[5][0], -3);
+  EXPECT_EQ(s.app().main().s.crt_table[5][2], -32768);
+  EXPECT_EQ(s.app().main().s.crt_table[5][3], 9);
 }
 
 TEST(OddsCheck, BlankBoxesStopWithTheirMessage) {
@@ -210,7 +211,7 @@ TEST(OddsCheck, BlankBoxesStopWithTheirMessage) {
     Session s;
     s.run(QString("type Text1 \"%1\"\ntype Text2 \"%2\"").arg(c.text1, c.text2));
     s.dump();
-    const bool passed = s.app().check_odds_entered();
+    const bool passed = s.app().main().check_odds_entered();
     const auto d = s.dump();
     EXPECT_EQ(passed, c.message.isEmpty());
     const auto msgs = events_of(d, "message");
@@ -255,7 +256,7 @@ TEST(HowToUse, ClearsTicketFillsListOpensExplanationOnce) {
 TEST(HowToUse, KeepsLaterListLines) {
   Session s;
   s.dump();
-  for (int i = 0; i < 9; ++i) set_list_line(s.app().c("List1"), i, QString("old %1").arg(i));
+  for (int i = 0; i < 9; ++i) set_list_line(s.app().main().c("List1"), i, QString("old %1").arg(i));
   const auto d = s.dump("click Command2");
   const QStringList lines = strings(control(d, "List1")["lines"]);
   ASSERT_EQ(lines.size(), 9);
@@ -272,16 +273,16 @@ TEST(Reveal, DiagnosticColumnOpensAfterTheSequence) {
     for (int i = 0; i <= 15; ++i) shown += visible(d, QString("Label4(%1)").arg(i));
     return shown;
   };
-  const int press = App::kRevealPressThreshold, stage = App::kRevealStageThreshold;
+  const int press = kRevealPressThreshold, stage = kRevealStageThreshold;
   for (int round = 0; round < stage; ++round) {
     // A prediction below or above the press threshold changes nothing.
-    s.app().advance_reveal_stage();
-    EXPECT_EQ(s.app().s.reveal_stage, round);
+    advance_reveal_stage(s.app().main());
+    EXPECT_EQ(s.app().main().s.reveal_stage, round);
     for (int i = 0; i < press; ++i) s.run("click Command2");
     EXPECT_EQ(diag_visible(), 0);
-    s.app().advance_reveal_stage();
-    EXPECT_EQ(s.app().s.reveal_press_count, 0);
-    EXPECT_EQ(s.app().s.reveal_stage, round + 1);
+    advance_reveal_stage(s.app().main());
+    EXPECT_EQ(s.app().main().s.reveal_press_count, 0);
+    EXPECT_EQ(s.app().main().s.reveal_stage, round + 1);
   }
   s.run("click Command2");
   EXPECT_EQ(diag_visible(), 16);
@@ -294,9 +295,9 @@ TEST(Reveal, DiagnosticColumnOpensAfterTheSequence) {
 TEST(Reveal, PressCounterStopsAtItsLargestValue) {
   Session s;
   s.dump();
-  s.app().s.reveal_press_count = 32767;
+  s.app().main().s.reveal_press_count = 32767;
   s.run("click Command2");
-  EXPECT_EQ(s.app().s.reveal_press_count, 32767);
+  EXPECT_EQ(s.app().main().s.reveal_press_count, 32767);
 }
 
 TEST(Exit, PlaysSoundStopsMusicClosesMainWindowOnly) {

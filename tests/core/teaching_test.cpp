@@ -1,5 +1,6 @@
 // The Maharaja's teaching: the drawn number and its lines, the teaching file
 // and its loader.
+#include "presentation/teaching.h"
 #include "output_file.h"
 #include "test_support.h"
 
@@ -48,10 +49,10 @@ TEST(Teaching, LinesAndOutput) {
   // How to use fills lines 0..4; the place prediction then copies line 3 into
   // output line 3, which the teaching leaves alone.
   s.dump("type Text1 9.0\ntype Text2 9.0\nclick Command2\nclick Command11");
-  const QString kept = s.app().s.output_lines[3];
+  const QString kept = s.app().main().s.output_lines[3];
   ASSERT_EQ(kept, " ② 高配当も狙える出目");
 
-  Lcg24Random next = s.app().rng();
+  Lcg24Random next = s.app().main().rng;
   const int k = static_cast<int>(next.next() * 53);
   const auto d = s.dump("click Command13");
   const QString number = QString(" 第%1説").arg(k + 1);
@@ -78,12 +79,12 @@ TEST(Teaching, NumberIsAlways1To53) {
   std::set<int> seen;
   for (int i = 0; i < 3000; ++i) {
     s.app().click("Form1", "Command13");
-    const auto m = line.match(s.app().result_line(2));
-    ASSERT_TRUE(m.hasMatch()) << s.app().result_line(2).toStdString();
+    const auto m = line.match(s.app().main().result_line(2));
+    ASSERT_TRUE(m.hasMatch()) << s.app().main().result_line(2).toStdString();
     const int n = m.captured(1).toInt();
     ASSERT_GE(n, 1);
     ASSERT_LE(n, 53);
-    ASSERT_EQ(s.app().result_line(4), " " + s.app().s.teaching_list[n - 1]);
+    ASSERT_EQ(s.app().main().result_line(4), " " + s.app().main().s.teaching_list[n - 1]);
     seen.insert(n);
   }
   EXPECT_EQ(seen.size(), 53u);
@@ -128,9 +129,9 @@ TEST(TeachingFile, CommittedFileHolds53TeachingsOnePerLine) {
   EXPECT_EQ(state(d)["teaching_count"].toInt(), 53);
   for (int k = 0; k < 53; ++k) {
     EXPECT_FALSE(teachings[k].trimmed().isEmpty()) << k;
-    EXPECT_EQ(s.app().s.teaching_list[k], teachings[k]) << k;
+    EXPECT_EQ(s.app().main().s.teaching_list[k], teachings[k]) << k;
   }
-  EXPECT_EQ(s.app().s.teaching_list[53], "");
+  EXPECT_EQ(s.app().main().s.teaching_list[53], "");
 }
 
 TEST(TeachingFile, Loader) {
@@ -163,9 +164,9 @@ TEST(TeachingFile, Loader) {
     }
     EXPECT_EQ(state(d)["teaching_count"].toInt(), c.count) << c.name;
     for (int k = 0; k < c.fields.size(); ++k)
-      EXPECT_EQ(s.app().s.teaching_list[k], c.fields[k]) << c.name << " entry " << k;
+      EXPECT_EQ(s.app().main().s.teaching_list[k], c.fields[k]) << c.name << " entry " << k;
     if (c.count == 1001) {
-      EXPECT_EQ(s.app().s.teaching_list[1000], "t1001") << c.name;
+      EXPECT_EQ(s.app().main().s.teaching_list[1000], "t1001") << c.name;
     }
   }
 }
@@ -176,12 +177,12 @@ TEST(TeachingFile, InvalidBytesLoadWithoutHarm) {
   const auto d = s.dump();
   EXPECT_TRUE(messages(d).isEmpty());
   EXPECT_EQ(state(d)["teaching_count"].toInt(), 3);
-  EXPECT_TRUE(s.app().s.teaching_list[0].endsWith("ok"));
-  EXPECT_TRUE(s.app().s.teaching_list[2].endsWith("zz"));
+  EXPECT_TRUE(s.app().main().s.teaching_list[0].endsWith("ok"));
+  EXPECT_TRUE(s.app().main().s.teaching_list[2].endsWith("zz"));
   // A later load overwrites from the start and keeps the rest.
   s.write_file("maharaja.txt", "new\r\n");
-  s.app().load_teaching_file("maharaja.txt");
-  EXPECT_EQ(s.app().s.teaching_list[0], "new");
-  EXPECT_TRUE(s.app().s.teaching_list[2].endsWith("zz"));
-  EXPECT_EQ(s.app().s.teaching_count, 1);
+  load_teaching_file(s.app().main(), "maharaja.txt");
+  EXPECT_EQ(s.app().main().s.teaching_list[0], "new");
+  EXPECT_TRUE(s.app().main().s.teaching_list[2].endsWith("zz"));
+  EXPECT_EQ(s.app().main().s.teaching_count, 1);
 }

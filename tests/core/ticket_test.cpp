@@ -1,9 +1,12 @@
 // The mock betting ticket: header and code numbers from the race inputs, the
 // two variants' labels and totals, and the bet cells.
 #include "prediction_fixture.h"
+#include "model/window_design.h"
 #include "presentation/ticket.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 using namespace quilo;
 using namespace quilo::test;
@@ -46,7 +49,7 @@ TEST(Ticket, HeaderAndCodeNumbersFromTheDate) {
     Session s(Session::Tables::None);
     s.run(c.script);
     s.dump();  // start-up has run
-    s.app().show_ticket(TicketKind::Trifecta);
+    show_ticket(s.app().main(), TicketKind::Trifecta);
     const auto d = s.dump();
     EXPECT_EQ(caption(d, key1(3)), c.date);
     EXPECT_EQ(caption(d, key1(4)), c.month_day);
@@ -72,7 +75,7 @@ TEST(Ticket, RacecourseAndRaceNumber) {
     Session s(Session::Tables::None);
     s.run(c.script);
     s.dump();  // start-up has run
-    s.app().show_ticket(TicketKind::Exacta);
+    show_ticket(s.app().main(), TicketKind::Exacta);
     const auto d = s.dump();
     EXPECT_EQ(caption(d, key1(1)), c.course);
     EXPECT_EQ(caption(d, key1(2)), c.race);
@@ -100,8 +103,8 @@ TEST(Ticket, VariantsShowTheirLabelsAndTotal) {
       s.run(other_first ? "" : before);
       s.dump();
       if (other_first)
-        s.app().show_ticket(c.kind == TicketKind::Trifecta ? TicketKind::Exacta : TicketKind::Trifecta);
-      s.app().show_ticket(c.kind);
+        show_ticket(s.app().main(), c.kind == TicketKind::Trifecta ? TicketKind::Exacta : TicketKind::Trifecta);
+      show_ticket(s.app().main(), c.kind);
       const auto d = s.dump();
       EXPECT_TRUE(visible(d, key1(0)));
       EXPECT_EQ(caption(d, key1(0)), "WINS立川");
@@ -126,41 +129,58 @@ TEST(Ticket, VariantsShowTheirLabelsAndTotal) {
 TEST(Ticket, ShowingKeepsTheBetCaptions) {
   Session s(Session::Tables::None);
   s.dump();
-  s.app().label("Label1", 37).text = "9";
-  s.app().label("Label1", 9).text = "4";
-  s.app().show_ticket(TicketKind::Trifecta);
+  s.app().main().label("Label1", 37).text = "9";
+  s.app().main().label("Label1", 9).text = "4";
+  show_ticket(s.app().main(), TicketKind::Trifecta);
   const auto d = s.dump();
   EXPECT_EQ(caption(d, key1(37)), "9");
   EXPECT_EQ(caption(d, key1(9)), "4");  // hidden, caption kept
   EXPECT_EQ(caption(d, key1(8)), "1");
 }
 
-TEST(Ticket, CellsByRowAndPosition) {
-  const struct {
-    TicketKind kind;
-    int row, position;
-    QString key;
+TEST(Ticket, EachRowShowsItsBetLeftToRight) {
+  // The panel's horses as the user picks them; each prediction puts them on
+  // its ticket rows in its own order, and the result line reads the rows back.
+  const QString inputs =
+      "select Combo2 4\nselect Combo14 1\nselect Combo13 6\nselect Combo5 10\nselect Combo1 11\n"
+      "type Text1 9.0\ntype Text2 9.0\n";
+  struct Case {
+    const char* command;
+    QString rows;  // the four bets, by the panel texts; "L" is the lucky value
   } cases[] = {
-      {TicketKind::Trifecta, 1, 1, "Label1(8)"},  {TicketKind::Trifecta, 2, 1, "Label1(10)"},
-      {TicketKind::Trifecta, 3, 1, "Label1(11)"}, {TicketKind::Trifecta, 4, 1, "Label1(12)"},
-      {TicketKind::Trifecta, 1, 2, "Label1(37)"}, {TicketKind::Trifecta, 4, 2, "Label1(40)"},
-      {TicketKind::Trifecta, 1, 3, "Label1(41)"}, {TicketKind::Trifecta, 4, 3, "Label1(44)"},
-      {TicketKind::Trifecta, 2, 3, "Label1(42)"}, {TicketKind::Trifecta, 3, 2, "Label1(39)"},
-      {TicketKind::Exacta, 1, 1, "Label1(8)"},    {TicketKind::Exacta, 4, 1, "Label1(12)"},
-      {TicketKind::Exacta, 1, 2, "Label1(9)"},    {TicketKind::Exacta, 2, 2, "Label1(18)"},
-      {TicketKind::Exacta, 3, 2, "Label1(19)"},   {TicketKind::Exacta, 4, 2, "Label1(20)"},
-      {TicketKind::Exacta, 1, 3, ""},             {TicketKind::Trifecta, 5, 1, ""},
-      {TicketKind::Trifecta, 0, 1, ""},
+      {"Command8", " 5⇒ 2⇒12 ,  5⇒ 7⇒12 ,  5⇒11⇒12 ,  5⇒L⇒12"},
+      {"Command3", " 2◆ 5 ,  2◆ 7 ,  2◆11 ,  2◆12"},
   };
-  for (const auto& c : cases)
-    EXPECT_EQ(ticket_cell(c.kind, c.row, c.position), c.key) << c.row << "," << c.position;
+  for (const auto& c : cases) {
+    Session s;
+    const auto d = s.dump(inputs + "skip\nclick " + c.command);
+    QString expected = c.rows;
+    expected.replace("L", strings(state(d)["yosou_num"]).value(6));
+    EXPECT_EQ(strings(control(d, "List1")["lines"]).value(3), expected) << c.command;
+
+    // What the user sees: the visible bet cells of each row (the design's
+    // bordered labels at one height), read from left to right.
+    std::map<int, std::map<int, QString>> rows;  // top -> left -> caption
+    for (const ControlDesign& cell : form1_design().controls)
+      if (cell.border && cell.name == "Label1" && visible(d, cell.key()))
+        rows[cell.top][cell.left] = caption(d, cell.key()).trimmed();
+    QStringList seen;
+    for (const auto& [top, cells] : rows) {
+      QStringList row;
+      for (const auto& [left, text] : cells) row << text;
+      seen << row.join(c.command == QString("Command8") ? "⇒" : "◆");
+    }
+    QString plain = expected;
+    plain.replace(" ", "");
+    EXPECT_EQ(seen.join(","), plain) << c.command;
+  }
 }
 
 TEST(Ticket, BetsLineReadsTheCellsBack) {
   Session s(Session::Tables::None);
   s.dump();
   // The designed captions: position 1 "1", "12", "12", "12", the others "13".
-  EXPECT_EQ(ticket_bets_line(s.app(), TicketKind::Exacta), "1◆13 , 12◆13 , 12◆13 , 12◆13");
-  EXPECT_EQ(ticket_bets_line(s.app(), TicketKind::Trifecta),
+  EXPECT_EQ(ticket_bets_line(s.app().main(), TicketKind::Exacta), "1◆13 , 12◆13 , 12◆13 , 12◆13");
+  EXPECT_EQ(ticket_bets_line(s.app().main(), TicketKind::Trifecta),
             "1⇒13⇒13 , 12⇒13⇒13 , 12⇒13⇒13 , 12⇒13⇒13");
 }

@@ -181,8 +181,8 @@ TEST(Trifecta, ListLinesFromFourOnStay) {
   // Fewer lines than four: the list grows to four.
   auto d = s.dump("click Command8");
   EXPECT_EQ(result_lines(d).size(), 4);
-  for (int i = 0; i < 7; ++i) set_list_line(s.app().c("List1"), i, QString("old %1").arg(i));
-  s.app().s.output_lines[5] = "kept";
+  for (int i = 0; i < 7; ++i) set_list_line(s.app().main().c("List1"), i, QString("old %1").arg(i));
+  s.app().main().s.output_lines[5] = "kept";
   d = s.dump("click Command8");
   const QStringList lines = result_lines(d);
   ASSERT_EQ(lines.size(), 7);

@@ -64,8 +64,8 @@ struct Snapshot {
 };
 
 Snapshot snapshot(App& app) {
-  return {app.c("List1").lines, {app.s.output_lines.begin(), app.s.output_lines.begin() + 8},
-          {std::begin(app.s.yosou_num), std::end(app.s.yosou_num)}};
+  return {app.main().c("List1").lines, {app.main().s.output_lines.begin(), app.main().s.output_lines.begin() + 8},
+          {std::begin(app.main().s.yosou_num), std::end(app.main().s.yosou_num)}};
 }
 
 // The positions of the pauses in a list of events.
@@ -166,7 +166,7 @@ TEST(UnderFire, ClosingDuringEveryPause) {
         s.platform().on_pause = [&](float) {
           if (++seen != k) return;
           if (close_box)
-            s.app().form1_closed_by_user();
+            s.app().main_window_closed();
           else
             s.app().click("Form1", "Command5");
         };

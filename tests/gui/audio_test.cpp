@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -64,14 +65,14 @@ TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
     EXPECT_TRUE(shell.platform().audio().music_playing());
     EXPECT_GT(loud_samples(raw, 0), 10000) << "the opening tune is silent";
 
-    shell.app().close_midi();
+    shell.app().main().close_midi();
     QTest::qWait(300);
     qint64 mark = size_of(raw);
     QTest::qWait(500);
     EXPECT_LT(loud_samples(raw, mark), 50) << "the music did not stop";
 
     mark = size_of(raw);
-    shell.app().play_se("fm009.wav");
+    shell.app().main().play_se("fm009.wav");
     QTest::qWait(800);
     EXPECT_GT(loud_samples(raw, mark), 2000) << "the effect is silent";
 
@@ -80,22 +81,22 @@ TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
     ASSERT_EQ(effects.size(), 12);
     for (const QString& effect : effects) {
       mark = size_of(raw);
-      shell.app().play_se(effect);
+      shell.app().main().play_se(effect);
       QTest::qWait(350);
       EXPECT_GT(loud_samples(raw, mark), 300) << effect.toStdString() << " is silent";
     }
 
     // The output window's tune.
     mark = size_of(raw);
-    shell.app().play_midi("nakipops.mid");
+    shell.app().main().play_midi("nakipops.mid");
     QTest::qWait(2000);
     EXPECT_GT(loud_samples(raw, mark), 10000) << "nakipops.mid is silent";
-    shell.app().close_midi();
+    shell.app().main().close_midi();
 
     // A missing effect plays the default sound instead.
     QTest::qWait(1500);
     mark = size_of(raw);
-    shell.app().play_se("no_such_effect.wav");
+    shell.app().main().play_se("no_such_effect.wav");
     QTest::qWait(500);
     EXPECT_GT(loud_samples(raw, mark), 500) << "no default sound";
   }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -87,25 +88,25 @@ TEST(KeyboardView, FocusReturnsToTheButtonThatRanTheCommand) {
   EXPECT_NE(focus_in_pause, the_end);
   EXPECT_FALSE(d.shell.app().busy());
   EXPECT_EQ(d.view(1).focusWidget(), trifecta);
-  EXPECT_FALSE(d.shell.app().result_line(0).isEmpty());
+  EXPECT_FALSE(d.shell.app().main().result_line(0).isEmpty());
 
   // Enter runs it again; so does Space: the program is still there.
-  d.shell.app().set_result_line(0, "");
+  d.shell.app().main().set_result_line(0, "");
   QTimer::singleShot(200, [&] { QTest::keyClick(&d.view(1), Qt::Key_Escape); });
   QTest::keyClick(trifecta, Qt::Key_Return);
-  EXPECT_EQ(d.shell.app().result_line(0), "  ■■■■  Quilo ピルピルθK ３連単 予想結果 ■■■■");
+  EXPECT_EQ(d.shell.app().main().result_line(0), "  ■■■■  Quilo ピルピルθK ３連単 予想結果 ■■■■");
   EXPECT_EQ(d.view(1).focusWidget(), trifecta);
-  EXPECT_TRUE(d.shell.app().form1.open);
+  EXPECT_TRUE(d.shell.app().main().form.open);
 
   // A run that a message ends gives the focus back too.
   MessageAnswerer answer;
   d.find<QLineEdit>(1, "Text1")->clear();
-  d.shell.app().c("Text1").text.clear();
+  d.shell.app().main().c("Text1").text.clear();
   QTest::keyClick(trifecta, Qt::Key_Space);
   ASSERT_EQ(answer.seen.size(), 1u);
   EXPECT_EQ(answer.seen[0].text, "1番人気のオッズが入力されていません");
   EXPECT_EQ(d.view(1).focusWidget(), trifecta);
-  EXPECT_TRUE(d.shell.app().form1.open);
+  EXPECT_TRUE(d.shell.app().main().form.open);
 }
 
 TEST(KeyboardView, MessageBoxesShowTheirWholeTitle) {
@@ -132,7 +133,7 @@ TEST(WindowsView, ExplanationAndOutputStayAboveTheMainWindowAndEscCloses) {
     EXPECT_EQ(v.windowHandle()->transientParent(), d.view(1).windowHandle()) << c.form;
     QTest::keyClick(&v, Qt::Key_Escape);
     EXPECT_FALSE(v.isVisible()) << c.form;
-    EXPECT_FALSE(c.form == 2 ? d.shell.app().form2.open : d.shell.app().form3.open);
+    EXPECT_FALSE(c.form == 2 ? d.shell.app().explanation().form.open : d.shell.app().output().form.open);
     EXPECT_TRUE(d.view(1).isVisible());
   }
   // The explanation picture fits the window whole.
@@ -146,7 +147,7 @@ TEST(WindowsView, ResultCardShowsOnScreen) {
   EXPECT_FALSE(card->isVisible());
   QTest::mouseClick(d.find(1, "Command13"), Qt::LeftButton);  // the teaching
   EXPECT_TRUE(card->isVisible());
-  EXPECT_EQ(card->text(), d.shell.app().c("result_card").text);
+  EXPECT_EQ(card->text(), d.shell.app().main().c("result_card").text);
   EXPECT_TRUE(card->text().startsWith("      「マハラジャの教え」\n"));
   // It lies over the ticket, above the ticket's labels.
   EXPECT_TRUE(d.find<QLabel>(1, "Image1")->geometry().intersects(card->geometry()));

@@ -2,6 +2,7 @@
 // folder and file lists driven as a user drives them.
 #include "gui/desktop_shell.h"
 #include "gui/folder_widgets.h"
+#include "gui/picture_button.h"
 #include "output/folder_listing.h"
 #include "test_support.h"
 
@@ -103,7 +104,7 @@ TEST(OutputView, FolderAndFileListsPickTheOutputPath) {
   EXPECT_EQ(dir->path(), here);
   double_click(dir->entries(), "sub");
   EXPECT_EQ(dir->path(), here + "/sub");
-  EXPECT_EQ(app.form3["Dir1"].text, here + "/sub");
+  EXPECT_EQ(app.output().form["Dir1"].text, here + "/sub");
   EXPECT_EQ(texts(dir->entries()), (QStringList{"..", "deeper"}));
   EXPECT_EQ(texts(files), QStringList{"a.txt"});
 
@@ -111,11 +112,11 @@ TEST(OutputView, FolderAndFileListsPickTheOutputPath) {
   QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                     files->visualItemRect(files->item(0)).center());
   EXPECT_EQ(name->text(), "a.txt");
-  EXPECT_EQ(app.Form3_output_path(), here + "/sub/a.txt");
+  EXPECT_EQ(app.output().output_path(), here + "/sub/a.txt");
   // Typing changes the name; clicking the same file again puts it back.
   name->selectAll();
   QTest::keyClicks(name, "b.txt");
-  EXPECT_EQ(app.Form3_output_path(), here + "/sub/b.txt");
+  EXPECT_EQ(app.output().output_path(), here + "/sub/b.txt");
   QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
                     files->visualItemRect(files->item(0)).center());
   EXPECT_EQ(name->text(), "a.txt");
@@ -125,7 +126,7 @@ TEST(OutputView, FolderAndFileListsPickTheOutputPath) {
   QTest::keyClick(dir->entries(), Qt::Key_Return);
   EXPECT_EQ(dir->path(), here);
   EXPECT_EQ(texts(files), file_names(here));
-  EXPECT_EQ(app.Form3_output_path(), here + "/a.txt");
+  EXPECT_EQ(app.output().output_path(), here + "/a.txt");
 }
 
 TEST(OutputView, DriveListMovesTheFolderList) {
@@ -158,7 +159,7 @@ TEST(OutputView, OptionsLatchAndBackCloses) {
   QTest::mouseClick(option2, Qt::LeftButton);
   EXPECT_FALSE(option1->latched());
   EXPECT_TRUE(option2->latched());
-  EXPECT_TRUE(d.shell.app().form3["Option2"].checked);
+  EXPECT_TRUE(d.shell.app().output().form["Option2"].checked);
   QTest::mouseClick(option1, Qt::LeftButton);
   EXPECT_TRUE(option1->latched());
   EXPECT_FALSE(option2->latched());
@@ -167,5 +168,5 @@ TEST(OutputView, OptionsLatchAndBackCloses) {
   EXPECT_TRUE(d.shell.view(1).findChild<QAbstractButton*>("Command8")->isEnabled());
   QTest::mouseClick(d.find<QAbstractButton>("Command2"), Qt::LeftButton);
   EXPECT_FALSE(d.form3().isVisible());
-  EXPECT_FALSE(d.shell.app().form3.open);
+  EXPECT_FALSE(d.shell.app().output().form.open);
 }

@@ -41,10 +41,10 @@ TEST(PredictionView, TrifectaButtonFillsTheTicketCells) {
   EXPECT_EQ(cell(37)->text().trimmed(), "5");
   EXPECT_EQ(cell(41)->text().trimmed(), "12");
   EXPECT_EQ(cell(44)->text().trimmed(), "12");
-  EXPECT_EQ(cell(40)->text(), shell.app().s.yosou_num[6]);
+  EXPECT_EQ(cell(40)->text(), shell.app().main().s.yosou_num[6]);
   for (int i : {8, 10, 11, 12, 37, 38, 39, 40, 41, 42, 43, 44}) EXPECT_TRUE(cell(i)->isVisible()) << i;
   for (int i : {9, 18, 19, 20}) EXPECT_FALSE(cell(i)->isVisible()) << i;
   EXPECT_EQ(v.findChild<QLabel*>("Label14")->text(), "合計★★★１００枚★★★１,０００円");
-  EXPECT_EQ(shell.app().result_line(0), "  ■■■■  Quilo ピルピルθK ３連単 予想結果 ■■■■");
+  EXPECT_EQ(shell.app().main().result_line(0), "  ■■■■  Quilo ピルピルθK ３連単 予想結果 ■■■■");
   EXPECT_FALSE(shell.app().busy());
 }

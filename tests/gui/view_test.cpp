@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -27,7 +28,7 @@ struct Desktop {
 TEST(Views, EveryControlAtItsPixelPlace) {
   Desktop d;
   for (int n : {1, 2, 3}) {
-    Form& form = n == 1 ? d.shell.app().form1 : n == 2 ? d.shell.app().form2 : d.shell.app().form3;
+    Form& form = n == 1 ? d.shell.app().main().form : n == 2 ? d.shell.app().explanation().form : d.shell.app().output().form;
     FormView& view = d.shell.view(n);
     EXPECT_EQ(view.objectName(), form.name());
     EXPECT_EQ(view.accessibleName(), accessible_text(form.name(), {}).name);
@@ -57,25 +58,25 @@ TEST(Views, UserEditsReachTheModel) {
   FormView& v = d.shell.view(1);
   auto* text1 = v.findChild<QLineEdit*>("Text1");
   QTest::keyClicks(text1, "1.5");
-  EXPECT_EQ(d.shell.app().text("Text1"), "1.5");
+  EXPECT_EQ(d.shell.app().main().text("Text1"), "1.5");
 
   auto* combo = v.findChild<QComboBox*>("Combo2");
   emit combo->activated(4);  // the user picks " 5"
-  EXPECT_EQ(d.shell.app().c("Combo2").selected, 4);
-  EXPECT_EQ(d.shell.app().text("Combo2"), " 5");
+  EXPECT_EQ(d.shell.app().main().c("Combo2").selected, 4);
+  EXPECT_EQ(d.shell.app().main().text("Combo2"), " 5");
   combo->lineEdit()->selectAll();
   QTest::keyClicks(combo->lineEdit(), "7");
-  EXPECT_EQ(d.shell.app().c("Combo2").selected, -1);
-  EXPECT_EQ(d.shell.app().text("Combo2"), "7");
+  EXPECT_EQ(d.shell.app().main().c("Combo2").selected, -1);
+  EXPECT_EQ(d.shell.app().main().text("Combo2"), "7");
 }
 
 TEST(Views, ModelChangesReachTheWidgets) {
   Desktop d;
   App& app = d.shell.app();
-  app.label("Label1", 8).text = "17";
-  app.c("Combo3").selected = 4;
-  app.c("Combo3").text = "05";
-  app.c("Label4(3)").visible = true;
+  app.main().label("Label1", 8).text = "17";
+  app.main().c("Combo3").selected = 4;
+  app.main().c("Combo3").text = "05";
+  app.main().c("Label4(3)").visible = true;
   d.shell.refresh_all();
   FormView& v = d.shell.view(1);
   EXPECT_EQ(v.findChild<QLabel*>("Label1(8)")->text(), "17");

@@ -1,0 +1,68 @@
+#include "gui/picture_button.h"
+
+#include "gui/picture_cache.h"
+
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace quilo {
+namespace {
+
+QString pressed_picture(const QString& file) {
+  const QFileInfo info(file);
+  return info.completeBaseName() + QStringLiteral("_down.") + info.suffix();
+}
+
+}  // namespace
+
+PictureButton::PictureButton(PictureCache& pictures, const Control& control, QWidget* parent)
+    : QAbstractButton(parent), pictures_(pictures), control_(control) {
+  setCursor(Qt::PointingHandCursor);
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureButton::set_latched(bool latched) {
+  if (latched_ == latched) return;
+  latched_ = latched;
+  update();
+}
+
+void PictureButton::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  const bool down = isDown() || latched_;
+  QPixmap pm = down ? pictures_.get(pressed_picture(control_.picture)) : QPixmap();
+  if (pm.isNull()) pm = pictures_.get(control_.picture);
+  const QColor dim(0, 0, 0, 110);
+  if (!pm.isNull()) {
+    if (!isEnabled()) {
+      // Dimmed where the picture is, not in its see-through corners.
+      QPainter d(&pm);
+      d.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+      d.fillRect(QRectF(QPointF(0, 0), pm.deviceIndependentSize()), dim);
+    }
+    p.drawPixmap(0, 0, pm);
+  } else {
+    // Without its picture the button still shows what it does.
+    p.fillRect(rect(), down ? QColor(60, 60, 90) : QColor(90, 90, 140));
+    p.setPen(Qt::white);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    p.drawText(rect(), Qt::AlignCenter, control_.design.text);
+    if (!isEnabled()) p.fillRect(rect(), dim);
+  }
+  if (hasFocus()) {
+    p.setPen(QPen(QColor(255, 255, 255, 160), 1, Qt::DotLine));
+    p.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* e) {
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && !e->isAutoRepeat()) {
+    e->accept();
+    click();
+    return;
+  }
+  QAbstractButton::keyPressEvent(e);
+}
+
+}  // namespace quilo

@@ -1,0 +1,32 @@
+// A button that shows only its control's picture, with a pressed look (the
+// picture's "_down" twin); it draws the picture the model names now.
+#pragma once
+
+#include "model/control.h"
+
+#include <QAbstractButton>
+
+namespace quilo {
+
+class PictureCache;
+
+class PictureButton : public QAbstractButton {
+  Q_OBJECT
+ public:
+  PictureButton(PictureCache& pictures, const Control& control, QWidget* parent);
+  // Shows the pressed look while latched (a selected option button).
+  void set_latched(bool latched);
+  bool latched() const { return latched_; }
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  // Enter presses the button as Space does.
+  void keyPressEvent(QKeyEvent*) override;
+
+ private:
+  PictureCache& pictures_;
+  const Control& control_;
+  bool latched_ = false;
+};
+
+}  // namespace quilo

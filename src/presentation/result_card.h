@@ -1,0 +1,13 @@
+// The result card over the ticket: the place, bracket and teaching commands
+// show their result on it, every other command of the main window clears it.
+#pragma once
+
+#include "app/main_window.h"
+
+namespace quilo {
+
+// Shows result lines 0, 2 and 4 on the card.
+void show_result_card(MainWindow& m);
+void hide_result_card(MainWindow& m);
+
+}  // namespace quilo
