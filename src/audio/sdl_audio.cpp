@@ -1,5 +1,7 @@
 #include "audio/sdl_audio.h"
 
+#include "audio/synth_settings.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <fluidsynth.h>
@@ -37,11 +39,11 @@ QByteArray find_soundfont() {
 
 // A short two-tone chime, played when an effect file is missing.
 Mix_Chunk* make_default_sound() {
-  const int frames = SdlAudio::kRate * 15 / 100;
+  const int frames = kMusicRate * 15 / 100;
   auto* samples = static_cast<Sint16*>(SDL_malloc(sizeof(Sint16) * 2 * frames));
   if (!samples) return nullptr;
   for (int i = 0; i < frames; ++i) {
-    const double t = double(i) / SdlAudio::kRate;
+    const double t = double(i) / kMusicRate;
     const double f = i < frames / 2 ? 880.0 : 660.0;
     const double env = std::exp(-6.0 * t);
     const auto v = static_cast<Sint16>(9000 * env * std::sin(2 * M_PI * f * t));
@@ -64,7 +66,7 @@ SdlAudio::SdlAudio(QString se_folder, QString midi_folder)
     error_ = QString::fromUtf8(SDL_GetError());
     return;
   }
-  if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, 2048) != 0) {
+  if (Mix_OpenAudio(kMusicRate, AUDIO_S16SYS, 2, 2048) != 0) {
     error_ = QStringLiteral("no audio device: ") + QString::fromUtf8(Mix_GetError());
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return;

@@ -5,7 +5,7 @@
 // module.
 #pragma once
 
-#include "gui/audio_output.h"
+#include "media/audio_output.h"
 
 #include <QHash>
 #include <QString>
@@ -21,11 +21,6 @@ namespace quilo {
 
 class SdlAudio : public AudioOutput {
  public:
-  // Voices the synthesiser sounds at once. The tunes stay well below it (a
-  // note beyond it would cut another one off); each voice costs memory.
-  static constexpr int kMusicVoices = 96;
-  static constexpr int kRate = 22050;
-
   SdlAudio(QString se_folder, QString midi_folder);
   ~SdlAudio() override;
   SdlAudio(const SdlAudio&) = delete;

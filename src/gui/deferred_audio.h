@@ -3,7 +3,7 @@
 // shown). Music and effects asked for before then start when it opens.
 #pragma once
 
-#include "gui/audio_output.h"
+#include "media/audio_output.h"
 
 #include <QString>
 

@@ -240,12 +240,6 @@ std::string last_events(const QJsonObject& dump, int n) {
 
 std::string lines_text(const QStringList& lines) { return lines.join("\n").toStdString(); }
 
-QStringList messages(const QJsonObject& dump) {
-  QStringList out;
-  for (const auto& e : events_of(dump, "message")) out << e.toObject().value("text").toString();
-  return out;
-}
-
 }  // namespace
 
 TEST(AdviceTables, TranscriptionsAreComplete) {

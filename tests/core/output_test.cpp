@@ -31,12 +31,6 @@ QByteArray read_file(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-QStringList messages(const QJsonObject& dump) {
-  QStringList out;
-  for (const auto& e : events_of(dump, "message")) out << e.toObject().value("text").toString();
-  return out;
-}
-
 QStringList printed(const QJsonObject& dump) {
   QStringList out;
   for (const auto& e : events_of(dump, "print")) out << strings(e.toObject().value("lines"));

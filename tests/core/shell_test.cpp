@@ -15,12 +15,6 @@ using namespace quilo::test;
 
 namespace {
 
-QStringList messages(const QJsonObject& dump) {
-  QStringList out;
-  for (const auto& e : events_of(dump, "message")) out << e.toObject().value("text").toString();
-  return out;
-}
-
 std::vector<int> values(int count, int value) { return std::vector<int>(count, value); }
 
 }  // namespace

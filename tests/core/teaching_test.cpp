@@ -17,12 +17,6 @@ using namespace quilo::test;
 
 namespace {
 
-QStringList messages(const QJsonObject& d) {
-  QStringList out;
-  for (const auto& e : events_of(d, "message")) out << e.toObject()["text"].toString();
-  return out;
-}
-
 // The committed teaching file, line by line.
 QStringList committed_teachings() {
   QFile f(QStringLiteral(QUILO_DATA_DIR) + "/maharaja.txt");

@@ -3,7 +3,7 @@
 // explanation and output windows above the main window, message boxes wide
 // enough for their title, the result card and the output's refusal of the
 // program's own tables.
-#include "gui/desktop_shell.h"
+#include "desktop_fixture.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -24,14 +24,9 @@ using namespace quilo;
 
 namespace {
 
-struct Desktop {
-  test::Session session;  // a working folder with the tables
-  DesktopShell shell{test::program_folder()};
-  Desktop() {
-    shell.start();
-    QApplication::setActiveWindow(&view(1));
-  }
-  FormView& view(int n) { return shell.view(n); }
+// The program with its main window active, as a user's keys reach it.
+struct Desktop : test::Desktop {
+  Desktop() { QApplication::setActiveWindow(&view(1)); }
   template <typename W = QAbstractButton>
   W* find(int form, const char* name) {
     W* w = view(form).findChild<W*>(name);

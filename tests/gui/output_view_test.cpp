@@ -1,6 +1,6 @@
 // The output window on screen: its widgets at their places, and the drive,
 // folder and file lists driven as a user drives them.
-#include "gui/desktop_shell.h"
+#include "desktop_fixture.h"
 #include "gui/folder_widgets.h"
 #include "gui/picture_button.h"
 #include "output/folder_listing.h"
@@ -20,14 +20,13 @@ using namespace quilo;
 
 namespace {
 
-struct Desktop {
-  test::Session session;  // a working folder with the tables
-  DesktopShell shell{test::program_folder()};
-  Desktop() {
-    QDir(session.path("")).mkpath("sub/deeper");
-    QFile(session.path("sub/a.txt")).open(QIODevice::WriteOnly);
-    shell.start();
-  }
+// The program in a working folder with a few sub-folders and a file.
+struct Desktop : test::Desktop {
+  Desktop()
+      : test::Desktop([](test::Session& s) {
+          QDir(s.path("")).mkpath("sub/deeper");
+          QFile(s.path("sub/a.txt")).open(QIODevice::WriteOnly);
+        }) {}
   FormView& form3() { return shell.view(3); }
   template <typename W>
   W* find(const char* name) {

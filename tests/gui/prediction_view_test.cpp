@@ -1,5 +1,5 @@
 // A prediction pressed in the real window fills the ticket on screen.
-#include "gui/desktop_shell.h"
+#include "desktop_fixture.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,9 +15,8 @@
 using namespace quilo;
 
 TEST(PredictionView, TrifectaButtonFillsTheTicketCells) {
-  test::Session session;  // a working folder with the tables
-  DesktopShell shell(test::program_folder());
-  shell.start();
+  test::Desktop d;
+  DesktopShell& shell = d.shell;
   FormView& v = shell.view(1);
 
   QTest::keyClicks(v.findChild<QLineEdit*>("Text1"), "1.5");

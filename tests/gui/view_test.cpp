@@ -1,6 +1,6 @@
 // The Qt windows project the model: every control under its name at its
 // place, edits reach the model, model changes reach the widgets.
-#include "gui/desktop_shell.h"
+#include "desktop_fixture.h"
 #include "model/accessible_texts.h"
 #include "test_support.h"
 
@@ -17,11 +17,7 @@ using namespace quilo;
 
 namespace {
 
-struct Desktop {
-  test::Session session;  // a working folder with the tables
-  DesktopShell shell{test::program_folder()};
-  Desktop() { shell.start(); }
-};
+using test::Desktop;
 
 }  // namespace
 

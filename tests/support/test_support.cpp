@@ -120,4 +120,10 @@ QStringList strings(const QJsonValue& array) {
   return out;
 }
 
+QStringList messages(const QJsonObject& dump) {
+  QStringList out;
+  for (const auto& e : events_of(dump, "message")) out << e.toObject().value("text").toString();
+  return out;
+}
+
 }  // namespace quilo::test

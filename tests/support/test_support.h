@@ -65,6 +65,8 @@ QJsonArray events_of(const QJsonObject& dump, const QString& kind);
 // The events as compact one-line texts: "se fm009.wav", "pause 2",
 // "picture Image2 PIRUPIRUoff.bmp", "background x.bmp", "message TEXT", ...
 QStringList event_lines(const QJsonObject& dump);
+// The texts of the message boxes among the events, in order.
+QStringList messages(const QJsonObject& dump);
 QStringList strings(const QJsonValue& array);
 
 }  // namespace quilo::test

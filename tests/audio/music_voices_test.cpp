@@ -2,7 +2,7 @@
 // note beyond them would cut off another one. The tunes are rendered offline
 // with the soundfont and rate the program uses, and their busiest moment is
 // compared with that limit.
-#include "audio/sdl_audio.h"
+#include "audio/synth_settings.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +24,7 @@ constexpr const char* kSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 int busiest(const QByteArray& tune) {
   fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
   fluid_settings_t* settings = new_fluid_settings();
-  fluid_settings_setnum(settings, "synth.sample-rate", SdlAudio::kRate);
+  fluid_settings_setnum(settings, "synth.sample-rate", kMusicRate);
   fluid_settings_setint(settings, "synth.polyphony", 1024);
   fluid_synth_t* synth = new_fluid_synth(settings);
   int most = -1;
@@ -34,7 +34,7 @@ int busiest(const QByteArray& tune) {
     fluid_player_play(player);
     most = 0;
     std::int16_t buffer[2 * 1024];
-    const int limit = SdlAudio::kRate * 180 / 1024;  // no tune is longer than three minutes
+    const int limit = kMusicRate * 180 / 1024;  // no tune is longer than three minutes
     for (int i = 0; i < limit && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING; ++i) {
       fluid_synth_write_s16(synth, 1024, buffer, 0, 2, buffer, 1, 2);
       most = std::max(most, fluid_synth_get_active_voice_count(synth));
@@ -56,6 +56,6 @@ TEST(Music, TunesFitTheSynthesiser) {
     const int most = busiest(tune);
     EXPECT_GT(most, 0) << name << " sounds no note";
     // A margin for the effects of timing on release tails.
-    EXPECT_LE(most, SdlAudio::kMusicVoices * 7 / 8) << name;
+    EXPECT_LE(most, kMusicVoices * 7 / 8) << name;
   }
 }
