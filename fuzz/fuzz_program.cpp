@@ -157,7 +157,7 @@ class Session {
   }
 
   void check() {
-    const SharedState& s = app_.s;
+    const SharedState& s = app_.main().s;
     FUZZ_CHECK(!app_.main().c("List1").visible, "List1 shown");
     FUZZ_CHECK(app_.main().c("List1").lines.size() <= kOutputLines, "%d result lines",
                int(app_.main().c("List1").lines.size()));

@@ -8,7 +8,6 @@
 #include <QString>
 
 #include <deque>
-#include <ranges>
 #include <vector>
 
 namespace quilo {
@@ -52,8 +51,14 @@ class Form {
   const Control* find(const QString& key) const;
 
   // The controls in design order; they can be changed, not added or removed.
-  std::ranges::subrange<std::deque<Control>::iterator> controls() { return controls_; }
-  std::ranges::subrange<std::deque<Control>::const_iterator> controls() const { return controls_; }
+  template <typename Iterator>
+  struct Range {
+    Iterator first, last;
+    Iterator begin() const { return first; }
+    Iterator end() const { return last; }
+  };
+  Range<std::deque<Control>::iterator> controls() { return {controls_.begin(), controls_.end()}; }
+  Range<std::deque<Control>::const_iterator> controls() const { return {controls_.cbegin(), controls_.cend()}; }
 
   // Resets every control to its design.
   void reset();
