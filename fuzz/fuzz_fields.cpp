@@ -1,7 +1,7 @@
 // The delimited-field reader on arbitrary text, with the rules of the file to
 // print and of the teaching file.
-#include "fuzz_support.h"
 #include "app/field_reader.h"
+#include "fuzz_support.h"
 
 using namespace quilo;
 

@@ -3,8 +3,8 @@
 // characters too), clicks on every button of the three windows, also during
 // pauses, random message-box answers and a virtual clock. After every action
 // the state must stay within its bounds.
-#include "app/shell_commands.h"
 #include "app/app.h"
+#include "app/shell_commands.h"
 #include "fuzz_support.h"
 #include "media/headless_platform.h"
 
@@ -22,25 +22,55 @@ struct ButtonRef {
   const char* control;
 };
 constexpr ButtonRef kButtons[] = {
-    {"Form1", "Command1"},  {"Form1", "Command2"},  {"Form1", "Command3"},
-    {"Form1", "Command4"},  {"Form1", "Command5"},  {"Form1", "Command6"},
-    {"Form1", "Command8"},  {"Form1", "Command10"}, {"Form1", "Command11"},
-    {"Form1", "Command12"}, {"Form1", "Command13"}, {"Form2", "Command2"},
-    {"Form3", "Command1"},  {"Form3", "Command2"},  {"Form3", "Option1"},
-    {"Form3", "Option2"},
+    {"Form1", "Command1"},  {"Form1", "Command2"},  {"Form1", "Command3"},  {"Form1", "Command4"},
+    {"Form1", "Command5"},  {"Form1", "Command6"},  {"Form1", "Command8"},  {"Form1", "Command10"},
+    {"Form1", "Command11"}, {"Form1", "Command12"}, {"Form1", "Command13"}, {"Form2", "Command2"},
+    {"Form3", "Command1"},  {"Form3", "Command2"},  {"Form3", "Option1"},   {"Form3", "Option2"},
 };
 
-const char* const kCombos[] = {"Combo1",  "Combo2",  "Combo3",  "Combo4",  "Combo5",
-                               "Combo6",  "Combo7",  "Combo8",  "Combo9",  "Combo10",
+const char* const kCombos[] = {"Combo1",  "Combo2",  "Combo3",  "Combo4",         "Combo5",
+                               "Combo6",  "Combo7",  "Combo8",  "Combo9",         "Combo10",
                                "Combo11", "Combo13", "Combo14", "place_extra_box"};
 const char* const kTexts[] = {"Text1", "Text2"};
 
 // Pieces of typed text: what users type, and what they should not.
 const char* const kPieces[] = {
-    "1",  "2.5", "0",   "-3",  "+4",  ".",    "1e40", "NaN",  "inf", "99999999999999999999",
-    "１", "２．５", "－１", "＋", "　",   " ",    "\t",   "\r",   "\n",  "\x1b",
-    "a",  "頭",  "Ｒ",  "R",   "12",  "20",   "0.0000000000000000000000000000000000000000001",
-    "\"", ",",   "/",   "..",  "東京", "\xef\xbf\xbd", "-0", "3.4", "1.6",
+    "1",
+    "2.5",
+    "0",
+    "-3",
+    "+4",
+    ".",
+    "1e40",
+    "NaN",
+    "inf",
+    "99999999999999999999",
+    "１",
+    "２．５",
+    "－１",
+    "＋",
+    "　",
+    " ",
+    "\t",
+    "\r",
+    "\n",
+    "\x1b",
+    "a",
+    "頭",
+    "Ｒ",
+    "R",
+    "12",
+    "20",
+    "0.0000000000000000000000000000000000000000001",
+    "\"",
+    ",",
+    "/",
+    "..",
+    "東京",
+    "\xef\xbf\xbd",
+    "-0",
+    "3.4",
+    "1.6",
 };
 
 QString random_text(FuzzedDataProvider& in, bool file_name) {
@@ -74,8 +104,7 @@ QByteArray random_table(FuzzedDataProvider& in, int lowest, int highest) {
       break;
   }
   const int rows = in.ConsumeIntegralInRange(0, 60);
-  for (int r = 0; r < rows; ++r)
-    t += QByteArray::number(in.ConsumeIntegralInRange(lowest, highest)) + "\r\n";
+  for (int r = 0; r < rows; ++r) t += QByteArray::number(in.ConsumeIntegralInRange(lowest, highest)) + "\r\n";
   return t;
 }
 
@@ -113,8 +142,8 @@ class Session {
       case 1: {
         const ButtonRef& b = kButtons[in_.ConsumeIntegralInRange<size_t>(0, std::size(kButtons) - 1)];
         const bool was_open = app_.main().form.open;
-        FUZZ_CHECK(app_.click(QLatin1String(b.form), QLatin1String(b.control)), "no button %s.%s",
-                   b.form, b.control);
+        FUZZ_CHECK(app_.click(QLatin1String(b.form), QLatin1String(b.control)), "no button %s.%s", b.form,
+                   b.control);
         if (was_open && !app_.main().form.open)
           FUZZ_CHECK(platform_.music_playing.isEmpty(), "music plays after the end");
         break;
@@ -127,20 +156,22 @@ class Session {
           Control& files = app_.output().form["File1"];
           if (!files.items.isEmpty())
             app_.output().select(QStringLiteral("File1"),
-                              in_.ConsumeIntegralInRange<int>(0, int(files.items.size()) - 1));
+                                 in_.ConsumeIntegralInRange<int>(0, int(files.items.size()) - 1));
           else
             app_.output().form["Text1"].text = random_text(in_, true);
         }
         break;
       case 4: {  // pick an entry of a list box
-        Control& box = app_.main().c(QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
+        Control& box = app_.main().c(
+            QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
         if (box.items.isEmpty()) break;
         box.selected = in_.ConsumeIntegralInRange<int>(0, int(box.items.size()) - 1);
         box.text = box.items[box.selected];
         break;
       }
       case 5: {  // type into a list box
-        Control& box = app_.main().c(QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
+        Control& box = app_.main().c(
+            QLatin1String(kCombos[in_.ConsumeIntegralInRange<size_t>(0, std::size(kCombos) - 1)]));
         box.text = random_text(in_, false);
         box.selected = -1;
         break;
@@ -188,8 +219,7 @@ class Session {
 
 void write_tables(FuzzedDataProvider& in) {
   QDir dir = fuzz::work_folder();
-  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-    dir.remove(name);
+  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) dir.remove(name);
   for (int n = 1; n <= 8; ++n)
     fuzz::write_file(QStringLiteral("crt_%1.txt").arg(n), random_table(in, -2, 21));
   for (int n = 1; n <= 4; ++n)

@@ -10,8 +10,7 @@ namespace {
 void write_small_tables() {
   // Output files of earlier inputs go, so that every input starts alike.
   QDir dir = fuzz::work_folder();
-  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
-    dir.remove(name);
+  for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) dir.remove(name);
   for (const QString& name : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
     QDir(dir.filePath(name)).removeRecursively();
   for (int n = 1; n <= 8; ++n) {

@@ -19,14 +19,14 @@ namespace quilo::fuzz {
 
 // A failed invariant is a finding: report it and abort so that libFuzzer
 // keeps the input.
-#define FUZZ_CHECK(cond, ...)                                                  \
-  do {                                                                         \
-    if (!(cond)) {                                                             \
+#define FUZZ_CHECK(cond, ...)                                                           \
+  do {                                                                                  \
+    if (!(cond)) {                                                                      \
       std::fprintf(stderr, "invariant failed: %s (%s:%d) ", #cond, __FILE__, __LINE__); \
-      std::fprintf(stderr, __VA_ARGS__);                                       \
-      std::fputc('\n', stderr);                                                \
-      std::abort();                                                            \
-    }                                                                          \
+      std::fprintf(stderr, __VA_ARGS__);                                                \
+      std::fputc('\n', stderr);                                                         \
+      std::abort();                                                                     \
+    }                                                                                   \
   } while (0)
 
 // A temporary folder made current for the whole process; files the targets

@@ -1,9 +1,9 @@
 // The teaching-file loader on arbitrary bytes (Windows-31J, broken or not),
 // followed by the teaching command that shows one entry.
-#include "presentation/teaching.h"
 #include "app/app.h"
 #include "fuzz_support.h"
 #include "media/headless_platform.h"
+#include "presentation/teaching.h"
 
 using namespace quilo;
 

@@ -19,8 +19,10 @@ namespace {
 void usage(FILE* out) {
   std::fprintf(
       out,
-      "usage: quilo [--user-folder]              start the program (reads its tables from the current folder)\n"
-      "       quilo [--user-folder] --script F   run the scenario file F headless ('-' reads standard input)\n"
+      "usage: quilo [--user-folder]              start the program (reads its tables from the current "
+      "folder)\n"
+      "       quilo [--user-folder] --script F   run the scenario file F headless ('-' reads standard "
+      "input)\n"
       "       quilo --version | --help\n"
       "\n"
       "  --user-folder  work in the per-user folder ($XDG_DATA_HOME/quilo), made on first start\n"
@@ -86,8 +88,7 @@ QString enter_user_folder() {
                  qPrintable(QCoreApplication::applicationDirPath()));
   const quilo::UserFolderResult made = quilo::prepare_user_folder(folder, data);
   if (!made.ok) return made.error;
-  if (!QDir::setCurrent(folder))
-    return QStringLiteral("作業フォルダ %1 に移動できませんでした").arg(folder);
+  if (!QDir::setCurrent(folder)) return QStringLiteral("作業フォルダ %1 に移動できませんでした").arg(folder);
   return {};
 }
 

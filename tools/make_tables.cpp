@@ -19,12 +19,12 @@ struct Lcg {
 
 int crt_value(Lcg& r) {
   const int p = r.between(0, 99);
-  if (p < 78) return r.between(1, 9);     // digits every engine takes
-  if (p < 86) return r.between(10, 18);   // horse numbers
-  if (p < 90) return r.between(19, 43);   // lucky values of the makai engine
+  if (p < 78) return r.between(1, 9);    // digits every engine takes
+  if (p < 86) return r.between(10, 18);  // horse numbers
+  if (p < 90) return r.between(19, 43);  // lucky values of the makai engine
   if (p < 94) return 0;
   if (p < 96) return -r.between(1, 5);
-  return r.between(44, 99);               // above every range
+  return r.between(44, 99);  // above every range
 }
 
 int waku_value(Lcg& r) {

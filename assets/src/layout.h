@@ -16,10 +16,10 @@ QSize mainClient();
 
 // A main window control by key ("Image1", "Label1(4)", "Shape2"); an empty
 // rectangle for an unknown key.
-QRect mainControl(const QString &key);
+QRect mainControl(const QString& key);
 
 // The size of a picture button's control in any window ("Form1", "Command8").
-QSize buttonSize(const QString &form, const QString &name);
+QSize buttonSize(const QString& form, const QString& name);
 
 // The ticket: the picture control and the labels printed over it, which
 // reach a few pixels below the picture. The backgrounds continue the ticket's
@@ -28,8 +28,8 @@ QRect ticketPicture();
 QRect ticketPlate();
 // The ticket's labels relative to the ticket picture, each with its key.
 struct Place {
-    QString key;
-    QRect rect;
+  QString key;
+  QRect rect;
 };
 std::vector<Place> ticketLabels();
 
@@ -37,4 +37,4 @@ std::vector<Place> ticketLabels();
 // the stagings put their big captions.
 QRect captionBand();
 
-} // namespace quilo::layout
+}  // namespace quilo::layout

@@ -21,6 +21,6 @@ QRectF mainVisible();
 
 // Paper under the ticket's labels where they reach below the ticket picture,
 // with the ticket's edge line and a soft shadow round the whole ticket.
-void ticketBed(QPainter &p);
+void ticketBed(QPainter& p);
 
-} // namespace quilo
+}  // namespace quilo

@@ -47,8 +47,7 @@ const ButtonRow* find_button(const QString& form, const QString& control) {
 
 }  // namespace
 
-App::App(Platform& platform)
-    : main_(platform), output_(platform, main_.s.output_lines, main_.startup_files) {
+App::App(Platform& platform) : main_(platform), output_(platform, main_.s.output_lines, main_.startup_files) {
   // A control that the code names but the design lacks stops the program here,
   // before any window shows, not at the click that would need it.
   check_control_names(main_.form, explanation_.form, output_.form);

@@ -1,8 +1,8 @@
 #include "app/numbers.h"
 
 #include <charconv>
-#include <limits>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace quilo {

@@ -48,8 +48,8 @@ class ByteSource {
   // Steps over a UTF-8 byte-order mark at the start, which editors may put
   // before the numbers.
   void skip_byte_order_mark() {
-    if (pos_ == 0 && len_ == 0 && fill() && len_ >= 3 && buffer_[0] == '\xEF' &&
-        buffer_[1] == '\xBB' && buffer_[2] == '\xBF')
+    if (pos_ == 0 && len_ == 0 && fill() && len_ >= 3 && buffer_[0] == '\xEF' && buffer_[1] == '\xBB' &&
+        buffer_[2] == '\xBF')
       pos_ = 3;
   }
 

@@ -17,8 +17,7 @@ struct Identity {
 std::optional<Identity> identity(const QString& path) {
   struct stat st {};
   if (::stat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
-  return Identity{static_cast<unsigned long long>(st.st_dev),
-                  static_cast<unsigned long long>(st.st_ino)};
+  return Identity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
 }
 
 // Where a path points: its folder with every link resolved, and its name.

@@ -20,8 +20,8 @@ class StartupFiles {
 
  private:
   struct Entry {
-    QString name;       // as the program opens it: "crt_1.txt"
-    QString location;   // its place: the real folder and the name
+    QString name;      // as the program opens it: "crt_1.txt"
+    QString location;  // its place: the real folder and the name
     bool exists = false;
     unsigned long long device = 0, inode = 0;
   };

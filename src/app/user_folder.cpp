@@ -18,8 +18,7 @@ QString installed_data_folder(const QString& program_folder) {
       program.filePath(QStringLiteral("../../share/quilo/data")),
   };
   for (const QString& dir : candidates) {
-    if (QFileInfo(QDir(dir).filePath(crt_file_name(1))).isFile())
-      return QDir::cleanPath(dir);
+    if (QFileInfo(QDir(dir).filePath(crt_file_name(1))).isFile()) return QDir::cleanPath(dir);
   }
   return {};
 }
@@ -30,7 +29,8 @@ QString xdg_base_folder(const char* variable, const QString& under_home) {
 }
 
 QString default_user_folder() {
-  return QDir(xdg_base_folder("XDG_DATA_HOME", QStringLiteral(".local/share"))).filePath(QStringLiteral("quilo"));
+  return QDir(xdg_base_folder("XDG_DATA_HOME", QStringLiteral(".local/share")))
+      .filePath(QStringLiteral("quilo"));
 }
 
 bool place_copy(const QString& source, const QString& target) {

@@ -29,8 +29,7 @@ QByteArray encode_windows31j(const QString& text) {
   // single "?" (the encoder itself would put its own two-byte substitute).
   bytes.clear();
   for (int i = 0; i < text.size();) {
-    const int len =
-        text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
+    const int len = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
     const QByteArray one = encode_strict(text.mid(i, len), &failed);
     bytes += failed || one.isEmpty() ? QByteArray("?") : one;
     i += len;

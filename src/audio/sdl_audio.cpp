@@ -49,8 +49,8 @@ Mix_Chunk* make_default_sound() {
     const auto v = static_cast<Sint16>(9000 * env * std::sin(2 * M_PI * f * t));
     samples[2 * i] = samples[2 * i + 1] = v;
   }
-  Mix_Chunk* chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(samples),
-                                       Uint32(sizeof(Sint16) * 2 * frames));
+  Mix_Chunk* chunk =
+      Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(samples), Uint32(sizeof(Sint16) * 2 * frames));
   if (chunk) chunk->allocated = 1;  // let Mix_FreeChunk free the samples
   return chunk;
 }
@@ -192,8 +192,8 @@ bool SdlAudio::music_playing() const {
 }  // namespace quilo
 
 extern "C" Q_DECL_EXPORT quilo::AudioOutput* quilo_create_audio_output(const QString& se_folder,
-                                                                      const QString& midi_folder,
-                                                                      QString* error) {
+                                                                       const QString& midi_folder,
+                                                                       QString* error) {
   auto audio = std::make_unique<quilo::SdlAudio>(se_folder, midi_folder);
   if (!audio->ready()) {
     if (error) *error = audio->error();

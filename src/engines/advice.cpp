@@ -36,17 +36,15 @@ struct SecondOdds {
 };
 
 // "At or below the threshold" as a range, for the bands that split in two.
-std::vector<SecondOdds> at_or_below(float threshold) {
-  return {{kNoLower, threshold}};
-}
+std::vector<SecondOdds> at_or_below(float threshold) { return {{kNoLower, threshold}}; }
 
 struct AdviceBand {
   int band;
   FirstOdds first;
-  const char* top;                  // written to Label5(7) at once, or nullptr
-  std::vector<SecondOdds> second;   // second[i] chooses contexts[i] ...
+  const char* top;                    // written to Label5(7) at once, or nullptr
+  std::vector<SecondOdds> second;     // second[i] chooses contexts[i] ...
   std::vector<const char*> contexts;  // ... and the last context takes all other odds
-  const char* then;                 // a context applied after either, or nullptr
+  const char* then;                   // a context applied after either, or nullptr
 };
 
 // The bands of the first favourite's odds, in order; they don't overlap, and
@@ -59,12 +57,22 @@ const std::vector<AdviceBand> kAdviceBands = {
     {3, {From::AtLeast, 1.7f, 2.0f}, "1人気馬", at_or_below(3.1f), {"3a", "3b"}, nullptr},
     {4, {From::AtLeast, 2.1f, 2.3f}, "2人気馬", at_or_below(3.1f), {"4a", "4b"}, "4"},
     {5, {From::AtLeast, 2.4f, 2.8f}, "2人気馬", at_or_below(3.5f), {"5a", "5b"}, nullptr},
-    {6, {From::AtLeast, 2.9f, 3.5f}, nullptr, {{1.1f, 4.0f}, {4.1f, 6.2f}, {6.3f, 7.9f}}, {"6a", "6b", "6c", "6d"}, nullptr},
+    {6,
+     {From::AtLeast, 2.9f, 3.5f},
+     nullptr,
+     {{1.1f, 4.0f}, {4.1f, 6.2f}, {6.3f, 7.9f}},
+     {"6a", "6b", "6c", "6d"},
+     nullptr},
     {7, {From::AtLeast, 3.6f, 3.9f}, nullptr, {{1.1f, 4.8f}, {4.9f, 6.5f}}, {"7a", "7b", "7c"}, nullptr},
     {8, {From::AtLeast, 4.0f, 4.5f}, nullptr, {{1.1f, 9.5f}}, {"8a", "8b"}, nullptr},
     {9, {From::AtLeast, 4.6f, 4.9f}, nullptr, {{1.1f, 4.0f}, {4.1f, 4.8f}}, {"9a", "9b", "9c"}, nullptr},
     {10, {From::AtLeast, 5.0f, 5.6f}, nullptr, {{1.1f, 6.2f}, {6.3f, 9.8f}}, {"10a", "10b", "10c"}, nullptr},
-    {11, {From::AtLeast, 5.7f, kNoUpper}, nullptr, {{1.1f, 5.8f}, {5.9f, 9.8f}}, {"11a", "11b", "11c"}, nullptr},
+    {11,
+     {From::AtLeast, 5.7f, kNoUpper},
+     nullptr,
+     {{1.1f, 5.8f}, {5.9f, 9.8f}},
+     {"11a", "11b", "11c"},
+     nullptr},
 };
 
 struct AdviceContext {
@@ -143,8 +151,7 @@ const AdviceContext* find_context(const char* id) {
 }  // namespace
 
 void Command4_Click(MainWindow& m) {
-  m.s.crt_row = static_cast<std::int16_t>(m.selected(form1::Combo3) +
-                                        m.selected(form1::Combo4));
+  m.s.crt_row = static_cast<std::int16_t>(m.selected(form1::Combo3) + m.selected(form1::Combo4));
   m.play_se(QStringLiteral("door02.wav"));
   if (!m.check_odds_entered()) return;
   // Both odds must be numbers before anything changes.

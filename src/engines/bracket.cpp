@@ -42,8 +42,7 @@ bool yosou_WAKU_Q(MainWindow& m) {
   for (int k = 1; k <= 6; ++k) m.s.yosou_num[k].clear();
 
   const int base_row = 2 * m.selected(form1::Combo1) + 2 * m.selected(form1::Combo2) +
-                       m.selected(form1::Combo3) + 2 * m.selected(form1::Combo4) +
-                       m.selected(form1::Combo5);
+                       m.selected(form1::Combo3) + 2 * m.selected(form1::Combo4) + m.selected(form1::Combo5);
   // Every rejected value moves this and all later reads one row down.
   int offset = 0;
   for (int i = 1; i <= count;) {
@@ -83,12 +82,11 @@ void yosou_WAKU_crt(MainWindow& m) {
   const QString blank = QStringLiteral(" ");
   m.set_result_line(0, QStringLiteral("  ■■■■ 馬番予想 結果 ■■■■"));
   m.set_result_line(1, QString());
-  m.set_result_line(2, blank + m.text(form1::Combo3) + m.text(form1::Combo4) + blank +
-                         m.text(form1::Combo1) + m.text(form1::Combo2) + blank +
-                         m.text(form1::Combo5));
+  m.set_result_line(2, blank + m.text(form1::Combo3) + m.text(form1::Combo4) + blank + m.text(form1::Combo1) +
+                           m.text(form1::Combo2) + blank + m.text(form1::Combo5));
   m.set_result_line(3, QString());
   m.set_result_line(4, QString(10, QLatin1Char(' ')) + QStringLiteral("枠連 ") + m.s.yosou_num[1] + blank +
-                         m.s.yosou_num[2] + blank + m.s.yosou_num[3] + blank + m.s.yosou_num[4]);
+                           m.s.yosou_num[2] + blank + m.s.yosou_num[3] + blank + m.s.yosou_num[4]);
   m.set_result_line(5, QString());
 
   m.s.output_lines[0] = kResultHeader;

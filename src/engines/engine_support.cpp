@@ -46,8 +46,8 @@ bool run_preparation(MainWindow& app, void (*stage)(MainWindow&)) {
     stage(app);
     return true;
   } catch (const TableRunOut& e) {
-    app.platform().message(crt_file_name(e.column) + QStringLiteral(" に使える値が足りません"),
-                           kAppTitle, Buttons::OK);
+    app.platform().message(crt_file_name(e.column) + QStringLiteral(" に使える値が足りません"), kAppTitle,
+                           Buttons::OK);
     return false;
   }
 }
@@ -59,9 +59,8 @@ void set_result_list_colours(MainWindow& app) {
 
 void write_result_heading(MainWindow& app, const char* title) {
   app.set_result_line(0, QString::fromUtf8(title));
-  app.set_result_line(1, QStringLiteral(" ") + app.text(form1::Label1.key(3)) +
-                             QStringLiteral(" ") + app.text(form1::Label1.key(1)) +
-                             app.text(form1::Combo9));
+  app.set_result_line(1, QStringLiteral(" ") + app.text(form1::Label1.key(3)) + QStringLiteral(" ") +
+                             app.text(form1::Label1.key(1)) + app.text(form1::Combo9));
 }
 
 void store_panel_numbers(MainWindow& app) {

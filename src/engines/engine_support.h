@@ -17,9 +17,9 @@ struct TableRunOut {
 
 // How a preparation stage draws its lucky values.
 struct LuckyDraw {
-  int positions;          // positions 1..positions, position j reads column j
-  int lowest, highest;    // accepted values
-  bool distinct_2_to_6;   // positions 2..6 must differ from every earlier one
+  int positions;                       // positions 1..positions, position j reads column j
+  int lowest, highest;                 // accepted values
+  bool distinct_2_to_6;                // positions 2..6 must differ from every earlier one
   int (*base_row)(const MainWindow&);  // the row before the offset, from the inputs
 };
 

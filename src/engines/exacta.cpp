@@ -1,9 +1,9 @@
 // The exacta prediction (馬単): the 1st favourite to win with each other panel
 // horse second, and the chance lamp from lucky digits drawn by the race date.
-#include "engines/engines.h"
 #include "app/shell_commands.h"
-#include "presentation/effects.h"
 #include "engines/engine_support.h"
+#include "engines/engines.h"
+#include "presentation/effects.h"
 #include "presentation/ticket.h"
 
 namespace quilo {
@@ -42,11 +42,11 @@ void yosou_numbers_mini_crt(MainWindow& m) {
   count_chance_level(m, kExactaThresholds);
   show_exacta_chance(m, m.s.chance_level);
 
-  finish_ticket(m, TicketKind::Exacta,
-                {m.text(form1::Combo14),
-                 {m.text(form1::Combo2), m.text(form1::Combo13),
-                  m.text(form1::Combo5), m.text(form1::Combo1)},
-                 {}});
+  finish_ticket(
+      m, TicketKind::Exacta,
+      {m.text(form1::Combo14),
+       {m.text(form1::Combo2), m.text(form1::Combo13), m.text(form1::Combo5), m.text(form1::Combo1)},
+       {}});
 }
 
 }  // namespace quilo

@@ -1,11 +1,11 @@
 // The makai trifecta prediction (魔界3連単): an opening staging, lucky values
 // by the date and two panel horses, the Combo1 horse first in every bet, and
 // an escalation of window pictures for each odds threshold passed.
-#include "engines/engines.h"
-#include "app/shell_commands.h"
-#include "presentation/effects.h"
 #include "app/numbers.h"
+#include "app/shell_commands.h"
 #include "engines/engine_support.h"
+#include "engines/engines.h"
+#include "presentation/effects.h"
 #include "presentation/ticket.h"
 
 namespace quilo {
@@ -14,8 +14,8 @@ namespace {
 // The trifecta's date row, moved by the horses picked in Combo2 and Combo5
 // (a typed horse counts as entry -1).
 int date_and_panel_row(const MainWindow& app) {
-  return 3 * app.selected(form1::Combo4) + 4 * app.selected(form1::Combo3) +
-         app.selected(form1::Combo2) + 2 * app.selected(form1::Combo5) + 18;
+  return 3 * app.selected(form1::Combo4) + 4 * app.selected(form1::Combo3) + app.selected(form1::Combo2) +
+         2 * app.selected(form1::Combo5) + 18;
 }
 
 }  // namespace
@@ -61,8 +61,7 @@ void yosou_numbers3_crt(MainWindow& m) {
   const QString favourite = m.text(form1::Combo14);
   finish_ticket(m, TicketKind::Trifecta,
                 {m.text(form1::Combo1),
-                 {m.text(form1::Combo5), m.text(form1::Combo13),
-                  m.text(form1::Combo2), favourite},
+                 {m.text(form1::Combo5), m.text(form1::Combo13), m.text(form1::Combo2), favourite},
                  {favourite, m.s.yosou_num[6], favourite, m.s.yosou_num[7]}});
 }
 

@@ -1,10 +1,10 @@
 // The onibaku exacta prediction (鬼爆馬単): a background scene counted from the
 // previous run's digits, a staging chosen by the two favourites' odds, then
 // the Combo1 horse to win with each other panel horse second.
-#include "engines/engines.h"
 #include "app/shell_commands.h"
-#include "presentation/effects.h"
 #include "engines/engine_support.h"
+#include "engines/engines.h"
+#include "presentation/effects.h"
 #include "presentation/ticket.h"
 
 namespace quilo {
@@ -13,9 +13,8 @@ namespace {
 // The month and three panel horses choose the row; an unpicked horse counts
 // as entry -1.
 int month_and_panel_row(const MainWindow& app) {
-  return 3 * app.selected(form1::Combo5) + 4 * app.selected(form1::Combo3) +
-         2 * app.selected(form1::Combo2) + 2 * app.selected(form1::Combo14) +
-         18;
+  return 3 * app.selected(form1::Combo5) + 4 * app.selected(form1::Combo3) + 2 * app.selected(form1::Combo2) +
+         2 * app.selected(form1::Combo14) + 18;
 }
 
 // The first favourite's odds at or below each of these add one to the chance level.
@@ -53,11 +52,11 @@ void yosou_numbers4_crt(MainWindow& m) {
   m.set_result_line(2, QStringLiteral(" "));
   store_panel_numbers(m);
 
-  finish_ticket(m, TicketKind::Exacta,
-                {m.text(form1::Combo1),
-                 {m.text(form1::Combo2), m.text(form1::Combo13),
-                  m.text(form1::Combo5), m.text(form1::Combo14)},
-                 {}});
+  finish_ticket(
+      m, TicketKind::Exacta,
+      {m.text(form1::Combo1),
+       {m.text(form1::Combo2), m.text(form1::Combo13), m.text(form1::Combo5), m.text(form1::Combo14)},
+       {}});
 }
 
 }  // namespace quilo

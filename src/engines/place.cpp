@@ -13,7 +13,7 @@
 namespace quilo {
 namespace {
 
-constexpr int kGiveUpAfter = 3000;  // rejected values before the race is skipped
+constexpr int kGiveUpAfter = 3000;       // rejected values before the race is skipped
 constexpr int kLastCandidateLabel = 15;  // Label4 runs 0..15
 
 struct Range {
@@ -98,9 +98,8 @@ void yosou_mini_loto_Q(MainWindow& m) {
   for (int k = 1; k <= 8; ++k) m.s.yosou_num[k].clear();
 
   const int base_row = m.selected(form1::Combo3) + 2 * m.selected(form1::Combo4) +
-                       2 * m.selected(form1::place_extra_box) +
-                       m.selected(form1::Combo11) + 3 * m.selected(form1::Combo10) +
-                       race + 11;
+                       2 * m.selected(form1::place_extra_box) + m.selected(form1::Combo11) +
+                       3 * m.selected(form1::Combo10) + race + 11;
   const int last = candidate_count(m.s.yosou_keta);
 
   std::int16_t attempts = 0;
@@ -125,9 +124,7 @@ void yosou_mini_loto_Q(MainWindow& m) {
     }
     m.s.yosou_num[j] = number_text(v);
 
-    if (trim_blanks(m.text(form1::Text1)).isEmpty() ||
-        trim_blanks(m.text(form1::Text2)).isEmpty())
-      return;
+    if (trim_blanks(m.text(form1::Text1)).isEmpty() || trim_blanks(m.text(form1::Text2)).isEmpty()) return;
 
     const Override o = odds_override(m.odds(1), m.odds(2));
     if (o.first) m.s.yosou_num[1] = m.text(form1::Combo14);
@@ -160,15 +157,15 @@ void yosou_mini_loto_crt(MainWindow& m) {
   }
   m.set_result_line(0, QStringLiteral("  ■■■■ 複勝 予想結果 ■■■■"));
   m.set_result_line(2, QStringLiteral(" ") + m.text(form1::Combo3) + m.text(form1::Combo4) +
-                         QStringLiteral(" (") + m.text(form1::place_extra_box) +
-                         QStringLiteral(") ") + m.text(form1::Combo11) +
-                         m.text(form1::Combo10) + QStringLiteral(" ") +
-                         m.text(form1::Combo9) + QStringLiteral(" (複勝) "));
+                           QStringLiteral(" (") + m.text(form1::place_extra_box) + QStringLiteral(") ") +
+                           m.text(form1::Combo11) + m.text(form1::Combo10) + QStringLiteral(" ") +
+                           m.text(form1::Combo9) + QStringLiteral(" (複勝) "));
   // The picks: every candidate the stage was to draw, each as stored (a
   // panel text keeps its leading blank, one never drawn is empty).
   QStringList picks;
   for (int j = 1; j <= candidate_count(m.s.yosou_keta); ++j) picks << m.s.yosou_num[j];
-  m.set_result_line(4, QString(10, QLatin1Char(' ')) + QStringLiteral("複勝 ") + picks.join(QLatin1Char(' ')));
+  m.set_result_line(4,
+                    QString(10, QLatin1Char(' ')) + QStringLiteral("複勝 ") + picks.join(QLatin1Char(' ')));
   m.set_result_line(5, QStringLiteral(" "));
   m.s.output_lines[0] = kResultHeader;
   for (int i = 1; i <= 5; ++i) m.s.output_lines[i] = m.result_line(i);

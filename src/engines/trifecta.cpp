@@ -1,9 +1,9 @@
 // The trifecta prediction (３連単): lucky digits by the race date, four bets
 // from the left panel with one lucky digit, a background scene by chance level.
-#include "engines/engines.h"
 #include "app/shell_commands.h"
-#include "presentation/effects.h"
 #include "engines/engine_support.h"
+#include "engines/engines.h"
+#include "presentation/effects.h"
 #include "presentation/ticket.h"
 
 namespace quilo {
@@ -46,8 +46,7 @@ void yosou_loto6_crt(MainWindow& m) {
   const QString third = m.text(form1::Combo1);
   finish_ticket(m, TicketKind::Trifecta,
                 {m.text(form1::Combo2),
-                 {m.text(form1::Combo14), m.text(form1::Combo13),
-                  m.text(form1::Combo5), m.s.yosou_num[6]},
+                 {m.text(form1::Combo14), m.text(form1::Combo13), m.text(form1::Combo5), m.s.yosou_num[6]},
                  {third, third, third, third}});
 }
 

@@ -21,8 +21,7 @@ void DeferredAudio::open() {
   if (!create) {
     error = library_->errorString();
   } else {
-    output_.reset(create(folder_ + QStringLiteral("/se"), folder_ + QStringLiteral("/music/midi"),
-                         &error));
+    output_.reset(create(folder_ + QStringLiteral("/se"), folder_ + QStringLiteral("/music/midi"), &error));
   }
   if (!output_) {
     std::fprintf(stderr, "quilo: no audio: %s\n", qPrintable(error));

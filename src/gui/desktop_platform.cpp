@@ -26,8 +26,7 @@ constexpr int kTitleBarExtra = 140;
 }  // namespace
 
 DesktopPlatform::DesktopPlatform(const QString& program_folder)
-    : pictures_(program_folder + QStringLiteral("/GF")),
-      audio_(program_folder) {}
+    : pictures_(program_folder + QStringLiteral("/GF")), audio_(program_folder) {}
 
 void DesktopPlatform::play_se(const QString& file) { audio_.play_effect(file); }
 
@@ -84,8 +83,8 @@ Answer DesktopPlatform::message(const QString& text, const QString& title, Butto
   // manager: make room for the whole title and the frame's own buttons.
   if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
     const int width = QFontMetrics(box.font()).horizontalAdvance(title) + kTitleBarExtra;
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
   }
   box.exec();
   return box.clickedButton() == cancel && cancel ? Answer::Cancel : Answer::OK;
@@ -99,8 +98,6 @@ PrintResult DesktopPlatform::print(const QStringList& lines) {
   return print_lines(printer, lines, info.printerName());
 }
 
-double DesktopPlatform::time_of_day() {
-  return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-}
+double DesktopPlatform::time_of_day() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
 
 }  // namespace quilo

@@ -2,8 +2,8 @@
 // message boxes, printing and the pause.
 #pragma once
 
-#include "gui/picture_cache.h"
 #include "gui/deferred_audio.h"
+#include "gui/picture_cache.h"
 #include "media/platform.h"
 
 #include <QPointer>

@@ -77,9 +77,7 @@ DesktopShell::DesktopShell(const QString& program_folder)
 
 DesktopShell::~DesktopShell() = default;
 
-FormView& DesktopShell::view(int n) {
-  return n == 1 ? *form1_view_ : n == 2 ? *form2_view_ : *form3_view_;
-}
+FormView& DesktopShell::view(int n) { return n == 1 ? *form1_view_ : n == 2 ? *form2_view_ : *form3_view_; }
 
 void DesktopShell::start() {
   app_->start();

@@ -109,8 +109,7 @@ void install_font_substitutions() {
                              {QStringLiteral("Liberation Serif"), QStringLiteral("IPAMincho")});
 }
 
-FormView::FormView(Form& form, PictureCache& pictures)
-    : QWidget(nullptr), form_(form), pictures_(pictures) {
+FormView::FormView(Form& form, PictureCache& pictures) : QWidget(nullptr), form_(form), pictures_(pictures) {
   setObjectName(form.name());
   setAccessibleName(accessible_text(form.name(), {}).name);
   setWindowTitle(form.design().caption);
@@ -268,7 +267,8 @@ QWidget* FormView::make_file_list(Control& c) {
     if (row >= 0) picked(key, row);
   };
   connect(lw, &QListWidget::currentRowChanged, this, pick_row);
-  connect(lw, &QListWidget::itemClicked, this, [lw, pick_row](QListWidgetItem* item) { pick_row(lw->row(item)); });
+  connect(lw, &QListWidget::itemClicked, this,
+          [lw, pick_row](QListWidgetItem* item) { pick_row(lw->row(item)); });
   return lw;
 }
 

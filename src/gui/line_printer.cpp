@@ -9,7 +9,8 @@ namespace quilo {
 
 PrintResult print_lines(QPrinter& printer, const QStringList& lines, const QString& printer_name) {
   auto failed = [&](const QString& what) {
-    return PrintResult{PrintResult::Status::Failed, QStringLiteral("プリンター「%1」%2").arg(printer_name, what)};
+    return PrintResult{PrintResult::Status::Failed,
+                       QStringLiteral("プリンター「%1」%2").arg(printer_name, what)};
   };
   QPainter painter;
   if (!painter.begin(&printer)) return failed(QStringLiteral("で印刷を始められませんでした。"));

@@ -1,6 +1,5 @@
 #include "gui/picture_cache.h"
 
-
 #include <QGuiApplication>
 #include <QImageReader>
 
@@ -60,8 +59,7 @@ PictureCache::Decoded PictureCache::decode(const QString& file) const {
     if (is_button_picture(file)) key_out(d.image);
     // The pixel format the window draws from, so that making the pixmap
     // copies nothing more.
-    d.image.convertTo(d.image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                : QImage::Format_RGB32);
+    d.image.convertTo(d.image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
   }
   return d;
 }

@@ -6,9 +6,7 @@
 
 namespace quilo {
 
-void HeadlessPlatform::play_se(const QString& file) {
-  log({{"kind", "se"}, {"file", file}});
-}
+void HeadlessPlatform::play_se(const QString& file) { log({{"kind", "se"}, {"file", file}}); }
 
 void HeadlessPlatform::midi_open(const QString& file) {
   // Like the real device, an alias that is still open cannot be opened again.
@@ -21,8 +19,7 @@ void HeadlessPlatform::midi_close() {
   log({{"kind", "midi_close"}});
 }
 
-void HeadlessPlatform::picture_loaded(const QString& form, const QString& target,
-                                      const QString& file) {
+void HeadlessPlatform::picture_loaded(const QString& form, const QString& target, const QString& file) {
   if (target == QLatin1String("background")) {
     QJsonObject e{{"kind", "background"}, {"file", file}};
     if (form != QLatin1String("Form1")) e.insert("form", form);

@@ -37,10 +37,10 @@ class HeadlessPlatform : public Platform {
   // Forgets the events logged so far.
   void drop_events();
 
-  double clock = 12 * 3600.0;      // virtual time of day, seconds since midnight
-  std::deque<Answer> answers;      // answers to the next OK/Cancel questions
-  bool printer_available = true;   // false: printing reports no printer
-  QString music_playing;           // the open music file, "" for none
+  double clock = 12 * 3600.0;     // virtual time of day, seconds since midnight
+  std::deque<Answer> answers;     // answers to the next OK/Cancel questions
+  bool printer_available = true;  // false: printing reports no printer
+  QString music_playing;          // the open music file, "" for none
   // Runs at the start of every pause, with the pause's length: lets a test act
   // as a user who presses buttons while a command waits.
   std::function<void(float)> on_pause;

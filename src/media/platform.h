@@ -35,8 +35,7 @@ class Platform {
   // A picture from the GF folder has just been put into an image control
   // ("Image2") or, with target "background", behind a window. The model already
   // holds it; this lets the platform load (and cache) or log it.
-  virtual void picture_loaded(const QString& form, const QString& target,
-                              const QString& file) = 0;
+  virtual void picture_loaded(const QString& form, const QString& target, const QString& file) = 0;
 
   // Pauses the calling command for the given seconds while the windows stay
   // alive. A negative time returns at once.

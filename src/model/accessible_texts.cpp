@@ -12,7 +12,7 @@ namespace {
 
 struct TextRow {
   const char* form;
-  const char* key;          // "" for the window itself
+  const char* key;  // "" for the window itself
   const char* name;
   const char* description;  // "" for none
 };
@@ -142,9 +142,7 @@ const std::vector<MemberRule> kMemberRules = {
     {"Form1", "Label4", {8, 9, 10, 11, 12, 13, 14, 15}, "診断欄 %1番目の値"},
 };
 
-QString lookup_key(const QString& form, const QString& key) {
-  return form + QLatin1Char('.') + key;
-}
+QString lookup_key(const QString& form, const QString& key) { return form + QLatin1Char('.') + key; }
 
 const QHash<QString, AccessibleText>& all_texts() {
   static const QHash<QString, AccessibleText> texts = [] {
@@ -154,8 +152,7 @@ const QHash<QString, AccessibleText>& all_texts() {
                  {QString::fromUtf8(row.name), QString::fromUtf8(row.description)});
     for (const auto& rule : kMemberRules) {
       for (std::size_t n = 0; n < rule.members.size(); ++n) {
-        const QString key =
-            QStringLiteral("%1(%2)").arg(QString::fromUtf8(rule.array)).arg(rule.members[n]);
+        const QString key = QStringLiteral("%1(%2)").arg(QString::fromUtf8(rule.array)).arg(rule.members[n]);
         out.insert(lookup_key(QString::fromUtf8(rule.form), key),
                    {QString::fromUtf8(rule.name).arg(n + 1), QString()});
       }

@@ -11,18 +11,18 @@
 namespace quilo {
 
 enum class Kind {
-  Combo,     // editable text with a drop-down list
-  Text,      // single-line text box
+  Combo,  // editable text with a drop-down list
+  Text,   // single-line text box
   Label,
-  Image,     // picture control
-  Shape,     // rectangle frame
-  List,      // list box (line store)
-  Button,    // picture button
-  Option,    // option button shown as a picture
+  Image,   // picture control
+  Shape,   // rectangle frame
+  List,    // list box (line store)
+  Button,  // picture button
+  Option,  // option button shown as a picture
   DriveList,
   DirList,
   FileList,
-  Card,      // a panel of text lines laid over other controls
+  Card,  // a panel of text lines laid over other controls
 };
 
 struct Rgb {
@@ -70,9 +70,7 @@ struct ControlDesign {
   QString picture;  // initial picture file (images, picture buttons)
   bool initially_visible = true;
 
-  QString key() const {
-    return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index);
-  }
+  QString key() const { return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index); }
 };
 
 // A control at run time: its design plus the values behaviour reads and writes.
@@ -84,8 +82,8 @@ struct Control {
   QStringList items;  // list entries (combos, file lists)
   QStringList lines;  // lines of a list box
   bool visible = true;
-  bool checked = false;   // option buttons
-  QString picture;        // images and picture buttons: file name in GF
+  bool checked = false;     // option buttons
+  QString picture;          // images and picture buttons: file name in GF
   std::optional<Rgb> back;  // colours set at run time
   std::optional<Rgb> fore;
 

@@ -8,7 +8,8 @@ namespace quilo {
 
 QString ControlArray::key(int index) const {
   if (!has(index))
-    throw std::logic_error(QStringLiteral("no control %1(%2)").arg(QLatin1String(name)).arg(index).toStdString());
+    throw std::logic_error(
+        QStringLiteral("no control %1(%2)").arg(QLatin1String(name)).arg(index).toStdString());
   return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
 }
 
@@ -41,7 +42,8 @@ void check_control_names(const Form& form1, const Form& form2, const Form& form3
 #undef QUILO_REQUIRE1
 #undef QUILO_REQUIRE2
 #undef QUILO_REQUIRE3
-  for (const ControlArray& array : {form1::Label1, form1::Label2, form1::Label3, form1::Label4, form1::Label5})
+  for (const ControlArray& array :
+       {form1::Label1, form1::Label2, form1::Label3, form1::Label4, form1::Label5})
     require_array(form1, array);
 }
 

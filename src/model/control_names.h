@@ -44,12 +44,13 @@ constexpr std::uint64_t member_list(std::initializer_list<int> indexes) {
 }
 
 // The main window.
-#define QUILO_FORM1_CONTROLS(X)                                                                  \
-  X(Combo1) X(Combo2) X(Combo3) X(Combo4) X(Combo5) X(Combo6) X(Combo7) X(Combo8) X(Combo9)     \
-  X(Combo10) X(Combo11) X(Combo13) X(Combo14) X(place_extra_box) X(Text1) X(Text2)              \
-  X(Command1) X(Command2) X(Command3) X(Command4) X(Command5) X(Command6) X(Command8)            \
-  X(Command10) X(Command11) X(Command12) X(Command13) X(List1) X(Image1) X(Image2) X(Image3)    \
-  X(Image4) X(Label7) X(Label14) X(result_card)
+#define QUILO_FORM1_CONTROLS(X)                                                                         \
+  X(Combo1)                                                                                             \
+  X(Combo2) X(Combo3) X(Combo4) X(Combo5) X(Combo6) X(Combo7) X(Combo8) X(Combo9) X(Combo10) X(Combo11) \
+      X(Combo13) X(Combo14) X(place_extra_box) X(Text1) X(Text2) X(Command1) X(Command2) X(Command3)    \
+          X(Command4) X(Command5) X(Command6) X(Command8) X(Command10) X(Command11) X(Command12)        \
+              X(Command13) X(List1) X(Image1) X(Image2) X(Image3) X(Image4) X(Label7) X(Label14)        \
+                  X(result_card)
 
 // The explanation window.
 #define QUILO_FORM2_CONTROLS(X) X(Command2)

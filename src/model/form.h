@@ -58,7 +58,9 @@ class Form {
     Iterator end() const { return last; }
   };
   Range<std::deque<Control>::iterator> controls() { return {controls_.begin(), controls_.end()}; }
-  Range<std::deque<Control>::const_iterator> controls() const { return {controls_.cbegin(), controls_.cend()}; }
+  Range<std::deque<Control>::const_iterator> controls() const {
+    return {controls_.cbegin(), controls_.cend()};
+  }
 
   // Resets every control to its design.
   void reset();

@@ -10,16 +10,15 @@
 
 namespace quilo {
 
-constexpr int kCrtColumns = 9;     // column 0 is never filled
-constexpr int kCrtRows = 5001;     // rows 0..5000
+constexpr int kCrtColumns = 9;  // column 0 is never filled
+constexpr int kCrtRows = 5001;  // rows 0..5000
 constexpr int kWakuColumns = 5;
-constexpr int kWakuRows = 1201;    // rows 0..1200
+constexpr int kWakuRows = 1201;  // rows 0..1200
 constexpr int kOutputLines = 1001;
 constexpr int kTeachingEntries = 1001;
 
 struct SharedState {
-  SharedState()
-      : output_lines(kOutputLines), teaching_list(kTeachingEntries) {}
+  SharedState() : output_lines(kOutputLines), teaching_list(kTeachingEntries) {}
 
   // [column][row]
   std::vector<std::array<std::int16_t, kCrtRows>> crt_table =

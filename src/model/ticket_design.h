@@ -16,8 +16,8 @@ struct TicketDesign {
   TicketKind kind;
   // Label1 indexes of the bet cells by row, then position (0: no such position).
   std::array<std::array<int, 3>, 4> cells;
-  int positions;                    // bet positions on a row
-  const char* between_positions;    // joins a row's positions in the result line
+  int positions;                  // bet positions on a row
+  const char* between_positions;  // joins a row's positions in the result line
   // Label1 cells hidden on this face; every other one of 1..44 shows.
   std::initializer_list<int> hidden;
   bool markers_visible;  // the "◆" labels Label3(0)..Label3(7)

@@ -15,15 +15,12 @@ const QString& kSylfaen = design_fonts::kSylfaen;
 ColorDesign none() { return ColorDesign::none(); }
 ColorDesign rgb(int r, int g, int b) { return ColorDesign::of(r, g, b); }
 ColorDesign sys(int n) { return ColorDesign::sys(n); }
-FontDesign font(const QString& family, double points, bool bold = false) {
-  return {family, points, bold};
-}
+FontDesign font(const QString& family, double points, bool bold = false) { return {family, points, bold}; }
 FontDesign default_font() { return {}; }
 
 QStringList numbered(int from, int to, const QString& suffix = {}) {
   QStringList out;
-  for (int i = from; i <= to; ++i)
-    out << QStringLiteral("%1%2").arg(i, 2, 10, QLatin1Char('0')).arg(suffix);
+  for (int i = from; i <= to; ++i) out << QStringLiteral("%1%2").arg(i, 2, 10, QLatin1Char('0')).arg(suffix);
   return out;
 }
 
@@ -41,8 +38,8 @@ QStringList panel_numbers() {
 }
 
 ControlDesign label(const QString& name, int index, int left, int top, int width, int height,
-                  const QString& caption, ColorDesign back, ColorDesign fore, FontDesign f,
-                  Align align = Align::Left, bool border = false) {
+                    const QString& caption, ColorDesign back, ColorDesign fore, FontDesign f,
+                    Align align = Align::Left, bool border = false) {
   ControlDesign c;
   c.name = name;
   c.index = index;
@@ -60,9 +57,8 @@ ControlDesign label(const QString& name, int index, int left, int top, int width
   return c;
 }
 
-ControlDesign combo(const QString& name, int left, int top, int width, int height,
-                  const QString& text, QStringList items, ColorDesign back, ColorDesign fore,
-                  FontDesign f) {
+ControlDesign combo(const QString& name, int left, int top, int width, int height, const QString& text,
+                    QStringList items, ColorDesign back, ColorDesign fore, FontDesign f) {
   ControlDesign c;
   c.name = name;
   c.kind = Kind::Combo;
@@ -78,15 +74,15 @@ ControlDesign combo(const QString& name, int left, int top, int width, int heigh
   return c;
 }
 
-ControlDesign text_box(const QString& name, int left, int top, int width, int height,
-                     const QString& text, ColorDesign back, ColorDesign fore, FontDesign f) {
+ControlDesign text_box(const QString& name, int left, int top, int width, int height, const QString& text,
+                       ColorDesign back, ColorDesign fore, FontDesign f) {
   ControlDesign c = combo(name, left, top, width, height, text, {}, back, fore, f);
   c.kind = Kind::Text;
   return c;
 }
 
 ControlDesign control(const QString& name, Kind kind, int left, int top, int width, int height,
-                    const QString& picture = {}, const QString& text = {}) {
+                      const QString& picture = {}, const QString& text = {}) {
   ControlDesign c;
   c.name = name;
   c.kind = kind;
@@ -100,8 +96,8 @@ ControlDesign control(const QString& name, Kind kind, int left, int top, int wid
 }
 
 // Picture buttons show "btn_<form>_<name>.bmp", pressed "..._down.bmp".
-ControlDesign button(const QString& form, const QString& name, int left, int top, int width,
-                   int height, const QString& text) {
+ControlDesign button(const QString& form, const QString& name, int left, int top, int width, int height,
+                     const QString& text) {
   return control(name, Kind::Button, left, top, width, height,
                  QStringLiteral("btn_%1_%2.bmp").arg(form, name), text);
 }
@@ -112,10 +108,9 @@ ControlDesign bet_cell(int index, int left, int top, const QString& caption) {
                font(kSylfaen, 14.25, true), Align::Center, true);
 }
 
-ControlDesign ticket_text(int index, int left, int top, int width, int height,
-                        const QString& caption, FontDesign f, Align align = Align::Left) {
-  return label(QStringLiteral("Label1"), index, left, top, width, height, caption, none(), none(),
-               f, align);
+ControlDesign ticket_text(int index, int left, int top, int width, int height, const QString& caption,
+                          FontDesign f, Align align = Align::Left) {
+  return label(QStringLiteral("Label1"), index, left, top, width, height, caption, none(), none(), f, align);
 }
 
 ControlDesign amount(int index, int top, const QString& caption) {
@@ -124,13 +119,13 @@ ControlDesign amount(int index, int top, const QString& caption) {
 }
 
 ControlDesign marker(int index, int left, int top, int height) {
-  return label(QStringLiteral("Label3"), index, left, top, 135, height, QStringLiteral("◆"), none(),
-               none(), font(kGothic, 8.25));
+  return label(QStringLiteral("Label3"), index, left, top, 135, height, QStringLiteral("◆"), none(), none(),
+               font(kGothic, 8.25));
 }
 
 ControlDesign step_marker(int index, int left, int top, const QString& caption) {
-  return label(QStringLiteral("Label2"), index, left, top, 375, 375, caption, rgb(0, 0, 0),
-               rgb(255, 255, 0), font(kGothic, 14.25, true), Align::Center);
+  return label(QStringLiteral("Label2"), index, left, top, 375, 375, caption, rgb(0, 0, 0), rgb(255, 255, 0),
+               font(kGothic, 14.25, true), Align::Center);
 }
 
 ControlDesign diagnostic(int index, int top) {
@@ -138,8 +133,8 @@ ControlDesign diagnostic(int index, int top) {
                rgb(255, 0, 0), font(kPGothic, 14.25));
 }
 
-ControlDesign caption5(int index, int left, int top, int width, const QString& caption,
-                     ColorDesign back, ColorDesign fore, double points) {
+ControlDesign caption5(int index, int left, int top, int width, const QString& caption, ColorDesign back,
+                       ColorDesign fore, double points) {
   return label(QStringLiteral("Label5"), index, left, top, width, 255, caption, back, fore,
                font(kPGothic, points));
 }
@@ -157,39 +152,39 @@ FormDesign form1_design() {
   auto& c = f.controls;
 
   // Race inputs.
-  c.push_back(combo("Combo6", 6120, 1080, 855, 315, "2010", plain_numbered(2010, 2015, {}),
-                    rgb(0, 128, 0), rgb(255, 255, 255), default_font()));
-  c.push_back(combo("Combo3", 7440, 1080, 615, 315, "01", numbered(1, 12), rgb(192, 255, 255),
-                    rgb(0, 0, 255), default_font()));
-  c.push_back(combo("Combo4", 8400, 1080, 615, 315, "01", numbered(1, 31), rgb(192, 255, 255),
-                    rgb(0, 0, 255), default_font()));
-  c.push_back(combo("Combo8", 5040, 5400, 1455, 480, "東京", {"東京", "中山"}, rgb(0, 0, 128),
+  c.push_back(combo("Combo6", 6120, 1080, 855, 315, "2010", plain_numbered(2010, 2015, {}), rgb(0, 128, 0),
+                    rgb(255, 255, 255), default_font()));
+  c.push_back(combo("Combo3", 7440, 1080, 615, 315, "01", numbered(1, 12), rgb(192, 255, 255), rgb(0, 0, 255),
+                    default_font()));
+  c.push_back(combo("Combo4", 8400, 1080, 615, 315, "01", numbered(1, 31), rgb(192, 255, 255), rgb(0, 0, 255),
+                    default_font()));
+  c.push_back(combo("Combo8", 5040, 5400, 1455, 480, "東京", {"東京", "中山"}, rgb(0, 0, 128), rgb(0, 255, 0),
+                    font(kGothic, 18)));
+  c.push_back(combo("Combo9", 6600, 5400, 1335, 480, "01Ｒ", numbered(1, 12, "R"), rgb(0, 0, 128),
                     rgb(0, 255, 0), font(kGothic, 18)));
-  c.push_back(combo("Combo9", 6600, 5400, 1335, 480, "01Ｒ", numbered(1, 12, "R"),
-                    rgb(0, 0, 128), rgb(0, 255, 0), font(kGothic, 18)));
-  c.push_back(combo("Combo7", 8040, 5400, 1335, 480, "5頭", plain_numbered(5, 20, "頭"),
-                    rgb(0, 192, 192), rgb(255, 255, 255), font(kGothic, 18)));
-  c.push_back(combo("Combo11", 6480, 6120, 975, 300, "01", numbered(1, 20), rgb(255, 0, 0),
-                    rgb(0, 0, 0), font(kPGothic, 9)));
-  c.push_back(text_box("Text1", 6480, 6360, 975, 300, "", rgb(0, 0, 128), rgb(255, 255, 255),
-                       font(kPGothic, 11.25)));
-  c.push_back(combo("Combo10", 6480, 6720, 975, 300, "01", numbered(1, 20), rgb(255, 128, 128),
-                    rgb(0, 0, 0), font(kPGothic, 9)));
-  c.push_back(text_box("Text2", 6480, 6960, 975, 300, "", rgb(0, 0, 192), rgb(255, 255, 255),
-                       font(kPGothic, 11.25)));
-  c.push_back(combo("Combo14", 2040, 4440, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64),
-                    rgb(255, 255, 255), font(kMincho, 9.75)));
-  c.push_back(combo("Combo2", 1080, 5640, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64),
-                    rgb(255, 255, 255), font(kMincho, 9.75)));
-  c.push_back(combo("Combo13", 2040, 5640, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64),
-                    rgb(255, 255, 255), font(kMincho, 9.75)));
-  c.push_back(combo("Combo5", 3000, 5640, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64),
-                    rgb(255, 255, 255), font(kMincho, 9.75)));
-  c.push_back(combo("Combo1", 2040, 6840, 855, 315, " 1", panel_numbers(), rgb(0, 0, 128),
-                    rgb(255, 255, 255), font(kMincho, 9.75)));
+  c.push_back(combo("Combo7", 8040, 5400, 1335, 480, "5頭", plain_numbered(5, 20, "頭"), rgb(0, 192, 192),
+                    rgb(255, 255, 255), font(kGothic, 18)));
+  c.push_back(combo("Combo11", 6480, 6120, 975, 300, "01", numbered(1, 20), rgb(255, 0, 0), rgb(0, 0, 0),
+                    font(kPGothic, 9)));
+  c.push_back(
+      text_box("Text1", 6480, 6360, 975, 300, "", rgb(0, 0, 128), rgb(255, 255, 255), font(kPGothic, 11.25)));
+  c.push_back(combo("Combo10", 6480, 6720, 975, 300, "01", numbered(1, 20), rgb(255, 128, 128), rgb(0, 0, 0),
+                    font(kPGothic, 9)));
+  c.push_back(
+      text_box("Text2", 6480, 6960, 975, 300, "", rgb(0, 0, 192), rgb(255, 255, 255), font(kPGothic, 11.25)));
+  c.push_back(combo("Combo14", 2040, 4440, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64), rgb(255, 255, 255),
+                    font(kMincho, 9.75)));
+  c.push_back(combo("Combo2", 1080, 5640, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64), rgb(255, 255, 255),
+                    font(kMincho, 9.75)));
+  c.push_back(combo("Combo13", 2040, 5640, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64), rgb(255, 255, 255),
+                    font(kMincho, 9.75)));
+  c.push_back(combo("Combo5", 3000, 5640, 855, 315, " 1", panel_numbers(), rgb(0, 0, 64), rgb(255, 255, 255),
+                    font(kMincho, 9.75)));
+  c.push_back(combo("Combo1", 2040, 6840, 855, 315, " 1", panel_numbers(), rgb(0, 0, 128), rgb(255, 255, 255),
+                    font(kMincho, 9.75)));
   // Track condition for the place prediction, beside the favourites' inputs.
-  c.push_back(combo("place_extra_box", 8310, 6900, 780, 300, "", {"良", "稍重", "重", "不良"},
-                    rgb(0, 64, 0), rgb(255, 255, 255), font(kPGothic, 9)));
+  c.push_back(combo("place_extra_box", 8310, 6900, 780, 300, "", {"良", "稍重", "重", "不良"}, rgb(0, 64, 0),
+                    rgb(255, 255, 255), font(kPGothic, 9)));
 
   // Command buttons: the right-hand column, top to bottom, then the others.
   c.push_back(button("Form1", "Command3", 10440, 1680, 2520, 555, "馬単 EXACTA"));
@@ -219,8 +214,7 @@ FormDesign form1_design() {
   const FontDesign mincho9 = font(kMincho, 9.0);
   const FontDesign mincho8 = font(kMincho, 8.25);
   c.push_back(ticket_text(0, 4800, 4080, 975, 255, "WINS立川", font(kPGothic, 9.0)));
-  c.push_back(ticket_text(1, 4920, 2280, 735, 375, "函館", font(kPGothic, 15.75, true),
-                          Align::Center));
+  c.push_back(ticket_text(1, 4920, 2280, 735, 375, "函館", font(kPGothic, 15.75, true), Align::Center));
   c.push_back(label("Label1", 2, 5040, 2640, 360, 255, "11", rgb(0, 0, 0), rgb(255, 255, 255),
                     font(kMincho, 12.0, true), Align::Center));
   c.push_back(ticket_text(3, 4920, 2040, 1335, 255, "2000年01月01日", mincho9));
@@ -259,8 +253,8 @@ FormDesign form1_design() {
   c.push_back(ticket_text(36, 9360, 3600, 255, 135, "円", mincho8));
   for (int i = 0; i < 4; ++i) c.push_back(bet_cell(37 + i, 7440, 2040 + 480 * i, "13"));
   for (int i = 0; i < 4; ++i) c.push_back(bet_cell(41 + i, 7920, 2040 + 480 * i, "13"));
-  c.push_back(label("Label14", -1, 6240, 4155, 3375, 165, "合計★★★１００枚★★★１,０００円",
-                    none(), none(), font(kGothic, 9.0), Align::Center));
+  c.push_back(label("Label14", -1, 6240, 4155, 3375, 165, "合計★★★１００枚★★★１,０００円", none(), none(),
+                    font(kGothic, 9.0), Align::Center));
   c.push_back(step_marker(0, 4200, 3960, "②"));
   c.push_back(step_marker(1, 9120, 6999, "①"));
   c.push_back(step_marker(2, 12600, 560, "③"));
@@ -278,28 +272,22 @@ FormDesign form1_design() {
 
   // Captions of the inputs.
   c.push_back(caption5(0, 1080, 6480, 2895, "3人気馬番", rgb(0, 0, 0), rgb(255, 255, 0), 9.75));
-  c.push_back(caption5(1, 4920, 6960, 1455, "2番人気倍率", rgb(0, 0, 255), rgb(255, 255, 128),
-                       11.25));
-  c.push_back(caption5(2, 4920, 6360, 1455, "1番人気倍率", rgb(0, 0, 128), rgb(255, 255, 255),
-                       11.25));
-  c.push_back(caption5(3, 4920, 6720, 1455, "2番人気馬番", rgb(0, 255, 255), rgb(0, 0, 0),
-                       11.25));
-  c.push_back(caption5(6, 4920, 6120, 1455, "1番人気馬番", rgb(128, 255, 128), rgb(0, 0, 0),
-                       11.25));
+  c.push_back(caption5(1, 4920, 6960, 1455, "2番人気倍率", rgb(0, 0, 255), rgb(255, 255, 128), 11.25));
+  c.push_back(caption5(2, 4920, 6360, 1455, "1番人気倍率", rgb(0, 0, 128), rgb(255, 255, 255), 11.25));
+  c.push_back(caption5(3, 4920, 6720, 1455, "2番人気馬番", rgb(0, 255, 255), rgb(0, 0, 0), 11.25));
+  c.push_back(caption5(6, 4920, 6120, 1455, "1番人気馬番", rgb(128, 255, 128), rgb(0, 0, 0), 11.25));
   c.push_back(caption5(7, 1080, 4080, 2895, "1人気馬番", rgb(0, 0, 0), rgb(255, 255, 255), 9.75));
-  c.push_back(caption5(10, 1080, 5280, 2895, "2～6人気馬番", rgb(0, 0, 0), rgb(192, 192, 0),
-                       9.75));
+  c.push_back(caption5(10, 1080, 5280, 2895, "2～6人気馬番", rgb(0, 0, 0), rgb(192, 192, 0), 9.75));
   // Caption of the track-condition box.
   ControlDesign track = caption5(4, 7560, 6930, 735, "馬場状態", rgb(0, 0, 0), rgb(255, 255, 255), 9.0);
   track.height = 240;
   c.push_back(track);
-  c.push_back(label("Label7", -1, 5400, 2640, 615, 255, "レース", none(), none(),
-                    font(kPMincho, 9.75)));
+  c.push_back(label("Label7", -1, 5400, 2640, 615, 255, "レース", none(), none(), font(kPMincho, 9.75)));
 
   // The result card over the ticket: what the place, bracket and teaching
   // commands found, one result line per caption line. Last, so it lies on top.
   ControlDesign card = label("result_card", -1, 4800, 1920, 4815, 2460, QString(), rgb(16, 20, 56),
-                           rgb(255, 255, 255), font(kPGothic, 11.25, true), Align::Center, true);
+                             rgb(255, 255, 255), font(kPGothic, 11.25, true), Align::Center, true);
   card.kind = Kind::Card;
   card.initially_visible = false;
   c.push_back(card);

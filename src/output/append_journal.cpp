@@ -6,11 +6,11 @@
 #include <QDirIterator>
 #include <QFile>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace quilo {
 namespace {
@@ -69,8 +69,7 @@ bool record_append(const FileId& id, const QString& path, long long length) {
   // Written under a temporary name and renamed: a record is whole or absent.
   const QString target = record_path(id);
   const QString temp = target + QStringLiteral(".new");
-  const int fd = ::open(QFile::encodeName(temp).constData(),
-                        O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  const int fd = ::open(QFile::encodeName(temp).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   const QByteArray bytes =
       QByteArray(kHeader) + '\n' + QByteArray::number(length) + '\n' + path.toUtf8() + '\n';
@@ -118,8 +117,8 @@ void recover_unfinished_appends() {
       continue;
     }
     // Non-blocking: no pipe or device can hold the start-up.
-    const int fd = ::open(QFile::encodeName(record->path).constData(),
-                          O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    const int fd =
+        ::open(QFile::encodeName(record->path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     const int open_error = errno;
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -48,8 +48,7 @@ QStringList order_drives(const QStringList& mount_points) {
 int drive_of(const QStringList& drives, const QString& folder) {
   int best = -1;
   for (int i = 0; i < drives.size(); ++i)
-    if (contains_path(drives[i], folder) && (best < 0 || drives[i].size() > drives[best].size()))
-      best = i;
+    if (contains_path(drives[i], folder) && (best < 0 || drives[i].size() > drives[best].size())) best = i;
   return best;
 }
 

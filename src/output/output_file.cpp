@@ -7,12 +7,12 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <cstring>
 
 namespace quilo {
 namespace {
@@ -44,18 +44,14 @@ QByteArray output_entry_bytes(const std::vector<QString>& output_lines) {
 }
 
 std::optional<QString> check_output_target(const QString& folder, const QString& name) {
-  if (name.contains(QLatin1Char('/')))
-    return QStringLiteral("ファイル名に「/」は使えません。");
-  if (name.contains(QChar(0)))
-    return QStringLiteral("ファイル名に使えない文字が含まれています。");
-  if (QFile::encodeName(name).size() > kMaxNameBytes)
-    return QStringLiteral("ファイル名が長すぎます。");
+  if (name.contains(QLatin1Char('/'))) return QStringLiteral("ファイル名に「/」は使えません。");
+  if (name.contains(QChar(0))) return QStringLiteral("ファイル名に使えない文字が含まれています。");
+  if (QFile::encodeName(name).size() > kMaxNameBytes) return QStringLiteral("ファイル名が長すぎます。");
   const QFileInfo dir(folder);
   if (!dir.isDir()) return QStringLiteral("フォルダーが見つかりません。");
   const QFileInfo file(QDir(folder).filePath(name));
   if (file.isDir()) return QStringLiteral("同じ名前のフォルダーがあります。");
-  if (file.exists() && !file.isFile())
-    return QStringLiteral("通常のファイルではないため書き込めません。");
+  if (file.exists() && !file.isFile()) return QStringLiteral("通常のファイルではないため書き込めません。");
   if (file.exists() && !file.isWritable())
     return QStringLiteral("ファイルへの書き込みが許可されていません。");
   if (!file.exists() && !dir.isWritable())
@@ -114,18 +110,21 @@ std::optional<QString> append_to_file(const QString& path, const QByteArray& byt
       if (errno == ENXIO) return QStringLiteral("通常のファイルではないため書き込めません。");
       return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
     }
-    if (::fstat(file.fd, &st) != 0) return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
+    if (::fstat(file.fd, &st) != 0)
+      return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
     if (!S_ISREG(st.st_mode)) return QStringLiteral("通常のファイルではないため書き込めません。");
 
     // No other Quilo appends to this file until this append has ended.
     if (!lock_file(file.fd))
-      return QStringLiteral("ほかの Quilo がこのファイルに書き込み中のため、出力できませんでした。"
-                            "少し待ってからもう一度出力して下さい。ファイルは元のままです。");
+      return QStringLiteral(
+          "ほかの Quilo がこのファイルに書き込み中のため、出力できませんでした。"
+          "少し待ってからもう一度出力して下さい。ファイルは元のままです。");
     // While this append waited, the one before may have removed the file it
     // had created: the name must still lead to the file that is locked.
     struct stat now {};
     if (::stat(name.constData(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino) break;
-    if (attempt >= 3) return QStringLiteral("ファイルが書き込みの最中に置き換えられたため、出力できませんでした。");
+    if (attempt >= 3)
+      return QStringLiteral("ファイルが書き込みの最中に置き換えられたため、出力できませんでした。");
   }
   const FileId id{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
   // An append that an ended program left half done is taken back first.
@@ -137,7 +136,8 @@ std::optional<QString> append_to_file(const QString& path, const QByteArray& byt
   // Without a durable record a kill could leave half an entry: better none.
   if (!record_append(id, path, former)) {
     if (created && former == 0) ::unlink(name.constData());
-    return QStringLiteral("書き込みの記録（%1）を作れないため、出力できませんでした。ファイルは元のままです。")
+    return QStringLiteral(
+               "書き込みの記録（%1）を作れないため、出力できませんでした。ファイルは元のままです。")
         .arg(append_journal_folder());
   }
 
@@ -158,18 +158,19 @@ std::optional<QString> append_to_file(const QString& path, const QByteArray& byt
     return std::nullopt;
   }
 
-  QString reason = write_error == ENOSPC || write_error == EDQUOT || write_error == EFBIG
-                       ? QStringLiteral("ディスクの空き容量が足りません。")
-                       : QStringLiteral("書き込みに失敗しました（%1）。")
-                             .arg(out.error() != QFileDevice::NoError ? out.errorString()
-                                                                      : os_error(write_error));
+  QString reason =
+      write_error == ENOSPC || write_error == EDQUOT || write_error == EFBIG
+          ? QStringLiteral("ディスクの空き容量が足りません。")
+          : QStringLiteral("書き込みに失敗しました（%1）。")
+                .arg(out.error() != QFileDevice::NoError ? out.errorString() : os_error(write_error));
   // Take back exactly what this append wrote; the lock kept every other
   // Quilo out, so the bytes past the former end are ours.
   const bool only_ours = ::fstat(file.fd, &st) == 0 && st.st_size == former + done;
   if (!only_ours) {
     finish_append(id);
-    return reason + QStringLiteral("ほかのプログラムも同時にこのファイルに書き込んだため、"
-                                   "書きかけの部分を取り除けませんでした。");
+    return reason + QStringLiteral(
+                        "ほかのプログラムも同時にこのファイルに書き込んだため、"
+                        "書きかけの部分を取り除けませんでした。");
   }
   if (created && former == 0) {
     ::unlink(name.constData());

@@ -16,7 +16,6 @@ class QFile;
 
 namespace quilo {
 
-
 // The five lines of one output: output line 0 as it is, lines 1 to 3 each
 // after four blanks, and one full-width blank. A line break inside a line
 // becomes one blank.

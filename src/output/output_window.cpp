@@ -4,11 +4,11 @@
 
 #include "app/main_window.h"
 
-#include "app/numbers.h"
 #include "app/field_reader.h"
+#include "app/numbers.h"
+#include "model/window_design.h"
 #include "output/folder_listing.h"
 #include "output/output_file.h"
-#include "model/window_design.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -67,8 +67,8 @@ QString OutputWindow::output_path() const {
 
 void OutputWindow::Command1_Click() {
   Form& form3 = form;
-  const Answer go = platform_.message(
-      QStringLiteral("予想結果をファイル出力します。\rよろしいですか？"), kAppTitle, Buttons::OKCancel);
+  const Answer go = platform_.message(QStringLiteral("予想結果をファイル出力します。\rよろしいですか？"),
+                                      kAppTitle, Buttons::OKCancel);
   if (go == Answer::Cancel) return;
   const QString name = form3[form3::Text1].text;
   if (trim_blanks(name).isEmpty()) {
@@ -142,8 +142,7 @@ bool OutputWindow::select(const QString& control, int index) {
       if (index == c->selected) return true;  // the same drive: nothing changes
       const QString root = c->items[index];
       if (!QFileInfo(root).isDir()) {
-        platform_.message(QStringLiteral("ドライブ「%1」を使えません。").arg(root), kAppTitle,
-                          Buttons::OK);
+        platform_.message(QStringLiteral("ドライブ「%1」を使えません。").arg(root), kAppTitle, Buttons::OK);
         return true;
       }
       c->selected = index;

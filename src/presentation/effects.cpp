@@ -66,12 +66,9 @@ struct StagingStep {
 using Steps = std::vector<StagingStep>;
 
 const Steps kMakaiStaging = {
-    {nullptr, "Image206.jpg", 2},
-    {"bigshot1.wav", "Image206_1.jpg", 1},
-    {"bigshot1.wav", "Image206_2.jpg", 0},
-    {"bigshot1.wav", nullptr, 2},
-    {nullptr, "Image2666.JPG", 1},
-    {"status5.wav", "Image2667.JPG", 0},
+    {nullptr, "Image206.jpg", 2},          {"bigshot1.wav", "Image206_1.jpg", 1},
+    {"bigshot1.wav", "Image206_2.jpg", 0}, {"bigshot1.wav", nullptr, 2},
+    {nullptr, "Image2666.JPG", 1},         {"status5.wav", "Image2667.JPG", 0},
 };
 
 // The ending of an onibaku sequence, chosen by the 2nd favourite's odds as

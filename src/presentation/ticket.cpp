@@ -19,8 +19,7 @@ QString ticket_bets_line(const MainWindow& app, TicketKind kind) {
   QStringList bets;
   for (int row = 1; row <= 4; ++row) {
     QStringList numbers;
-    for (int pos = 1; pos <= ticket_positions(kind); ++pos)
-      numbers << app.text(ticket_cell(kind, row, pos));
+    for (int pos = 1; pos <= ticket_positions(kind); ++pos) numbers << app.text(ticket_cell(kind, row, pos));
     bets << numbers.join(QString::fromUtf8(v.between_positions));
   }
   return bets.join(QStringLiteral(" , "));

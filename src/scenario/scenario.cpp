@@ -8,12 +8,12 @@
 #include <QJsonParseError>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
-#include <sys/stat.h>
 
 namespace quilo {
 namespace {
@@ -64,16 +64,19 @@ bool pick_in_output_window(App& app, const QString& form, Control& c, int index)
 }
 
 const KindActions kKindActions[] = {
-    {Kind::Combo, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o); },
-     type_combo, pick_combo_entry},
+    {Kind::Combo, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o); }, type_combo,
+     pick_combo_entry},
     {Kind::Text, dump_text, type_text, nullptr},
     {Kind::Label, [](const Control& c, QJsonObject& o) { o.insert("caption", c.text); }, nullptr, nullptr},
     {Kind::Card, [](const Control& c, QJsonObject& o) { o.insert("caption", c.text); }, nullptr, nullptr},
     {Kind::Image, [](const Control& c, QJsonObject& o) { o.insert("picture", c.picture); }, nullptr, nullptr},
-    {Kind::List, [](const Control& c, QJsonObject& o) { o.insert("lines", QJsonArray::fromStringList(c.lines)); },
+    {Kind::List,
+     [](const Control& c, QJsonObject& o) { o.insert("lines", QJsonArray::fromStringList(c.lines)); },
      nullptr, nullptr},
-    {Kind::Option, [](const Control& c, QJsonObject& o) { o.insert("checked", c.checked); }, nullptr, nullptr},
-    {Kind::DriveList, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o), dump_items(c, o); },
+    {Kind::Option, [](const Control& c, QJsonObject& o) { o.insert("checked", c.checked); }, nullptr,
+     nullptr},
+    {Kind::DriveList,
+     [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o), dump_items(c, o); },
      nullptr, pick_in_output_window},
     {Kind::DirList, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_items(c, o); }, nullptr,
      pick_in_output_window},
@@ -247,9 +250,7 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
   return QStringLiteral("unknown action");
 }
 
-QJsonObject ScenarioRunner::dump() {
-  return QJsonDocument::fromJson(dump_line()).object();
-}
+QJsonObject ScenarioRunner::dump() { return QJsonDocument::fromJson(dump_line()).object(); }
 
 QByteArray ScenarioRunner::dump_line() {
   const App& a = *app_;
@@ -272,14 +273,12 @@ QByteArray ScenarioRunner::dump_line() {
       {"output_lines", strings_json(s.output_lines.data(), s.output_lines.data() + 8)},
       {"reveal_press_count", s.reveal_press_count},
       {"reveal_stage", s.reveal_stage},
-      {"reveal_thresholds",
-       QJsonArray{kRevealPressThreshold, kRevealStageThreshold}},
+      {"reveal_thresholds", QJsonArray{kRevealPressThreshold, kRevealStageThreshold}},
       {"teaching_count", s.teaching_count},
   };
 
-  QJsonObject windows{{"Form1", a.main().form.open},
-                      {"Form2", a.explanation().form.open},
-                      {"Form3", a.output().form.open}};
+  QJsonObject windows{
+      {"Form1", a.main().form.open}, {"Form2", a.explanation().form.open}, {"Form3", a.output().form.open}};
 
   // Keys in the order a JSON object of them is written (by name); the events
   // are spliced in as the text they were logged as.
@@ -322,7 +321,8 @@ int run_scenario_file(const QString& path, const QString& output_folder) {
     if (bytes.endsWith('\n')) bytes.chop(1);
     const auto err = runner.run_line(QString::fromUtf8(bytes));
     if (write_error) {
-      std::fprintf(stderr, "quilo: cannot write the dump to standard output: %s\n", std::strerror(write_error));
+      std::fprintf(stderr, "quilo: cannot write the dump to standard output: %s\n",
+                   std::strerror(write_error));
       code = 1;
       break;
     }

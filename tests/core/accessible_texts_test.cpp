@@ -83,8 +83,8 @@ TEST(AccessibleTexts, AnUnknownControlIsNamedByItsKey) {
 // into them, and the cells that only one kind of ticket uses say which.
 TEST(AccessibleTexts, BetCellsNameTheirRowAndPlace) {
   for (TicketKind kind : {TicketKind::Trifecta, TicketKind::Exacta}) {
-    const QString only = kind == TicketKind::Trifecta ? QStringLiteral("３連単の馬券")
-                                                      : QStringLiteral("馬単の馬券");
+    const QString only =
+        kind == TicketKind::Trifecta ? QStringLiteral("３連単の馬券") : QStringLiteral("馬単の馬券");
     for (int row = 1; row <= 4; ++row) {
       for (int pos = 1; pos <= ticket_positions(kind); ++pos) {
         const QString key = ticket_cell(kind, row, pos);
@@ -122,10 +122,10 @@ TEST(AccessibleTexts, HeadingsAreNamedAfterTheirInputs) {
     const char* heading;
     const char* input;
   } pairs[] = {
-      {"Label5(6)", "Combo11"},  {"Label5(2)", "Text1"},    {"Label5(3)", "Combo10"},
-      {"Label5(1)", "Text2"},    {"Label5(4)", "place_extra_box"},
-      {"Label5(7)", "Combo14"},  {"Label5(10)", "Combo2"},  {"Label5(10)", "Combo13"},
-      {"Label5(10)", "Combo5"},  {"Label5(0)", "Combo1"},   {"Label7", "Label1(2)"},
+      {"Label5(6)", "Combo11"}, {"Label5(2)", "Text1"},           {"Label5(3)", "Combo10"},
+      {"Label5(1)", "Text2"},   {"Label5(4)", "place_extra_box"}, {"Label5(7)", "Combo14"},
+      {"Label5(10)", "Combo2"}, {"Label5(10)", "Combo13"},        {"Label5(10)", "Combo5"},
+      {"Label5(0)", "Combo1"},  {"Label7", "Label1(2)"},
   };
   const QString suffix = QStringLiteral("の見出し");
   for (const auto& p : pairs) {

@@ -45,8 +45,7 @@ TEST(Bracket, TwoBracketsFor2010AndTheirOutput) {
 
     const QString race = " 0523  3 1  2";
     const QString brackets = "          枠連 ③ ⑥  ";
-    EXPECT_EQ(strings(control(d, "List1")["lines"]),
-              QStringList({kTitle, "", race, "", brackets, ""}));
+    EXPECT_EQ(strings(control(d, "List1")["lines"]), QStringList({kTitle, "", race, "", brackets, ""}));
     EXPECT_EQ(strings(state(d)["output_lines"]).mid(0, 4),
               QStringList({"□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ", race, brackets, ""}));
     // No check, no sound, no picture.
@@ -54,12 +53,16 @@ TEST(Bracket, TwoBracketsFor2010AndTheirOutput) {
 
     const QByteArray saved = saved_through_output_window(s);
     const QByteArray squares("\x81\xa0\x81\xa0\x81\xa0\x81\xa0\x81\xa0");
-    EXPECT_EQ(saved, squares + " \x8b\xa3\x94\x6e\x97\x5c\x91\x7a Quilo \x83\x73\x83\x8b\x83\x73\x83\x8b"
-                                   "\x83\xc6K Ver 1.0 2010 " + squares + " \r\n"
-                                   "     0523  3 1  2\r\n"
-                                   + QByteArray(14, ' ') + "\x98\x67\x98\x41 \x87\x42 \x87\x45  \r\n"
-                                   "    \r\n"
-                                   "\x81\x40\r\n");
+    EXPECT_EQ(saved, squares +
+                         " \x8b\xa3\x94\x6e\x97\x5c\x91\x7a Quilo \x83\x73\x83\x8b\x83\x73\x83\x8b"
+                         "\x83\xc6K Ver 1.0 2010 " +
+                         squares +
+                         " \r\n"
+                         "     0523  3 1  2\r\n" +
+                         QByteArray(14, ' ') +
+                         "\x98\x67\x98\x41 \x87\x42 \x87\x45  \r\n"
+                         "    \r\n"
+                         "\x81\x40\r\n");
   }
 }
 

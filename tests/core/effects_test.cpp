@@ -89,8 +89,7 @@ TEST(ChanceCount, EscalationStepsFollowEachPassedThreshold) {
        3},
       {"1.4",
        {"se status5.wav", "background qubuorra77.bmp", "se status5.wav", "background blackhoolg11.bmp",
-        "se status5.wav", "background ankokuseiun658.bmp", "se status5.wav",
-        "background ankokuseiun657.bmp"},
+        "se status5.wav", "background ankokuseiun658.bmp", "se status5.wav", "background ankokuseiun657.bmp"},
        4},
   };
   for (const auto& c : cases) {
@@ -141,10 +140,14 @@ TEST(Effects, BackgroundByLevel) {
   } cases[] = {
       {0, "[翠甲星帝地球背景]", "", {"picture Image4 zelkiachikiyou.bmp"}},
       {1, "[翠甲星帝星雲背景]", "[翠甲星帝星雲背景]", {"picture Image4 zelkiaseiun.bmp"}},
-      {2, "[翠甲星帝ブラックホール背景]", "[翠甲星帝ブラックホール背景]",
+      {2,
+       "[翠甲星帝ブラックホール背景]",
+       "[翠甲星帝ブラックホール背景]",
        {"picture Image4 zelkiablackhool.bmp"}},
       {3, "[翠甲星帝閃光背景]", "[翠甲星帝閃光背景]", {"picture Image4 zelkiasenkou.bmp"}},
-      {4, "[翠甲星帝爆発背]", "[翠甲星帝爆発背]",
+      {4,
+       "[翠甲星帝爆発背]",
+       "[翠甲星帝爆発背]",
        {"se voice100million.wav", "picture Image4 zelkiabakuhatsu.bmp"}},
       {5, "[翠甲星帝地球背景]", "[翠甲星帝地球背景]", {"picture Image4 zelkiachikiyou.bmp"}},
       {8, "[翠甲星帝地球背景]", "[翠甲星帝地球背景]", {"picture Image4 zelkiachikiyou.bmp"}},
@@ -164,11 +167,10 @@ TEST(Staging, MakaiPlaysItsFixedSequence) {
   Effects e("9.9", "9.9");
   play_makai_staging(e.app().main());
   const QStringList ev = e.events();
-  EXPECT_EQ(ev, QStringList({"background Image206.jpg", "pause 2", "se bigshot1.wav",
-                             "background Image206_1.jpg", "pause 1", "se bigshot1.wav",
-                             "background Image206_2.jpg", "se bigshot1.wav", "pause 2",
-                             "background Image2666.JPG", "pause 1", "se status5.wav",
-                             "background Image2667.JPG"}));
+  EXPECT_EQ(ev, QStringList(
+                    {"background Image206.jpg", "pause 2", "se bigshot1.wav", "background Image206_1.jpg",
+                     "pause 1", "se bigshot1.wav", "background Image206_2.jpg", "se bigshot1.wav", "pause 2",
+                     "background Image2666.JPG", "pause 1", "se status5.wav", "background Image2667.JPG"}));
   EXPECT_EQ(total_pause(ev), 6);
   EXPECT_EQ(e.app().main().form.background, "Image2667.JPG");
 }
@@ -176,48 +178,80 @@ TEST(Staging, MakaiPlaysItsFixedSequence) {
 namespace {
 
 const QStringList kBlackHoleBody = {
-    "background makaigazou.jpg",   "pause 2",
-    "background makaigazou01.jpg", "pause 1",
-    "background makaigazou02.jpg", "pause 1",
-    "background makaigazou03.jpg", "pause 1",
-    "se status1.wav",              "background makaigazou04.jpg",
-    "pause 1",                     "se status1.wav",
-    "background makaigazou05.jpg", "pause 1",
-    "se status1.wav",              "background makaigazou06.jpg",
-    "pause 1",                     "se status1.wav",
-    "background ブラックホール緑PIRU1.bmp", "pause 2",
-    "se status1.wav",              "background blackhoulg02.bmp",
+    "background makaigazou.jpg",
+    "pause 2",
+    "background makaigazou01.jpg",
+    "pause 1",
+    "background makaigazou02.jpg",
+    "pause 1",
+    "background makaigazou03.jpg",
+    "pause 1",
+    "se status1.wav",
+    "background makaigazou04.jpg",
+    "pause 1",
+    "se status1.wav",
+    "background makaigazou05.jpg",
+    "pause 1",
+    "se status1.wav",
+    "background makaigazou06.jpg",
+    "pause 1",
+    "se status1.wav",
+    "background ブラックホール緑PIRU1.bmp",
+    "pause 2",
+    "se status1.wav",
+    "background blackhoulg02.bmp",
     "pause 2",
 };
 
 QStringList onibaku_body() {
-  return {"background Image204.jpg",   "pause 2", "background Image2060.jpg", "pause 1",
-          "se status2.wav",            "background onibakuu0.JPG",
-          "pause 1",                   "se status2.wav",
-          "background kibaku00.bmp",   "pause 1",
-          "se status2.wav",            "background onibakuu.JPG",
-          "pause 1",                   "se status2.wav",
-          "background Image206_1.jpg", "pause 2",
-          "se status2.wav",            "background Image206_2.jpg",
+  return {"background Image204.jpg",
+          "pause 2",
+          "background Image2060.jpg",
+          "pause 1",
+          "se status2.wav",
+          "background onibakuu0.JPG",
+          "pause 1",
+          "se status2.wav",
+          "background kibaku00.bmp",
+          "pause 1",
+          "se status2.wav",
+          "background onibakuu.JPG",
+          "pause 1",
+          "se status2.wav",
+          "background Image206_1.jpg",
+          "pause 2",
+          "se status2.wav",
+          "background Image206_2.jpg",
           "pause 2"};
 }
 
 QStringList nebula_body() {
-  return {"background Image204.jpg",     "pause 2", "background Image2060.jpg", "pause 2",
-          "se status1.wav",              "background onibakuu0.JPG",
-          "pause 2",                     "se status1.wav",
-          "background kibaku00.bmp",     "pause 2",
-          "se status1.wav",              "background newseiunPIRU1.bmp",
-          "pause 2",                     "se status1.wav",
-          "background newseiunPIRU2.bmp", "pause 2",
-          "se status1.wav",              "background newseiunPIRU3.bmp",
+  return {"background Image204.jpg",
+          "pause 2",
+          "background Image2060.jpg",
+          "pause 2",
+          "se status1.wav",
+          "background onibakuu0.JPG",
+          "pause 2",
+          "se status1.wav",
+          "background kibaku00.bmp",
+          "pause 2",
+          "se status1.wav",
+          "background newseiunPIRU1.bmp",
+          "pause 2",
+          "se status1.wav",
+          "background newseiunPIRU2.bmp",
+          "pause 2",
+          "se status1.wav",
+          "background newseiunPIRU3.bmp",
           "pause 2"};
 }
 
 }  // namespace
 
 TEST(Staging, OnibakuSequenceAndEndingByTheOdds) {
-  const QStringList black_short = kBlackHoleBody + QStringList{"se status3.wav", "background blackhoulg03.bmp"};
+  const QStringList black_short =
+      kBlackHoleBody + QStringList{"se status3.wav", "background blackhoulg03.bmp"};
   const QStringList black_long = kBlackHoleBody + QStringList{"se status3.wav", "background blackhoolg11.bmp",
                                                               "pause 1", "background blackhoulg01.bmp"};
   const QStringList oni7 = onibaku_body() + QStringList{"se status4.wav", "background newseiunPIRU7.bmp"};
@@ -230,19 +264,13 @@ TEST(Staging, OnibakuSequenceAndEndingByTheOdds) {
     double seconds;
   } cases[] = {
       {"1.5", "3.8", &black_short, 12},  // 3.8 still chooses the black hole
-      {"1.5", "3.4", &black_short, 12},
-      {"1.5", "3.3", &black_long, 13},
-      {"1.9", "1.0", &black_long, 13},   // 1.9 is still inside
-      {"1.11", "3.0", &black_long, 13},
-      {"1.5", "3.85", &oni7, 10},
-      {"1.9", "3.81", &oni7, 10},
-      {"1.5", "3.9", &oni1, 10},
-      {"1.2", "12", &oni1, 10},
-      {"1.1", "3.5", &neb7, 14},         // 1.1 is outside
-      {"1.91", "3.5", &neb7, 14},
-      {"2.0", "3.9", &neb6, 14},
-      {"2.0", "3.4", &neb6, 14},
-      {"1.0", "3.0", &neb6, 14},
+      {"1.5", "3.4", &black_short, 12}, {"1.5", "3.3", &black_long, 13},
+      {"1.9", "1.0", &black_long, 13},  // 1.9 is still inside
+      {"1.11", "3.0", &black_long, 13}, {"1.5", "3.85", &oni7, 10},
+      {"1.9", "3.81", &oni7, 10},       {"1.5", "3.9", &oni1, 10},
+      {"1.2", "12", &oni1, 10},         {"1.1", "3.5", &neb7, 14},  // 1.1 is outside
+      {"1.91", "3.5", &neb7, 14},       {"2.0", "3.9", &neb6, 14},
+      {"2.0", "3.4", &neb6, 14},        {"1.0", "3.0", &neb6, 14},
       {"5.0", "3.41", &neb7, 14},
   };
   for (const auto& c : cases) {
@@ -263,7 +291,9 @@ TEST(Staging, OnibakuEndingReadsTheSecondOddsAgain) {
   } cases[] = {
       // Black hole chosen at 3.0; the ending follows the 3.6 typed meanwhile.
       {"1.5", "3.0", "3.6", {"pause 2", "se status3.wav", "background blackhoulg03.bmp"}},
-      {"1.5", "3.6", "3.0",
+      {"1.5",
+       "3.6",
+       "3.0",
        {"se status3.wav", "background blackhoolg11.bmp", "pause 1", "background blackhoulg01.bmp"}},
       // Onibaku chosen at 4.5, ending by 3.85.
       {"1.5", "4.5", "3.85", {"pause 2", "se status4.wav", "background newseiunPIRU7.bmp"}},

@@ -8,11 +8,11 @@ namespace {
 
 const char* const kTitle = "  ■■■■  Quilo ピルピルθK 魔界３連単 予想結果 ■■■■";
 
-const QStringList kStaging = {
-    "background Image206.jpg",   "pause 2", "se bigshot1.wav", "background Image206_1.jpg",
-    "pause 1",                   "se bigshot1.wav",            "background Image206_2.jpg",
-    "se bigshot1.wav",           "pause 2",                    "background Image2666.JPG",
-    "pause 1",                   "se status5.wav",             "background Image2667.JPG"};
+const QStringList kStaging = {"background Image206.jpg",   "pause 2",         "se bigshot1.wav",
+                              "background Image206_1.jpg", "pause 1",         "se bigshot1.wav",
+                              "background Image206_2.jpg", "se bigshot1.wav", "pause 2",
+                              "background Image2666.JPG",  "pause 1",         "se status5.wav",
+                              "background Image2667.JPG"};
 
 }  // namespace
 
@@ -32,13 +32,11 @@ TEST(MakaiTrifecta, WorkedExample) {
                " 7⇒ 2⇒ 1 ,  7⇒ 5⇒7 ,  7⇒12⇒ 1 ,  7⇒ 1⇒0"},
               {" 7", " 2", " 1", " 7", " 5", "7", " 7", "12", " 1", " 7", " 1", "0"},
               {"1", "12", "5", "2", "7", "7", "0", "3"},
-              repeated("31", 7) + QStringList{"kept 7", "11", "22", "33", "43", "1", "27", "40",
-                                              "kept 15"},
+              repeated("31", 7) + QStringList{"kept 7", "11", "22", "33", "43", "1", "27", "40", "kept 15"},
               31,
               2});
   EXPECT_EQ(event_lines(d),
-            QStringList({"picture Image2 PIRUPIRUoff.bmp", "picture Image1 3renbaken.bmp"}) +
-                kStaging +
+            QStringList({"picture Image2 PIRUPIRUoff.bmp", "picture Image1 3renbaken.bmp"}) + kStaging +
                 QStringList({"pause 2", "midi_close", "se status5.wav", "background qubuorra77.bmp",
                              "se status5.wav", "background blackhoolg11.bmp",
                              "picture Image4 zelkiablackhool.bmp"}));
@@ -54,21 +52,19 @@ TEST(MakaiTrifecta, RejectsOutOfRangeAndRepeatsInPositions2To6) {
   Session s;
   // Untouched panel: Combo2 and Combo5 count as -1, so 1 January reads row 15.
   CrtTables t(0);
-  t.set(1, 15, 44).set(1, 16, 0).set(1, 17, 43);      // 44 and 0 skipped
-  t.set(2, 17, 43).set(2, 18, 5);                     // repeat of 43 skipped
-  t.set(3, 18, 5).set(3, 19, 43).set(3, 20, 10);      // two repeats skipped
+  t.set(1, 15, 44).set(1, 16, 0).set(1, 17, 43);  // 44 and 0 skipped
+  t.set(2, 17, 43).set(2, 18, 5);                 // repeat of 43 skipped
+  t.set(3, 18, 5).set(3, 19, 43).set(3, 20, 10);  // two repeats skipped
   t.set(4, 20, 20);
-  t.set(5, 20, 10).set(5, 21, 30);                    // repeat of position 3
-  t.set(6, 21, 20).set(6, 22, 31);                    // repeat of position 4
-  t.set(7, 22, 43);                                   // position 7 may repeat
+  t.set(5, 20, 10).set(5, 21, 30);  // repeat of position 3
+  t.set(6, 21, 20).set(6, 22, 31);  // repeat of position 4
+  t.set(7, 22, 43);                 // position 7 may repeat
   t.set(1, 22, -1);
   t.write(s);
   s.run("type Text1 9\ntype Text2 9");
   const auto d = s.dump("click Command1");
-  EXPECT_EQ(label_captions(d, "Label4", 0, 6),
-            QStringList({"17", "18", "20", "20", "21", "22", "22"}));
-  EXPECT_EQ(label_captions(d, "Label4", 8, 14),
-            QStringList({"43", "5", "10", "20", "30", "31", "43"}));
+  EXPECT_EQ(label_captions(d, "Label4", 0, 6), QStringList({"17", "18", "20", "20", "21", "22", "22"}));
+  EXPECT_EQ(label_captions(d, "Label4", 8, 14), QStringList({"43", "5", "10", "20", "30", "31", "43"}));
   EXPECT_EQ(yosou_slots(d, 6, 8), QStringList({"1", "3", "3"}));
   EXPECT_EQ(state(d)["crt_row"].toInt(), 22);
   EXPECT_EQ(result_lines(d)[3], " 1⇒ 1⇒ 1 ,  1⇒ 1⇒1 ,  1⇒ 1⇒ 1 ,  1⇒ 1⇒3");
@@ -79,14 +75,14 @@ TEST(MakaiTrifecta, BaseRowByDateAndTwoPanelHorses) {
     QString script;
     int row;
   } cases[] = {
-      {"", 15},                                      // Combo2 and Combo5 unpicked: -1 each
-      {"select Combo2 1", 17},                       // picking " 2" instead of typing it
+      {"", 15},                 // Combo2 and Combo5 unpicked: -1 each
+      {"select Combo2 1", 17},  // picking " 2" instead of typing it
       {"type Combo2 2", 15},
       {"select Combo5 0", 17},
-      {"select Combo5 1", 19},                       // Combo5 moves two rows per entry
+      {"select Combo5 1", 19},  // Combo5 moves two rows per entry
       {"select Combo2 17\nselect Combo5 17", 18 + 17 + 34},
-      {"select Combo4 1", 18},                       // a day later: 3 rows on
-      {"select Combo3 1", 19},                       // a month later: 4 rows on
+      {"select Combo4 1", 18},  // a day later: 3 rows on
+      {"select Combo3 1", 19},  // a month later: 4 rows on
       {"select Combo14 9\nselect Combo13 9\nselect Combo1 9\nselect Combo6 4", 15},
   };
   for (const auto& c : cases) {
@@ -112,34 +108,68 @@ TEST(MakaiTrifecta, ChanceLevelEscalationAndBackground) {
     QString window;       // the window's background at the end
     QStringList effects;  // events after the music stops
   } cases[] = {
-      {"level 0: no caption, staging picture stays", panel_script(1, 2, 4, 6, 3), "3.0", 0, "",
-       "Image2667.JPG", {"picture Image4 zelkiachikiyou.bmp"}},
-      {"panel 3 matches slot 8", panel_script(3, 2, 4, 6, 1), "3.0", 1, "[翠甲星帝星雲背景]",
-       "Image2667.JPG", {"picture Image4 zelkiaseiun.bmp"}},
-      {"three panel horses 3", panel_script(3, 3, 3, 6, 3), "3.0", 3, "[翠甲星帝閃光背景]",
-       "Image2667.JPG", {"picture Image4 zelkiasenkou.bmp"}},
-      {"2.9 exactly", panel_script(1, 2, 4, 6, 3), "2.9", 1, "[翠甲星帝星雲背景]",
+      {"level 0: no caption, staging picture stays",
+       panel_script(1, 2, 4, 6, 3),
+       "3.0",
+       0,
+       "",
+       "Image2667.JPG",
+       {"picture Image4 zelkiachikiyou.bmp"}},
+      {"panel 3 matches slot 8",
+       panel_script(3, 2, 4, 6, 1),
+       "3.0",
+       1,
+       "[翠甲星帝星雲背景]",
+       "Image2667.JPG",
+       {"picture Image4 zelkiaseiun.bmp"}},
+      {"three panel horses 3",
+       panel_script(3, 3, 3, 6, 3),
+       "3.0",
+       3,
+       "[翠甲星帝閃光背景]",
+       "Image2667.JPG",
+       {"picture Image4 zelkiasenkou.bmp"}},
+      {"2.9 exactly",
+       panel_script(1, 2, 4, 6, 3),
+       "2.9",
+       1,
+       "[翠甲星帝星雲背景]",
        "qubuorra77.bmp",
        {"se status5.wav", "background qubuorra77.bmp", "picture Image4 zelkiaseiun.bmp"}},
-      {"1.7 exactly", panel_script(1, 2, 4, 6, 3), "1.7", 3, "[翠甲星帝閃光背景]",
+      {"1.7 exactly",
+       panel_script(1, 2, 4, 6, 3),
+       "1.7",
+       3,
+       "[翠甲星帝閃光背景]",
        "ankokuseiun658.bmp",
-       {"se status5.wav", "background qubuorra77.bmp", "se status5.wav",
-        "background blackhoolg11.bmp", "se status5.wav", "background ankokuseiun658.bmp",
-        "picture Image4 zelkiasenkou.bmp"}},
-      {"1.4 exactly", panel_script(1, 2, 4, 6, 3), "1.4", 4, "[翠甲星帝爆発背]",
+       {"se status5.wav", "background qubuorra77.bmp", "se status5.wav", "background blackhoolg11.bmp",
+        "se status5.wav", "background ankokuseiun658.bmp", "picture Image4 zelkiasenkou.bmp"}},
+      {"1.4 exactly",
+       panel_script(1, 2, 4, 6, 3),
+       "1.4",
+       4,
+       "[翠甲星帝爆発背]",
        "ankokuseiun657.bmp",
-       {"se status5.wav", "background qubuorra77.bmp", "se status5.wav",
-        "background blackhoolg11.bmp", "se status5.wav", "background ankokuseiun658.bmp",
-        "se status5.wav", "background ankokuseiun657.bmp", "se voice100million.wav",
-        "picture Image4 zelkiabakuhatsu.bmp"}},
-      {"1.4 and a 3: earth with caption", panel_script(1, 2, 4, 3, 3), "1.4", 5,
-       "[翠甲星帝地球背景]", "ankokuseiun657.bmp",
-       {"se status5.wav", "background qubuorra77.bmp", "se status5.wav",
-        "background blackhoolg11.bmp", "se status5.wav", "background ankokuseiun658.bmp",
-        "se status5.wav", "background ankokuseiun657.bmp", "picture Image4 zelkiachikiyou.bmp"}},
+       {"se status5.wav", "background qubuorra77.bmp", "se status5.wav", "background blackhoolg11.bmp",
+        "se status5.wav", "background ankokuseiun658.bmp", "se status5.wav", "background ankokuseiun657.bmp",
+        "se voice100million.wav", "picture Image4 zelkiabakuhatsu.bmp"}},
+      {"1.4 and a 3: earth with caption",
+       panel_script(1, 2, 4, 3, 3),
+       "1.4",
+       5,
+       "[翠甲星帝地球背景]",
+       "ankokuseiun657.bmp",
+       {"se status5.wav", "background qubuorra77.bmp", "se status5.wav", "background blackhoolg11.bmp",
+        "se status5.wav", "background ankokuseiun658.bmp", "se status5.wav", "background ankokuseiun657.bmp",
+        "picture Image4 zelkiachikiyou.bmp"}},
       // Lucky value 6 ends in 5: the panel horse 5 matches it, 15 does not.
-      {"last digit of a lucky value", panel_script(5, 15, 4, 1, 3), "3.0", 1,
-       "[翠甲星帝星雲背景]", "Image2667.JPG", {"picture Image4 zelkiaseiun.bmp"}},
+      {"last digit of a lucky value",
+       panel_script(5, 15, 4, 1, 3),
+       "3.0",
+       1,
+       "[翠甲星帝星雲背景]",
+       "Image2667.JPG",
+       {"picture Image4 zelkiaseiun.bmp"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

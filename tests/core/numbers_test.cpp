@@ -12,11 +12,23 @@ TEST(Numbers, OddsAsAUserMeansThem) {
     const char* text;
     std::optional<float> value;
   } cases[] = {
-      {"1.6", 1.6f},       {" 3.4 ", 3.4f},     {"１．５", 1.5f},  {"　2.0　", 2.0f},
-      {"+2", 2.0f},        {"-1", -1.0f},       {"5.", 5.0f},      {".5", 0.5f},
-      {"120", 120.0f},     {"", std::nullopt},  {".", std::nullopt}, {"abc", std::nullopt},
-      {"1.2.3", std::nullopt}, {"1e40", std::nullopt}, {"NaN", std::nullopt},
-      {"1,5", std::nullopt}, {"2 5", std::nullopt},
+      {"1.6", 1.6f},
+      {" 3.4 ", 3.4f},
+      {"１．５", 1.5f},
+      {"　2.0　", 2.0f},
+      {"+2", 2.0f},
+      {"-1", -1.0f},
+      {"5.", 5.0f},
+      {".5", 0.5f},
+      {"120", 120.0f},
+      {"", std::nullopt},
+      {".", std::nullopt},
+      {"abc", std::nullopt},
+      {"1.2.3", std::nullopt},
+      {"1e40", std::nullopt},
+      {"NaN", std::nullopt},
+      {"1,5", std::nullopt},
+      {"2 5", std::nullopt},
       {"99999999999999999999999999999999999999999999999", std::nullopt},
   };
   for (const auto& c : cases) EXPECT_EQ(parse_odds(QString::fromUtf8(c.text)), c.value) << c.text;
@@ -36,16 +48,20 @@ TEST(Numbers, LeadingNumberAndPlainDecimalText) {
     double value;
     const char* written;
   } cases[] = {
-      {" 7", 7, "7"},           {"12", 12, "12"},        {" 7abc", 7, "7"},
-      {"abc", 0, "0"},          {"-3x", -3, "-3"},       {"1.5R", 1.5, "1.5"},
-      {"", 0, "0"},             {"-0", 0, "0"},
+      {" 7", 7, "7"},
+      {"12", 12, "12"},
+      {" 7abc", 7, "7"},
+      {"abc", 0, "0"},
+      {"-3x", -3, "-3"},
+      {"1.5R", 1.5, "1.5"},
+      {"", 0, "0"},
+      {"-0", 0, "0"},
       {"99999999999999999999", 1e20, "100000000000000000000"},
       {"0.00001", 0.00001, "0.00001"},
   };
   for (const auto& c : cases) {
     EXPECT_DOUBLE_EQ(leading_number(QString::fromUtf8(c.text)), c.value) << c.text;
-    EXPECT_EQ(number_text(leading_number(QString::fromUtf8(c.text))).toStdString(),
-              std::string(c.written))
+    EXPECT_EQ(number_text(leading_number(QString::fromUtf8(c.text))).toStdString(), std::string(c.written))
         << c.text;
   }
 }

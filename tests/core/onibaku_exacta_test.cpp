@@ -21,9 +21,10 @@ TEST(OnibakuExacta, WorkedExampleAfterStartUp) {
   Session s;
   CrtTables(0).row(11, {1, 2, 3, 4, 5, 6, 7, 8}).write(s);
   // Combo14, Combo2 and Combo5 typed (entry -1 each): row 4 × 0 + 11.
-  s.run("select Combo8 0\nselect Combo9 10\ntype Text1 4.0\ntype Text2 5.0\n"
-        "type Combo14 \" 9\"\ntype Combo2 \" 5\"\nselect Combo13 11\ntype Combo5 \" 3\"\n"
-        "select Combo1 6");
+  s.run(
+      "select Combo8 0\nselect Combo9 10\ntype Text1 4.0\ntype Text2 5.0\n"
+      "type Combo14 \" 9\"\ntype Combo2 \" 5\"\nselect Combo13 11\ntype Combo5 \" 3\"\n"
+      "select Combo1 6");
   s.dump();
   const auto d = s.dump("click Command6");
   // Empty slots after start-up all match: level 4, the explosion scene.
@@ -34,17 +35,33 @@ TEST(OnibakuExacta, WorkedExampleAfterStartUp) {
               repeated("11", 8) + QStringList{"1", "2", "3", "4", "5", "6", "7", "8"},
               11,
               4});
-  EXPECT_EQ(
-      event_lines(d),
-      QStringList({"picture Image2 PIRUPIRUoff.bmp", "picture Image1 umatanbaken.bmp",
-                   "se voice100million.wav", "picture Image4 zelkiabakuhatsu.bmp",
-                   "background Image204.jpg", "pause 2", "background Image2060.jpg", "pause 2",
-                   "se status1.wav", "background onibakuu0.JPG", "pause 2", "se status1.wav",
-                   "background kibaku00.bmp", "pause 2", "se status1.wav",
-                   "background newseiunPIRU1.bmp", "pause 2", "se status1.wav",
-                   "background newseiunPIRU2.bmp", "pause 2", "se status1.wav",
-                   "background newseiunPIRU3.bmp", "pause 2", "se status5.wav",
-                   "background newseiunPIRU6.bmp", "pause 2", "midi_close"}));
+  EXPECT_EQ(event_lines(d), QStringList({"picture Image2 PIRUPIRUoff.bmp",
+                                         "picture Image1 umatanbaken.bmp",
+                                         "se voice100million.wav",
+                                         "picture Image4 zelkiabakuhatsu.bmp",
+                                         "background Image204.jpg",
+                                         "pause 2",
+                                         "background Image2060.jpg",
+                                         "pause 2",
+                                         "se status1.wav",
+                                         "background onibakuu0.JPG",
+                                         "pause 2",
+                                         "se status1.wav",
+                                         "background kibaku00.bmp",
+                                         "pause 2",
+                                         "se status1.wav",
+                                         "background newseiunPIRU1.bmp",
+                                         "pause 2",
+                                         "se status1.wav",
+                                         "background newseiunPIRU2.bmp",
+                                         "pause 2",
+                                         "se status1.wav",
+                                         "background newseiunPIRU3.bmp",
+                                         "pause 2",
+                                         "se status5.wav",
+                                         "background newseiunPIRU6.bmp",
+                                         "pause 2",
+                                         "midi_close"}));
   EXPECT_EQ(state(d)["yosou_mode"].toInt(), 0);
   EXPECT_EQ(state(d)["yosou_keta"].toInt(), 7);
   EXPECT_FALSE(visible(d, "Image2"));
@@ -110,12 +127,12 @@ TEST(OnibakuExacta, BaseRowByMonthAndThreePanelHorses) {
     QString script;
     int row;
   } cases[] = {
-      {"", 11},                          // nothing picked in Combo5, Combo2, Combo14
-      {"select Combo3 2", 19},           // month: 4 rows per entry
+      {"", 11},                 // nothing picked in Combo5, Combo2, Combo14
+      {"select Combo3 2", 19},  // month: 4 rows per entry
       {"select Combo4 20\nselect Combo6 3\nselect Combo8 1\nselect Combo9 7", 11},
-      {"select Combo5 0", 14},           // Combo5: 3 rows per entry
+      {"select Combo5 0", 14},  // Combo5: 3 rows per entry
       {"select Combo5 2", 20},
-      {"select Combo2 0", 13},           // Combo2 and Combo14: 2 rows per entry
+      {"select Combo2 0", 13},  // Combo2 and Combo14: 2 rows per entry
       {"select Combo2 3", 19},
       {"select Combo14 17", 47},
       {"select Combo13 9\nselect Combo1 9", 11},
@@ -136,18 +153,17 @@ TEST(OnibakuExacta, BaseRowByMonthAndThreePanelHorses) {
 TEST(OnibakuExacta, RejectsOutOfRangeAndRepeatsInPositions2To6) {
   Session s;
   CrtTables t(-2);
-  t.set(1, 11, 0);                                   // 0 taken at once
-  t.set(2, 11, 0).set(2, 12, 10).set(2, 13, 5);      // repeat and 10 skipped
+  t.set(1, 11, 0);                               // 0 taken at once
+  t.set(2, 11, 0).set(2, 12, 10).set(2, 13, 5);  // repeat and 10 skipped
   t.set(3, 13, 5).set(3, 14, 6);
   t.set(4, 14, 7).set(5, 14, 8);
-  t.set(6, 14, 0).set(6, 15, 7).set(6, 16, 9);       // repeats of positions 1 and 4 skipped
-  t.set(7, 16, 0).set(8, 16, 9);                     // positions 7 and 8 may repeat
+  t.set(6, 14, 0).set(6, 15, 7).set(6, 16, 9);  // repeats of positions 1 and 4 skipped
+  t.set(7, 16, 0).set(8, 16, 9);                // positions 7 and 8 may repeat
   t.write(s);
   s.run("type Text1 9\ntype Text2 9");
   const auto d = s.dump("click Command6");
-  EXPECT_EQ(label_captions(d, "Label4", 0, 15),
-            QStringList({"11", "13", "14", "14", "14", "16", "16", "16", "0", "5", "6", "7", "8",
-                         "9", "0", "9"}));
+  EXPECT_EQ(label_captions(d, "Label4", 0, 15), QStringList({"11", "13", "14", "14", "14", "16", "16", "16",
+                                                             "0", "5", "6", "7", "8", "9", "0", "9"}));
   EXPECT_EQ(yosou_slots(d, 6, 8), QStringList({"9", "0", "9"}));
 }
 

@@ -11,10 +11,10 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <csignal>
-#include <map>
 #include <sys/resource.h>
 #include <unistd.h>
+#include <csignal>
+#include <map>
 
 using namespace quilo;
 using namespace quilo::test;
@@ -109,9 +109,9 @@ TEST(OutputFile, DecodesBrokenWindows31JAsReplacementCharacters) {
       {"\x81\r\nZ", bad + "\r\nZ"},  // a lead byte does not swallow the line end
       {"A\x82\rB", "A" + bad + "\rB"},
       {"\x80Z\xa0Z\xfdZ", bad + "Z" + bad + "Z" + bad + "Z"},  // no characters at all
-      {"\x85\x40Z", bad + "Z"},                                  // a pair with no character
-      {"ok\x82", "ok" + bad},                                     // cut short at the end
-      {"\x1a\x1c\x7f", "\x1a\x1c\x7f"},                             // control bytes are ASCII
+      {"\x85\x40Z", bad + "Z"},                                // a pair with no character
+      {"ok\x82", "ok" + bad},                                  // cut short at the end
+      {"\x1a\x1c\x7f", "\x1a\x1c\x7f"},                        // control bytes are ASCII
   };
   for (const Case& c : cases)
     EXPECT_EQ(decode_windows31j(c.bytes), c.text) << c.bytes.toHex(' ').toStdString();
@@ -161,13 +161,13 @@ TEST(OutputWindow, WritesTheCurrentLinesAndKeepsWhatTheFileHolds) {
       "    \x81\x60\x83\xC6\r\n"
       "    ?x\r\n"
       "\x81\x40\r\n";
-  EXPECT_EQ(read_file(s.path("keep.txt")).toHex(' '),
-            (QByteArray("old\xFF\x00end", 8) + entry).toHex(' '));
+  EXPECT_EQ(read_file(s.path("keep.txt")).toHex(' '), (QByteArray("old\xFF\x00end", 8) + entry).toHex(' '));
 
   // A later prediction changes what the next output writes.
   lines[1] = "next";
   s.run("click Form3.Command1");
-  EXPECT_TRUE(read_file(s.path("keep.txt")).endsWith("\r\n    next\r\n    \x81\x60\x83\xC6\r\n    ?x\r\n\x81\x40\r\n"));
+  EXPECT_TRUE(read_file(s.path("keep.txt"))
+                  .endsWith("\r\n    next\r\n    \x81\x60\x83\xC6\r\n    ?x\r\n\x81\x40\r\n"));
 }
 
 TEST(OutputWindow, CancelAndBlankNamesWriteNothing) {
@@ -248,7 +248,8 @@ TEST(OutputWindow, RefusesTheFilesReadAtStartUnderAnyName) {
     QFile::link(s.path("crt_2.txt"), s.path("sub/link.txt"));
     ASSERT_EQ(::link(qPrintable(s.path("crt_3.txt")), qPrintable(s.path("sub/hard.txt"))), 0);
     QFile::remove(s.path("crt_5.txt"));
-    s.run("folder " + s.path(c.folder) + "\nclick Command10\nselect Combo3 4\ntype Text1 1.5\n"
+    s.run("folder " + s.path(c.folder) +
+          "\nclick Command10\nselect Combo3 4\ntype Text1 1.5\n"
           "type Text2 4.0\nclick Command8");
     s.dump();
     const QDir here(s.path(""));
@@ -260,7 +261,8 @@ TEST(OutputWindow, RefusesTheFilesReadAtStartUnderAnyName) {
     ASSERT_EQ(messages(d).size(), 2) << c.what;
     EXPECT_TRUE(messages(d)[1].startsWith("「" + path + "」に出力できませんでした。\n" + c.table + " は"))
         << c.what << ": " << messages(d)[1].toStdString();
-    for (const auto& [f, bytes] : before) EXPECT_EQ(read_file(here.filePath(f)), bytes) << c.what << f.toStdString();
+    for (const auto& [f, bytes] : before)
+      EXPECT_EQ(read_file(here.filePath(f)), bytes) << c.what << f.toStdString();
     EXPECT_FALSE(QFile::exists(s.path("crt_5.txt"))) << c.what;
     // Any other name is written as before.
     EXPECT_EQ(messages(output_to(s, "mine.txt")).size(), 1) << c.what;
@@ -275,7 +277,9 @@ TEST(OutputWindow, ReadOnlyFileStaysAsItWas) {
   QFile::setPermissions(s.path("ro.txt"), QFile::ReadOwner);
   open_output(s);
   const auto d = output_to(s, "ro.txt");
-  EXPECT_EQ(messages(d).value(1), "「" + s.path("ro.txt") + "」に出力できませんでした。\nファイルへの書き込みが許可されていません。");
+  EXPECT_EQ(
+      messages(d).value(1),
+      "「" + s.path("ro.txt") + "」に出力できませんでした。\nファイルへの書き込みが許可されていません。");
   EXPECT_EQ(read_file(s.path("ro.txt")), "before\r\n");
 }
 
@@ -370,7 +374,11 @@ TEST(OutputWindow, PrintsEveryFieldOfTheWholeFile) {
 
   QStringList entry{lines[0], "1-2-3", "4-5-6", "7-8-9", "　"};
   QStringList expected = entry + entry;
-  expected << lines[0] << "1-2-3" << "本命 1" << "穴 ⑦" << "7-8-9" << "　";
+  expected << lines[0] << "1-2-3"
+           << "本命 1"
+           << "穴 ⑦"
+           << "7-8-9"
+           << "　";
   EXPECT_EQ(printed(d), expected);
   EXPECT_EQ(expected.size(), 16);
   EXPECT_TRUE(s.app().output().form.open);
@@ -385,8 +393,9 @@ TEST(OutputWindow, AFileTooLargeToPrintIsRefused) {
   open_output(s);
   const auto d = s.dump("click Form3.Option2\ntype Form3.Text1 big.txt\nclick Form3.Command1");
   ASSERT_EQ(messages(d).size(), 3);
-  EXPECT_EQ(messages(d)[2], "「" + s.path("big.txt") + "」を印刷のために読み込めませんでした。\n"
-                            "ファイルが大きすぎます（印刷できるのは 8 MB までです）。");
+  EXPECT_EQ(messages(d)[2], "「" + s.path("big.txt") +
+                                "」を印刷のために読み込めませんでした。\n"
+                                "ファイルが大きすぎます（印刷できるのは 8 MB までです）。");
   EXPECT_TRUE(printed(d).isEmpty());
   // The entry itself was written.
   EXPECT_EQ(QFileInfo(s.path("big.txt")).size(), 8 * 1024 * 1024 + kEmptyEntry.size());
@@ -495,8 +504,8 @@ TEST(OutputWindow, FoldersFilesAndDrivesChangeTheOutputPath) {
   EXPECT_EQ(s.app().output().output_path(), "/z.txt");
 
   // Entries that do not exist cannot be picked.
-  for (const char* script : {"select Form3.File1 99", "select Form3.Dir1 -1", "select Form3.Drive1 99",
-                             "select Form3.Text1 0"})
+  for (const char* script :
+       {"select Form3.File1 99", "select Form3.Dir1 -1", "select Form3.Drive1 99", "select Form3.Text1 0"})
     EXPECT_TRUE(s.runner().run_script(script).has_value()) << script;
 }
 
@@ -516,8 +525,7 @@ TEST(FolderListing, DrivesRootFirstAndTheDriveOfAFolder) {
   struct Case {
     const char* folder;
     int drive;
-  } cases[] = {{"/", 0}, {"/etc", 0}, {"/homework", 0}, {"/home", 1}, {"/home/x", 1},
-               {"/home/x/mnt/a", 2}};
+  } cases[] = {{"/", 0}, {"/etc", 0}, {"/homework", 0}, {"/home", 1}, {"/home/x", 1}, {"/home/x/mnt/a", 2}};
   for (const Case& c : cases) EXPECT_EQ(drive_of(drives, c.folder), c.drive) << c.folder;
   EXPECT_EQ(drive_list().value(0), "/");
 }

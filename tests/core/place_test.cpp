@@ -12,9 +12,7 @@ using namespace quilo::test;
 
 namespace {
 
-QStringList candidates(const QJsonObject& d) {
-  return strings(state(d)["yosou_num"]).mid(1, 8);
-}
+QStringList candidates(const QJsonObject& d) { return strings(state(d)["yosou_num"]).mid(1, 8); }
 
 QString odds_script(const QString& o1, const QString& o2) {
   return QString("type Text1 \"%1\"\ntype Text2 \"%2\"\n").arg(o1, o2);
@@ -57,15 +55,15 @@ TEST(Place, DrawsCandidatesSkippingRejectsAndWritesItsLines) {
   const QString picks = QString(10, ' ') + "複勝 7 12 3";
   EXPECT_EQ(strings(control(d, "List1")["lines"]),
             QStringList({"  ■■■■ 複勝 予想結果 ■■■■", "", race, "", picks, " "}));
-  EXPECT_EQ(strings(state(d)["output_lines"]),
-            QStringList({"□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ", "", race, "",
-                         picks, " ", "", ""}));
+  EXPECT_EQ(
+      strings(state(d)["output_lines"]),
+      QStringList({"□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ", "", race, "", picks, " ", "", ""}));
   EXPECT_TRUE(visible(d, "result_card"));
   EXPECT_EQ(caption(d, "result_card"), "  ■■■■ 複勝 予想結果 ■■■■\n" + race + "\n" + picks);
   const QByteArray saved = saved_through_output_window(s);
   EXPECT_EQ(saved.left(11), QByteArray("\x81\xa0\x81\xa0\x81\xa0\x81\xa0\x81\xa0 "));
-  EXPECT_TRUE(saved.contains(
-      QByteArray("\r\n     0523 (\xe2\x63\x8f\x64) 0311 08R (\x95\xa1\x8f\x9f) \r\n")));
+  EXPECT_TRUE(
+      saved.contains(QByteArray("\r\n     0523 (\xe2\x63\x8f\x64) 0311 08R (\x95\xa1\x8f\x9f) \r\n")));
 }
 
 TEST(Place, RaceNumberSetsHowManyCandidatesAndTheirLargest) {
@@ -127,20 +125,19 @@ TEST(Place, OddsOverrideTable) {
     const char *o1, *o2;
     QString first, second;
   } cases[] = {
-      {"1.0", "1.0", both1, both2},   {"1.6", "2.4", both1, both2},  {"1.6", "2.45", both1, drawn2},
-      {"1.6", "2.5", both1, both2},   {"1.6", "3.55", both1, drawn2}, {"1.6", "5.8", both1, both2},
-      {"1.6", "5.9", both1, drawn2},  {"1.6", "0.9", both1, drawn2},  {"1.6", "abc", both1, drawn2},
-      {"1.65", "2.0", drawn1, drawn2}, {"0.9", "2.0", drawn1, drawn2}, {"1.7", "1.8", both1, both2},
-      {"1.7", "1.7", both1, drawn2},  {"2.6", "2.9", both1, both2},  {"2.6", "2.95", both1, drawn2},
-      {"2.6", "3.0", both1, both2},   {"2.6", "3.5", both1, both2},  {"2.6", "3.6", both1, drawn2},
-      {"2.65", "2.0", drawn1, drawn2}, {"2.7", "99", both1, both2},  {"3.5", "abc", both1, both2},
-      {"3.55", "2.0", drawn1, drawn2}, {"3.6", "1.0", both1, both2},
-      {"4.4", "50", both1, both2},    {"4.45", "50", drawn1, drawn2}, {"4.5", "1.0", drawn1, both2},
-      {"5.3", "9.9", drawn1, both2},  {"5.35", "4.0", drawn1, drawn2}, {"5.4", "3.7", both1, both2},
-      {"6.6", "4.7", both1, both2},   {"5.4", "4.75", both1, drawn2}, {"5.4", "4.8", drawn1, both2},
-      {"6.6", "5.3", drawn1, both2},  {"6.6", "5.35", both1, drawn2}, {"6.6", "3.6", both1, drawn2},
-      {"6.7", "4.0", drawn1, drawn2}, {"abc", "2.0", drawn1, drawn2}, {"１.６", "２.４", both1, both2},
-      {" 1.6 ", "2.4", both1, both2},
+      {"1.0", "1.0", both1, both2},    {"1.6", "2.4", both1, both2},     {"1.6", "2.45", both1, drawn2},
+      {"1.6", "2.5", both1, both2},    {"1.6", "3.55", both1, drawn2},   {"1.6", "5.8", both1, both2},
+      {"1.6", "5.9", both1, drawn2},   {"1.6", "0.9", both1, drawn2},    {"1.6", "abc", both1, drawn2},
+      {"1.65", "2.0", drawn1, drawn2}, {"0.9", "2.0", drawn1, drawn2},   {"1.7", "1.8", both1, both2},
+      {"1.7", "1.7", both1, drawn2},   {"2.6", "2.9", both1, both2},     {"2.6", "2.95", both1, drawn2},
+      {"2.6", "3.0", both1, both2},    {"2.6", "3.5", both1, both2},     {"2.6", "3.6", both1, drawn2},
+      {"2.65", "2.0", drawn1, drawn2}, {"2.7", "99", both1, both2},      {"3.5", "abc", both1, both2},
+      {"3.55", "2.0", drawn1, drawn2}, {"3.6", "1.0", both1, both2},     {"4.4", "50", both1, both2},
+      {"4.45", "50", drawn1, drawn2},  {"4.5", "1.0", drawn1, both2},    {"5.3", "9.9", drawn1, both2},
+      {"5.35", "4.0", drawn1, drawn2}, {"5.4", "3.7", both1, both2},     {"6.6", "4.7", both1, both2},
+      {"5.4", "4.75", both1, drawn2},  {"5.4", "4.8", drawn1, both2},    {"6.6", "5.3", drawn1, both2},
+      {"6.6", "5.35", both1, drawn2},  {"6.6", "3.6", both1, drawn2},    {"6.7", "4.0", drawn1, drawn2},
+      {"abc", "2.0", drawn1, drawn2},  {"１.６", "２.４", both1, both2}, {" 1.6 ", "2.4", both1, both2},
   };
   Session s;
   s.write_table("crt_1.txt", table_rows({{kFirstRowAtRace1, 2}}));
@@ -238,8 +235,8 @@ TEST(Place, BlankOdds) {
     s.write_table("crt_1.txt", table_rows({{kFirstRowAtRace1, 2}}));
     s.write_table("crt_2.txt", table_rows({{kFirstRowAtRace1, 4}}));
     s.dump();
-    const auto d = s.dump("select Combo9 0\nselect Combo14 2\n" + odds_script(c.o1, c.o2) +
-                          "click Command11");
+    const auto d =
+        s.dump("select Combo9 0\nselect Combo14 2\n" + odds_script(c.o1, c.o2) + "click Command11");
     // The stage ends at the first candidate, before the override and the diagnostics.
     EXPECT_EQ(candidates(d).mid(0, 2), QStringList({"2", ""})) << c.o1 << "/" << c.o2;
     EXPECT_EQ(caption(d, "Label4(0)"), "");

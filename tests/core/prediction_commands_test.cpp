@@ -38,16 +38,26 @@ TEST(PredictionCommands, OddsChecksStopBeforeAnyEffect) {
     QString text1, text2;
     QString message[4];  // per command in kCommands order; "" = the command runs
   } cases[] = {
-      {"", "", {"1番人気のオッズが入力されていません", "1番人気のオッズが入力されていません",
-                "1番人気のオッズが入力されていません", "1番人気のオッズが入力されていません"}},
-      {"  ", "2.0", {"1番人気のオッズが入力されていません", "1番人気のオッズが入力されていません",
-                     "1番人気のオッズが入力されていません", "1番人気のオッズが入力されていません"}},
-      {"2.0", " ", {"2番人気のオッズが入力されていません", "2番人気のオッズが入力されていません",
-                    "2番人気のオッズが入力されていません", "2番人気のオッズが入力されていません"}},
-      {"abc", "2.0", {"1番人気のオッズが数値ではありません", "1番人気のオッズが数値ではありません",
-                      "1番人気のオッズが数値ではありません", "1番人気のオッズが数値ではありません"}},
-      {"1.5倍", "abc", {"1番人気のオッズが数値ではありません", "1番人気のオッズが数値ではありません",
-                        "1番人気のオッズが数値ではありません", "1番人気のオッズが数値ではありません"}},
+      {"",
+       "",
+       {"1番人気のオッズが入力されていません", "1番人気のオッズが入力されていません",
+        "1番人気のオッズが入力されていません", "1番人気のオッズが入力されていません"}},
+      {"  ",
+       "2.0",
+       {"1番人気のオッズが入力されていません", "1番人気のオッズが入力されていません",
+        "1番人気のオッズが入力されていません", "1番人気のオッズが入力されていません"}},
+      {"2.0",
+       " ",
+       {"2番人気のオッズが入力されていません", "2番人気のオッズが入力されていません",
+        "2番人気のオッズが入力されていません", "2番人気のオッズが入力されていません"}},
+      {"abc",
+       "2.0",
+       {"1番人気のオッズが数値ではありません", "1番人気のオッズが数値ではありません",
+        "1番人気のオッズが数値ではありません", "1番人気のオッズが数値ではありません"}},
+      {"1.5倍",
+       "abc",
+       {"1番人気のオッズが数値ではありません", "1番人気のオッズが数値ではありません",
+        "1番人気のオッズが数値ではありません", "1番人気のオッズが数値ではありません"}},
       // Only the onibaku command compares the 2nd favourite's odds.
       {"2.0", "abc", {"", "", "", "2番人気のオッズが数値ではありません"}},
       {"１．５", " 4.0 ", {"", "", "", ""}},
@@ -83,18 +93,14 @@ TEST(PredictionCommands, ColumnRunningOutEndsTheCommand) {
   const struct {
     const char* command;
     int column;
-    int value;        // the whole column holds it
+    int value;  // the whole column holds it
     const char* why;
     int staging_pauses;
   } cases[] = {
-      {"Command8", 3, 0, "no digit 1..9", 0},
-      {"Command8", 8, 10, "no digit 1..9", 0},
-      {"Command3", 5, 10, "no digit 0..9", 0},
-      {"Command3", 2, 1, "only a repeat of position 1", 0},
-      {"Command1", 4, 44, "no value 1..43", 4},
-      {"Command1", 6, 1, "only a repeat", 4},
-      {"Command6", 1, -1, "no digit 0..9", 7},
-      {"Command6", 3, 2, "only a repeat", 7},
+      {"Command8", 3, 0, "no digit 1..9", 0},   {"Command8", 8, 10, "no digit 1..9", 0},
+      {"Command3", 5, 10, "no digit 0..9", 0},  {"Command3", 2, 1, "only a repeat of position 1", 0},
+      {"Command1", 4, 44, "no value 1..43", 4}, {"Command1", 6, 1, "only a repeat", 4},
+      {"Command6", 1, -1, "no digit 0..9", 7},  {"Command6", 3, 2, "only a repeat", 7},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.command) + " " + c.why);
@@ -138,11 +144,8 @@ TEST(PredictionCommands, SecondPredictionDuringAPauseDoesNotRun) {
     const char* first;
     const char* second;
   } cases[] = {
-      {"Command8", "Command3"},
-      {"Command3", "Command8"},
-      {"Command1", "Command6"},
-      {"Command6", "Command1"},
-      {"Command8", "Command8"},
+      {"Command8", "Command3"}, {"Command3", "Command8"}, {"Command1", "Command6"},
+      {"Command6", "Command1"}, {"Command8", "Command8"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.first) + " then " + c.second);
@@ -179,13 +182,10 @@ TEST(PredictionCommands, TheEndDuringAPauseStopsTheRun) {
     const char* command;
     int at_pause;  // THE END pressed during this pause (1 = the first)
   } cases[] = {
-      {"Command8", 1},  // the preparation pause
-      {"Command3", 1},
-      {"Command1", 1},  // the opening staging
-      {"Command1", 4},
-      {"Command1", 5},  // the preparation pause
-      {"Command6", 1},
-      {"Command6", 7},
+      {"Command8", 1},                   // the preparation pause
+      {"Command3", 1}, {"Command1", 1},  // the opening staging
+      {"Command1", 4}, {"Command1", 5},  // the preparation pause
+      {"Command6", 1}, {"Command6", 7},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.command) + " pause " + std::to_string(c.at_pause));

@@ -46,9 +46,7 @@ inline QStringList yosou_slots(const QJsonObject& d, int from, int to) {
   return strings(state(d)["yosou_num"]).mid(from, to - from + 1);
 }
 
-inline QStringList result_lines(const QJsonObject& d) {
-  return strings(control(d, "List1")["lines"]);
-}
+inline QStringList result_lines(const QJsonObject& d) { return strings(control(d, "List1")["lines"]); }
 
 inline QStringList output_lines(const QJsonObject& d, int count = 4) {
   return strings(state(d)["output_lines"]).mid(0, count);
@@ -61,4 +59,3 @@ inline QStringList messages(const QJsonObject& d) {
 }
 
 }  // namespace quilo::test
-

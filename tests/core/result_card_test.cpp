@@ -48,8 +48,9 @@ TEST(ResultCard, StaysHiddenWhenAMessageEndsTheResultStage) {
   Session bracket;
   bracket.write_table("waku_1.txt", {1});
   bracket.write_table("waku_2.txt", {1});
-  d = bracket.dump("click Command13\nselect Combo1 0\nselect Combo2 0\nselect Combo5 0\n"
-                   "select Combo6 0\nclick Command12");
+  d = bracket.dump(
+      "click Command13\nselect Combo1 0\nselect Combo2 0\nselect Combo5 0\n"
+      "select Combo6 0\nclick Command12");
   EXPECT_EQ(events_of(d, "message").size(), 1);
   EXPECT_FALSE(visible(d, "result_card"));
 }
@@ -59,15 +60,15 @@ TEST(ResultCard, OtherCommandsClearItWhenTheyStartOutputAndExitKeepIt) {
     const char* script;  // run after the teaching has shown the card
     bool card_stays;
   } cases[] = {
-      {"click Command8", false},   // trifecta
-      {"click Command3", false},   // exacta
-      {"click Command1", false},   // makai trifecta
-      {"click Command6", false},   // onibaku exacta
-      {"click Command4", false},   // advice
-      {"click Command2", false},   // how to use
+      {"click Command8", false},                   // trifecta
+      {"click Command3", false},                   // exacta
+      {"click Command1", false},                   // makai trifecta
+      {"click Command6", false},                   // onibaku exacta
+      {"click Command4", false},                   // advice
+      {"click Command2", false},                   // how to use
       {"type Text1 \"\"\nclick Command8", false},  // stopped by the odds check
       {"click Command10\nanswer OK\ntype Form3.Text1 out.txt\nclick Form3.Command1", true},
-      {"click Command5", true},    // THE END
+      {"click Command5", true},  // THE END
   };
   for (const auto& c : cases) {
     Session s;

@@ -49,9 +49,9 @@ TEST(ScenarioCli, DumpsOneJsonLinePerDumpAndTypesJsonLiterals) {
 
 TEST(ScenarioCli, LinesThatCannotBeUnderstoodStopWithTheirNumber) {
   Session s;
-  const char* bad[] = {"fly Command8", "click Nothing", "select Combo3 12", "select Combo3 x",
-                       "type Label1(3) x", "type Text1 \"unterminated", "time 25:00:00",
-                       "answer Maybe", "click Form2.Command2 extra"};
+  const char* bad[] = {"fly Command8",    "click Nothing",    "select Combo3 12",
+                       "select Combo3 x", "type Label1(3) x", "type Text1 \"unterminated",
+                       "time 25:00:00",   "answer Maybe",     "click Form2.Command2 extra"};
   for (const char* line : bad) {
     const ProcessResult r = run_quilo(QByteArray("dump\n") + line + "\ndump\n", s.path(""));
     EXPECT_NE(r.code, 0) << line;
@@ -77,19 +77,23 @@ TEST(CommandLine, VersionUnknownOptionsAndNoDisplay) {
   struct Case {
     const char* what;
     QStringList args;
-    QStringList unset;    // environment variables taken away
-    QString display;      // DISPLAY, when set
+    QStringList unset;  // environment variables taken away
+    QString display;    // DISPLAY, when set
     int code;
-    const char* out;      // expected at the start of standard output
-    const char* err;      // expected somewhere in standard error
+    const char* out;  // expected at the start of standard output
+    const char* err;  // expected somewhere in standard error
   } cases[] = {
       {"version", {"--version"}, {}, {}, 0, "quilo 1.0\n", ""},
       {"unknown option", {"--fly"}, {}, {}, 2, "", "usage: quilo"},
       {"stray argument", {"file.txt"}, {}, {}, 2, "", "usage: quilo"},
       {"script without a file", {"--script"}, {}, {}, 2, "", "usage: quilo"},
-      {"no display", {}, {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}, {}, 1, "",
-       "quilo --script FILE"},
-      {"display not reachable", {}, {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"}, ":65000", 1, "",
+      {"no display", {}, {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}, {}, 1, "", "quilo --script FILE"},
+      {"display not reachable",
+       {},
+       {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY"},
+       ":65000",
+       1,
+       "",
        "quilo --script FILE"},
   };
   for (const auto& c : cases) {
@@ -117,14 +121,18 @@ TEST(ScenarioCli, ExactAboutFailure) {
     const char* what;
     QStringList args;
     QByteArray input;
-    bool to_full_disk;   // standard output on /dev/full
+    bool to_full_disk;  // standard output on /dev/full
     int code;
     const char* err;
   } cases[] = {
       {"a folder as the script", {"--script", "folder"}, "", false, 2, "it is a folder"},
       {"a missing script", {"--script", "nothing.txt"}, "", false, 2, "cannot read the scenario"},
       {"dumps that cannot be written", {"--script", "-"}, "dump\n", true, 1, "cannot write the dump"},
-      {"a button of a closed window", {"--script", "-"}, "click Form2.Command2\n", false, 2,
+      {"a button of a closed window",
+       {"--script", "-"},
+       "click Form2.Command2\n",
+       false,
+       2,
        "line 1: Form2 is not open"},
       {"all well", {"--script", "-"}, "dump\n", false, 0, ""},
   };

@@ -28,8 +28,8 @@ TEST(Startup, WindowStateAfterLoad) {
     EXPECT_EQ(control(d, key)["text"].toString(), "01") << key;
     EXPECT_EQ(control(d, key)["selected"].toInt(), 0) << key;
   }
-  for (const char* key : {"Combo6", "Combo8", "Combo7", "Combo11", "Combo10", "Combo14", "Combo2",
-                          "Combo13", "Combo5", "Combo1", "place_extra_box"})
+  for (const char* key : {"Combo6", "Combo8", "Combo7", "Combo11", "Combo10", "Combo14", "Combo2", "Combo13",
+                          "Combo5", "Combo1", "place_extra_box"})
     EXPECT_EQ(control(d, key)["selected"].toInt(), -1) << key;
   EXPECT_EQ(control(d, "Combo7")["text"].toString(), "5頭");
   EXPECT_EQ(control(d, "Combo14")["text"].toString(), " 1");
@@ -81,8 +81,8 @@ TEST(Startup, SomeTablesMissingGetAMessageEach) {
   Session s;
   for (const char* name : {"crt_3.txt", "waku_2.txt", "maharaja.txt"}) QFile::remove(s.path(name));
   const auto d = s.dump();
-  EXPECT_EQ(messages(d), QStringList({"crt_3.txtに異常発生！", "waku_2.txtに異常発生！",
-                                      "maharaja.txtに異常発生！"}));
+  EXPECT_EQ(messages(d),
+            QStringList({"crt_3.txtに異常発生！", "waku_2.txtに異常発生！", "maharaja.txtに異常発生！"}));
   EXPECT_EQ(s.app().main().s.crt_table[1][0], 1);  // the tables that are there are read
 }
 
@@ -135,24 +135,26 @@ QByteArray bad_on_line_10() {
 
 INSTANTIATE_TEST_SUITE_P(
     Startup, TableFiles,
-    ::testing::Values(
-        TableCase{"crt_2.txt", bad_on_line_10(), true, 9},
-        TableCase{"crt_3.txt", lines_of(5001, 4), false, 5001},
-        TableCase{"crt_3.txt", lines_of(5002, 4), true, 5001},
-        TableCase{"crt_4.txt", "", false, 0},
-        TableCase{"crt_5.txt", "3,4 5\r\n\r\n6\n-2\r\n\r\n", false, 5},
-        TableCase{"crt_6.txt", "1\r\n2\r\nabc\r\n4\r\n", true, 2},
-        TableCase{"crt_7.txt", "1\r\n2.5\r\n", true, 1},
-        TableCase{"crt_8.txt", "1,,2\r\n", true, 1},
-        TableCase{"crt_1.txt", QByteArray("\x01\xff\xfe garbage\0\0", 14), true, 0},
-        TableCase{"waku_1.txt", lines_of(1201, 3), false, 1201},
-        TableCase{"waku_2.txt", lines_of(1202, 3), true, 1201},
-        TableCase{"waku_4.txt", "-32768\r\n32767\r\n32768\r\n", true, 2},
-        // A UTF-8 byte-order mark at the start is no value; elsewhere it is.
-        TableCase{"crt_4.txt", "\xEF\xBB\xBF" + lines_of(3, 5), false, 3},
-        TableCase{"waku_3.txt", "1\r\n\xEF\xBB\xBF" "2\r\n", true, 1},
-        // Far larger than any table: refused before it is read.
-        TableCase{"crt_2.txt", lines_of(3, 5) + QByteArray(4 * 1024 * 1024, ' '), true, 0}),
+    ::testing::Values(TableCase{"crt_2.txt", bad_on_line_10(), true, 9},
+                      TableCase{"crt_3.txt", lines_of(5001, 4), false, 5001},
+                      TableCase{"crt_3.txt", lines_of(5002, 4), true, 5001},
+                      TableCase{"crt_4.txt", "", false, 0},
+                      TableCase{"crt_5.txt", "3,4 5\r\n\r\n6\n-2\r\n\r\n", false, 5},
+                      TableCase{"crt_6.txt", "1\r\n2\r\nabc\r\n4\r\n", true, 2},
+                      TableCase{"crt_7.txt", "1\r\n2.5\r\n", true, 1},
+                      TableCase{"crt_8.txt", "1,,2\r\n", true, 1},
+                      TableCase{"crt_1.txt", QByteArray("\x01\xff\xfe garbage\0\0", 14), true, 0},
+                      TableCase{"waku_1.txt", lines_of(1201, 3), false, 1201},
+                      TableCase{"waku_2.txt", lines_of(1202, 3), true, 1201},
+                      TableCase{"waku_4.txt", "-32768\r\n32767\r\n32768\r\n", true, 2},
+                      // A UTF-8 byte-order mark at the start is no value; elsewhere it is.
+                      TableCase{"crt_4.txt", "\xEF\xBB\xBF" + lines_of(3, 5), false, 3},
+                      TableCase{"waku_3.txt",
+                                "1\r\n\xEF\xBB\xBF"
+                                "2\r\n",
+                                true, 1},
+                      // Far larger than any table: refused before it is read.
+                      TableCase{"crt_2.txt", lines_of(3, 5) + QByteArray(4 * 1024 * 1024, ' '), true, 0}),
     [](const auto& info) { return "case" + std::to_string(info.index); });
 
 TEST(Startup, FilesThatAreNoRegularFilesAreTheirFilesFailure) {

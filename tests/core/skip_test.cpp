@@ -44,8 +44,9 @@ TEST(Skip, SkippedStagingsEndLikeThoseThatWaited) {
   };
   for (const auto& c : cases) {
     const QString inputs =
-        QString("time 10:11:12\nselect Combo3 4\nselect Combo4 14\nselect Combo2 2\nselect Combo1 11\n"
-                "type Text1 %1\ntype Text2 %2\nclick Command8\n")
+        QString(
+            "time 10:11:12\nselect Combo3 4\nselect Combo4 14\nselect Combo2 2\nselect Combo1 11\n"
+            "type Text1 %1\ntype Text2 %2\nclick Command8\n")
             .arg(c.o1, c.o2);
     Session waited, skipped;
     waited.dump(inputs);
@@ -81,8 +82,7 @@ TEST(Skip, DuringAPauseTheRestRunsWithoutWaiting) {
   const auto d = s.dump("click Command6");
   const auto all = events_of(d, "pause");
   ASSERT_GT(all.size(), 4);
-  for (int i = 0; i < all.size(); ++i)
-    EXPECT_EQ(all[i].toObject()["skipped"].toBool(), i >= 3) << i;
+  for (int i = 0; i < all.size(); ++i) EXPECT_EQ(all[i].toObject()["skipped"].toBool(), i >= 3) << i;
   EXPECT_EQ(pauses, 3);
   EXPECT_EQ(caption(d, "Label1(8)").isEmpty(), false);
   // Outside a command there is nothing to skip.

@@ -1,8 +1,8 @@
 // The mock betting ticket: header and code numbers from the race inputs, the
 // two variants' labels and totals, and the bet cells.
-#include "prediction_fixture.h"
-#include "model/window_design.h"
 #include "presentation/ticket.h"
+#include "model/window_design.h"
+#include "prediction_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -24,25 +24,25 @@ struct HeaderCase {
 
 TEST(Ticket, HeaderAndCodeNumbersFromTheDate) {
   const HeaderCase cases[] = {
-      {"select Combo6 0\nselect Combo3 4\nselect Combo4 14", "2010年05月15日", "05月15日",
-       "0201000010005", "0100500010105", "10001002", "525120"},
-      {"select Combo6 5\nselect Combo3 11\nselect Combo4 30", "2015年12月31日", "12月31日",
-       "0201500010001", "0100750010101", "24001002", "126012"},
-      {"select Combo6 0\nselect Combo3 0\nselect Combo4 0", "2010年01月01日", "01月01日",
-       "0201000010001", "0100500010101", "20010020", "105120"},
+      {"select Combo6 0\nselect Combo3 4\nselect Combo4 14", "2010年05月15日", "05月15日", "0201000010005",
+       "0100500010105", "10001002", "525120"},
+      {"select Combo6 5\nselect Combo3 11\nselect Combo4 30", "2015年12月31日", "12月31日", "0201500010001",
+       "0100750010101", "24001002", "126012"},
+      {"select Combo6 0\nselect Combo3 0\nselect Combo4 0", "2010年01月01日", "01月01日", "0201000010001",
+       "0100500010101", "20010020", "105120"},
       // October: month × 100 gives 1000, so the code shows its first digit only.
-      {"select Combo6 2\nselect Combo3 9\nselect Combo4 4", "2012年10月05日", "10月05日",
-       "0201200010001", "0100600010101", "20001002", "105012"},
+      {"select Combo6 2\nselect Combo3 9\nselect Combo4 4", "2012年10月05日", "10月05日", "0201200010001",
+       "0100600010101", "20001002", "105012"},
       // A month typed with a word after it: its numeric value is 5, but taken as
       // a number it is none and reads 0.
-      {"select Combo6 0\ntype Combo3 5月\nselect Combo4 14", "2010年5月月15日", "5月月15日",
-       "0201000010000", "0100500010100", "10001002", "525120"},
+      {"select Combo6 0\ntype Combo3 5月\nselect Combo4 14", "2010年5月月15日", "5月月15日", "0201000010000",
+       "0100500010100", "10001002", "525120"},
       // Year and month that are no numbers at all read 0.
-      {"type Combo6 abc\ntype Combo3 x5\nselect Combo4 14", "abc年x5月15日", "x5月15日",
-       "0010000001015", "0010100", "01000", "010"},
+      {"type Combo6 abc\ntype Combo3 x5\nselect Combo4 14", "abc年x5月15日", "x5月15日", "0010000001015",
+       "0010100", "01000", "010"},
       // Blanks around the year: both readings find 2013.
-      {"type Combo6 \" 2013 \"\nselect Combo3 0\nselect Combo4 0", " 2013 年01月01日",
-       "01月01日", "0201300010001", "0100650010101", "20010020", "105120"},
+      {"type Combo6 \" 2013 \"\nselect Combo3 0\nselect Combo4 0", " 2013 年01月01日", "01月01日",
+       "0201300010001", "0100650010101", "20010020", "105120"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script.toStdString());
@@ -89,10 +89,11 @@ TEST(Ticket, VariantsShowTheirLabelsAndTotal) {
     bool markers;
     QString total;
   } cases[] = {
-      {TicketKind::Trifecta, {9, 13, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24}, true,
+      {TicketKind::Trifecta,
+       {9, 13, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24},
+       true,
        "合計★★★１００枚★★★１,０００円"},
-      {TicketKind::Exacta, {37, 38, 39, 40, 41, 42, 43, 44}, false,
-       "合計★★★２００枚★★★２,０００円"},
+      {TicketKind::Exacta, {37, 38, 39, 40, 41, 42, 43, 44}, false, "合計★★★２００枚★★★２,０００円"},
   };
   // Each variant after the other one and after how-to-use, which hides the ticket.
   for (const char* before : {"", "other", "click Command2"}) {
@@ -103,7 +104,8 @@ TEST(Ticket, VariantsShowTheirLabelsAndTotal) {
       s.run(other_first ? "" : before);
       s.dump();
       if (other_first)
-        show_ticket(s.app().main(), c.kind == TicketKind::Trifecta ? TicketKind::Exacta : TicketKind::Trifecta);
+        show_ticket(s.app().main(),
+                    c.kind == TicketKind::Trifecta ? TicketKind::Exacta : TicketKind::Trifecta);
       show_ticket(s.app().main(), c.kind);
       const auto d = s.dump();
       EXPECT_TRUE(visible(d, key1(0)));
@@ -117,9 +119,8 @@ TEST(Ticket, VariantsShowTheirLabelsAndTotal) {
       EXPECT_TRUE(visible(d, "Label7"));
       EXPECT_EQ(caption(d, "Label14"), c.total);
       // Amounts, stars, "円", "◇" and "各" keep their captions.
-      EXPECT_EQ(label_captions(d, "Label1", 25, 36),
-                QStringList({"☆☆☆", "400", "円", "☆☆☆", "300", "円", "☆☆☆", "200", "円",
-                             "☆☆☆", "100", "円"}));
+      EXPECT_EQ(label_captions(d, "Label1", 25, 36), QStringList({"☆☆☆", "400", "円", "☆☆☆", "300", "円",
+                                                                  "☆☆☆", "200", "円", "☆☆☆", "100", "円"}));
       EXPECT_EQ(label_captions(d, "Label1", 21, 24), QStringList({"各", "各", "各", "各"}));
       EXPECT_EQ(caption(d, key1(13)), "◇");
     }

@@ -23,18 +23,17 @@ TEST(Trifecta, WorkedExampleReadsRow76) {
   s.dump();
   const auto d = s.dump("click Command8");
 
-  expect_run(d, TicketKind::Trifecta,
-             {{kTitle, " 2010年05月15日 東京11R", "[翠甲星帝爆発背]",
-               " 3⇒ 1⇒ 7 ,  3⇒ 5⇒ 7 ,  3⇒12⇒ 7 ,  3⇒4⇒ 7"},
-              {" 3", " 1", " 7", " 3", " 5", " 7", " 3", "12", " 7", " 3", "4", " 7"},
-              {"1", "3", "5", "12", "7", "4", "2", "9"},
-              repeated("76", 8) + QStringList{"9", "8", "7", "6", "5", "4", "2", "9"},
-              76,
-              4});
-  EXPECT_EQ(event_lines(d),
-            QStringList({"background kihonfuremu.bmp", "picture Image2 PIRUPIRUoff.bmp",
-                         "picture Image1 3renbaken.bmp", "se voice047.wav", "pause 2",
-                         "se voice100million.wav", "picture Image4 zelkiabakuhatsu.bmp"}));
+  expect_run(
+      d, TicketKind::Trifecta,
+      {{kTitle, " 2010年05月15日 東京11R", "[翠甲星帝爆発背]", " 3⇒ 1⇒ 7 ,  3⇒ 5⇒ 7 ,  3⇒12⇒ 7 ,  3⇒4⇒ 7"},
+       {" 3", " 1", " 7", " 3", " 5", " 7", " 3", "12", " 7", " 3", "4", " 7"},
+       {"1", "3", "5", "12", "7", "4", "2", "9"},
+       repeated("76", 8) + QStringList{"9", "8", "7", "6", "5", "4", "2", "9"},
+       76,
+       4});
+  EXPECT_EQ(event_lines(d), QStringList({"background kihonfuremu.bmp", "picture Image2 PIRUPIRUoff.bmp",
+                                         "picture Image1 3renbaken.bmp", "se voice047.wav", "pause 2",
+                                         "se voice100million.wav", "picture Image4 zelkiabakuhatsu.bmp"}));
   EXPECT_EQ(state(d)["yosou_mode"].toInt(), 1);
   EXPECT_EQ(state(d)["yosou_keta"].toInt(), 8);
   EXPECT_TRUE(visible(d, "Image2"));
@@ -60,9 +59,8 @@ TEST(Trifecta, RejectedValuesShiftEveryLaterPosition) {
   s.run("type Text1 5\ntype Text2 5");
   s.dump();
   const auto d = s.dump("click Command8");
-  EXPECT_EQ(label_captions(d, "Label4", 0, 15),
-            QStringList({"21", "21", "22", "22", "22", "22", "22", "22", "5", "7", "3", "5", "5",
-                         "9", "5", "5"}));
+  EXPECT_EQ(label_captions(d, "Label4", 0, 15), QStringList({"21", "21", "22", "22", "22", "22", "22", "22",
+                                                             "5", "7", "3", "5", "5", "9", "5", "5"}));
   EXPECT_EQ(yosou_slots(d, 6, 8), QStringList({"9", "5", "5"}));
   EXPECT_EQ(state(d)["crt_row"].toInt(), 22);
 }
@@ -73,12 +71,12 @@ TEST(Trifecta, BaseRowByMonthAndDay) {
     int row;
   } cases[] = {
       {"select Combo3 0\nselect Combo4 0", 18},
-      {"select Combo3 0\nselect Combo4 1", 21},    // a day later: 3 rows on
-      {"select Combo3 1\nselect Combo4 0", 22},    // a month later: 4 rows on
-      {"select Combo3 0\nselect Combo4 4", 30},    // 5 January ...
-      {"select Combo3 3\nselect Combo4 0", 30},    // ... and 1 April read the same row
+      {"select Combo3 0\nselect Combo4 1", 21},  // a day later: 3 rows on
+      {"select Combo3 1\nselect Combo4 0", 22},  // a month later: 4 rows on
+      {"select Combo3 0\nselect Combo4 4", 30},  // 5 January ...
+      {"select Combo3 3\nselect Combo4 0", 30},  // ... and 1 April read the same row
       {"select Combo3 11\nselect Combo4 30", 152},
-      {"type Combo3 05\nselect Combo4 0", 14},     // a typed month counts as -1
+      {"type Combo3 05\nselect Combo4 0", 14},  // a typed month counts as -1
       {"type Combo3 05\ntype Combo4 15", 11},
       // Year, racecourse, race and field size play no part.
       {"select Combo6 3\nselect Combo8 1\nselect Combo9 5\nselect Combo7 3\nselect Combo3 0\n"
@@ -126,38 +124,98 @@ TEST(Trifecta, UntouchedPanel) {
 TEST(Trifecta, ChanceLevelAndBackground) {
   const struct {
     const char* name;
-    QString panel;      // panel script
+    QString panel;            // panel script
     std::vector<int> digits;  // digits 6, 7, 8
     QString odds1;
     int level;
     QString line2;
     QStringList effects;  // events after the pause
   } cases[] = {
-      {"no match, long odds", panel_script(10, 11, 12, 13, 1), {1, 2, 3}, "3.5", 0,
-       "[翠甲星帝地球背景]", {"picture Image4 zelkiachikiyou.bmp"}},
-      {"3.4 counts", panel_script(10, 11, 12, 13, 1), {1, 2, 3}, "3.4", 1, "[翠甲星帝星雲背景]",
+      {"no match, long odds",
+       panel_script(10, 11, 12, 13, 1),
+       {1, 2, 3},
+       "3.5",
+       0,
+       "[翠甲星帝地球背景]",
+       {"picture Image4 zelkiachikiyou.bmp"}},
+      {"3.4 counts",
+       panel_script(10, 11, 12, 13, 1),
+       {1, 2, 3},
+       "3.4",
+       1,
+       "[翠甲星帝星雲背景]",
        {"picture Image4 zelkiaseiun.bmp"}},
-      {"2.8", panel_script(10, 11, 12, 13, 1), {1, 2, 3}, "2.8", 2,
-       "[翠甲星帝ブラックホール背景]", {"picture Image4 zelkiablackhool.bmp"}},
-      {"1.9", panel_script(10, 11, 12, 13, 1), {1, 2, 3}, "1.9", 3, "[翠甲星帝閃光背景]",
+      {"2.8",
+       panel_script(10, 11, 12, 13, 1),
+       {1, 2, 3},
+       "2.8",
+       2,
+       "[翠甲星帝ブラックホール背景]",
+       {"picture Image4 zelkiablackhool.bmp"}},
+      {"1.9",
+       panel_script(10, 11, 12, 13, 1),
+       {1, 2, 3},
+       "1.9",
+       3,
+       "[翠甲星帝閃光背景]",
        {"picture Image4 zelkiasenkou.bmp"}},
-      {"1.6", panel_script(10, 11, 12, 13, 1), {1, 2, 3}, "1.6", 4, "[翠甲星帝爆発背]",
+      {"1.6",
+       panel_script(10, 11, 12, 13, 1),
+       {1, 2, 3},
+       "1.6",
+       4,
+       "[翠甲星帝爆発背]",
        {"se voice100million.wav", "picture Image4 zelkiabakuhatsu.bmp"}},
-      {"just above 1.6", panel_script(10, 11, 12, 13, 1), {1, 2, 3}, "1.61", 3,
-       "[翠甲星帝閃光背景]", {"picture Image4 zelkiasenkou.bmp"}},
-      {"full-width odds", panel_script(10, 11, 12, 13, 1), {1, 2, 3}, "　１．６　", 4,
-       "[翠甲星帝爆発背]", {"se voice100million.wav", "picture Image4 zelkiabakuhatsu.bmp"}},
+      {"just above 1.6",
+       panel_script(10, 11, 12, 13, 1),
+       {1, 2, 3},
+       "1.61",
+       3,
+       "[翠甲星帝閃光背景]",
+       {"picture Image4 zelkiasenkou.bmp"}},
+      {"full-width odds",
+       panel_script(10, 11, 12, 13, 1),
+       {1, 2, 3},
+       "　１．６　",
+       4,
+       "[翠甲星帝爆発背]",
+       {"se voice100million.wav", "picture Image4 zelkiabakuhatsu.bmp"}},
       // Panel 10..18 never match, whatever the digits.
-      {"panel 10 to 18", panel_script(10, 11, 17, 18, 1), {1, 8, 1}, "9", 0,
-       "[翠甲星帝地球背景]", {"picture Image4 zelkiachikiyou.bmp"}},
-      {"one match", panel_script(4, 11, 12, 13, 1), {1, 4, 3}, "9", 1, "[翠甲星帝星雲背景]",
+      {"panel 10 to 18",
+       panel_script(10, 11, 17, 18, 1),
+       {1, 8, 1},
+       "9",
+       0,
+       "[翠甲星帝地球背景]",
+       {"picture Image4 zelkiachikiyou.bmp"}},
+      {"one match",
+       panel_script(4, 11, 12, 13, 1),
+       {1, 4, 3},
+       "9",
+       1,
+       "[翠甲星帝星雲背景]",
        {"picture Image4 zelkiaseiun.bmp"}},
-      {"slot 5 not compared", panel_script(10, 11, 12, 13, 4), {4, 4, 4}, "9", 0,
-       "[翠甲星帝地球背景]", {"picture Image4 zelkiachikiyou.bmp"}},
-      {"1.6 and one match: earth", panel_script(2, 11, 12, 13, 1), {2, 5, 5}, "1.6", 5,
-       "[翠甲星帝地球背景]", {"picture Image4 zelkiachikiyou.bmp"}},
-      {"all match, shortest odds", panel_script(5, 6, 7, 5, 1), {5, 6, 7}, "1.0", 8,
-       "[翠甲星帝地球背景]", {"picture Image4 zelkiachikiyou.bmp"}},
+      {"slot 5 not compared",
+       panel_script(10, 11, 12, 13, 4),
+       {4, 4, 4},
+       "9",
+       0,
+       "[翠甲星帝地球背景]",
+       {"picture Image4 zelkiachikiyou.bmp"}},
+      {"1.6 and one match: earth",
+       panel_script(2, 11, 12, 13, 1),
+       {2, 5, 5},
+       "1.6",
+       5,
+       "[翠甲星帝地球背景]",
+       {"picture Image4 zelkiachikiyou.bmp"}},
+      {"all match, shortest odds",
+       panel_script(5, 6, 7, 5, 1),
+       {5, 6, 7},
+       "1.0",
+       8,
+       "[翠甲星帝地球背景]",
+       {"picture Image4 zelkiachikiyou.bmp"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

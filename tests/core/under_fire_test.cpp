@@ -17,10 +17,9 @@ struct Button {
 
 // Every button and option of the three windows but THE END.
 const Button kButtons[] = {
-    {"Form1", "Command3"},  {"Form1", "Command8"},  {"Form1", "Command6"},
-    {"Form1", "Command1"},  {"Form1", "Command2"},  {"Form1", "Command10"},
-    {"Form1", "Command4"},  {"Form1", "Command11"}, {"Form1", "Command12"},
-    {"Form1", "Command13"}, {"Form2", "Command2"},  {"Form3", "Command1"},
+    {"Form1", "Command3"},  {"Form1", "Command8"},  {"Form1", "Command6"}, {"Form1", "Command1"},
+    {"Form1", "Command2"},  {"Form1", "Command10"}, {"Form1", "Command4"}, {"Form1", "Command11"},
+    {"Form1", "Command12"}, {"Form1", "Command13"}, {"Form2", "Command2"}, {"Form3", "Command1"},
     {"Form3", "Command2"},  {"Form3", "Option1"},   {"Form3", "Option2"},
 };
 
@@ -64,7 +63,8 @@ struct Snapshot {
 };
 
 Snapshot snapshot(App& app) {
-  return {app.main().c("List1").lines, {app.main().s.output_lines.begin(), app.main().s.output_lines.begin() + 8},
+  return {app.main().c("List1").lines,
+          {app.main().s.output_lines.begin(), app.main().s.output_lines.begin() + 8},
           {std::begin(app.main().s.yosou_num), std::end(app.main().s.yosou_num)}};
 }
 
@@ -156,8 +156,7 @@ TEST(UnderFire, ClosingDuringEveryPause) {
 
       for (std::size_t k = 1; k <= pauses.size(); ++k) {
         SCOPED_TRACE(QString("%1 (%2, %3) %4 at pause %5")
-                         .arg(cmd.command, cmd.odds1, cmd.odds2,
-                              close_box ? "close box" : "THE END")
+                         .arg(cmd.command, cmd.odds1, cmd.odds2, close_box ? "close box" : "THE END")
                          .arg(k)
                          .toStdString());
         Session s;

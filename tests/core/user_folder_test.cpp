@@ -29,11 +29,8 @@ TEST(UserFolder, FollowsAnAbsoluteXdgDataHomeOnly) {
     const char* value;  // nullptr: unset
     QString folder;
   } cases[] = {
-      {nullptr, fallback},
-      {"", fallback},
-      {"/srv/data", "/srv/data/quilo"},
-      {"relative/data", fallback},
-      {"./data", fallback},
+      {nullptr, fallback},         {"", fallback},       {"/srv/data", "/srv/data/quilo"},
+      {"relative/data", fallback}, {"./data", fallback},
   };
   for (const auto& c : cases) {
     if (c.value)
@@ -81,7 +78,6 @@ TEST(UserFolder, TwoFirstStartsAtOnceBothSucceed) {
     for (const QString& name : working_folder_files())
       ASSERT_EQ(read_file(QDir(folder).filePath(name)), read_file(QDir(data).filePath(name)))
           << round << " " << name.toStdString();
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(),
-              working_folder_files().size());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), working_folder_files().size());
   }
 }

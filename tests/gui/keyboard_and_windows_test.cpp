@@ -147,8 +147,8 @@ TEST(WindowsView, ResultCardShowsOnScreen) {
   // It lies over the ticket, above the ticket's labels.
   EXPECT_TRUE(d.find<QLabel>(1, "Image1")->geometry().intersects(card->geometry()));
   EXPECT_EQ(d.view(1).childAt(card->geometry().center()), nullptr);  // let clicks through
-  MessageAnswerer answer;  // the advice asks for the odds
-  QTest::mouseClick(d.find(1, "Command4"), Qt::LeftButton);  // and clears the card
+  MessageAnswerer answer;                                            // the advice asks for the odds
+  QTest::mouseClick(d.find(1, "Command4"), Qt::LeftButton);          // and clears the card
   EXPECT_FALSE(card->isVisible());
 }
 

@@ -108,16 +108,14 @@ TEST(OutputView, FolderAndFileListsPickTheOutputPath) {
   EXPECT_EQ(texts(files), QStringList{"a.txt"});
 
   // Clicking a file puts its name into the name box.
-  QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
-                    files->visualItemRect(files->item(0)).center());
+  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
   EXPECT_EQ(name->text(), "a.txt");
   EXPECT_EQ(app.output().output_path(), here + "/sub/a.txt");
   // Typing changes the name; clicking the same file again puts it back.
   name->selectAll();
   QTest::keyClicks(name, "b.txt");
   EXPECT_EQ(app.output().output_path(), here + "/sub/b.txt");
-  QTest::mouseClick(files->viewport(), Qt::LeftButton, {},
-                    files->visualItemRect(files->item(0)).center());
+  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
   EXPECT_EQ(name->text(), "a.txt");
 
   // Enter on ".." goes back up.

@@ -67,7 +67,8 @@ TEST(PictureCache, ButtonPicturesKeyOutMagenta) {
   art.setPixelColor(0, 0, QColor(255, 0, 255));
   art.setPixelColor(5, 3, QColor(255, 0, 255));
   art.setPixelColor(2, 1, QColor(254, 0, 255));
-  for (const char* name : {"btn_Form1_Command8.bmp", "kihonfuremu.bmp"}) ASSERT_TRUE(art.save(dir.filePath(name)));
+  for (const char* name : {"btn_Form1_Command8.bmp", "kihonfuremu.bmp"})
+    ASSERT_TRUE(art.save(dir.filePath(name)));
 
   PictureCache ahead(dir.path());
   ahead.prefetch({"btn_Form1_Command8.bmp"});
@@ -115,10 +116,9 @@ TEST(PictureCache, SharpPicturesAboveRatioOne) {
     QColor colour;
     qreal picture_ratio;
   } cases[] = {
-      {1.0, "both.bmp", plain, 1},        {2.0, "both.bmp", sharp, 2},
-      {1.5, "both.bmp", sharp, 2},        {2.0, "only_plain.bmp", plain, 1},
-      {2.0, "wrong_size.bmp", plain, 1},  {2.0, "broken.bmp", plain, 1},
-      {2.0, "btn_both.bmp", sharp, 2},    {1.0, "btn_both.bmp", plain, 1},
+      {1.0, "both.bmp", plain, 1},       {2.0, "both.bmp", sharp, 2},       {1.5, "both.bmp", sharp, 2},
+      {2.0, "only_plain.bmp", plain, 1}, {2.0, "wrong_size.bmp", plain, 1}, {2.0, "broken.bmp", plain, 1},
+      {2.0, "btn_both.bmp", sharp, 2},   {1.0, "btn_both.bmp", plain, 1},
   };
   for (const auto& c : cases) {
     PictureCache ahead(dir.path(), c.ratio);

@@ -56,14 +56,9 @@ struct PdfPrinter {
 
 TEST(Print, EveryFieldOnItsOwnLineInOrder) {
   PdfPrinter pdf;
-  const QStringList fields{"□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ",
-                           "1-2-3",
-                           "本命 1",
-                           "穴 ⑦",
-                           "",
-                           "　",
-                           "□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ",
-                           "5-6"};
+  const QStringList fields{
+      "□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ", "1-2-3", "本命 1", "穴 ⑦", "", "　",
+      "□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ", "5-6"};
   const PrintResult r = print_lines(pdf.printer, fields, "PDF");
   ASSERT_TRUE(r.ok()) << r.error.toStdString();
   const QStringList pages = pdf_pages(pdf.printer.outputFileName());

@@ -24,7 +24,9 @@ using test::Desktop;
 TEST(Views, EveryControlAtItsPixelPlace) {
   Desktop d;
   for (int n : {1, 2, 3}) {
-    Form& form = n == 1 ? d.shell.app().main().form : n == 2 ? d.shell.app().explanation().form : d.shell.app().output().form;
+    Form& form = n == 1   ? d.shell.app().main().form
+                 : n == 2 ? d.shell.app().explanation().form
+                          : d.shell.app().output().form;
     FormView& view = d.shell.view(n);
     EXPECT_EQ(view.objectName(), form.name());
     EXPECT_EQ(view.accessibleName(), accessible_text(form.name(), {}).name);
@@ -38,8 +40,8 @@ TEST(Views, EveryControlAtItsPixelPlace) {
       EXPECT_NE(w->accessibleName(), c.key());
       if (!spoken.description.isEmpty()) EXPECT_EQ(w->accessibleDescription(), spoken.description);
       if (c.design.kind == Kind::Label) EXPECT_EQ(w->accessibleDescription(), c.text);
-      EXPECT_EQ(w->geometry(), QRect(c.design.left / 15, c.design.top / 15, c.design.width / 15,
-                                     c.design.height / 15))
+      EXPECT_EQ(w->geometry(),
+                QRect(c.design.left / 15, c.design.top / 15, c.design.width / 15, c.design.height / 15))
           << c.key().toStdString();
     }
   }
@@ -88,8 +90,7 @@ TEST(Views, ButtonsRunCommandsAndOpenWindows) {
   QTest::mouseClick(how_to, Qt::LeftButton);
   EXPECT_TRUE(d.shell.view(2).isVisible());
   EXPECT_FALSE(d.shell.view(1).findChild<QWidget*>("Label14")->isVisible());
-  EXPECT_EQ(d.shell.view(1).findChild<QLabel*>("Image1")->property("picture").toString(),
-            "usermane.bmp");
+  EXPECT_EQ(d.shell.view(1).findChild<QLabel*>("Image1")->property("picture").toString(), "usermane.bmp");
   QTest::mouseClick(d.shell.view(2).findChild<QAbstractButton*>("Command2"), Qt::LeftButton);
   EXPECT_FALSE(d.shell.view(2).isVisible());
   QTest::mouseClick(d.shell.view(1).findChild<QAbstractButton*>("Command5"), Qt::LeftButton);
