@@ -67,37 +67,227 @@ void show_lines(QListWidget* lw, const QStringList& want) {
   lw->addItems(want);
 }
 
-}  // namespace
+// ---- Making the widgets --------------------------------------------------------------
+
+QWidget* make_combo(FormView& v, Control& c) {
+  auto* cb = new QComboBox(&v);
+  // Font and colours first: the line edit made next inherits them.
+  v.apply_font(cb, c.design);
+  apply_colours(cb, c.design, QPalette::Base, QPalette::Text);
+  cb->setEditable(true);
+  apply_colours(cb->lineEdit(), c.design, QPalette::Base, QPalette::Text);
+  cb->setInsertPolicy(QComboBox::NoInsert);
+  cb->setCompleter(nullptr);
+  cb->addItems(c.items);
+  cb->setMaxVisibleItems(12);
+  QObject::connect(cb->lineEdit(), &QLineEdit::textEdited, &v, [&c](const QString& t) {
+    c.text = t;
+    c.selected = -1;
+  });
+  QObject::connect(cb, &QComboBox::activated, &v, [&c, cb](int i) {
+    c.selected = i;
+    c.text = cb->itemText(i);
+  });
+  return cb;
+}
+
+QWidget* make_text(FormView& v, Control& c) {
+  auto* le = new QLineEdit(&v);
+  v.apply_font(le, c.design);
+  apply_colours(le, c.design, QPalette::Base, QPalette::Text);
+  QObject::connect(le, &QLineEdit::textEdited, &v, [&c](const QString& t) { c.text = t; });
+  return le;
+}
+
+QWidget* make_label(FormView& v, Control& c) {
+  const ControlDesign& design = c.design;
+  auto* lb = design.border ? new BoxedLabel(&v) : new QLabel(&v);
+  lb->setTextFormat(Qt::PlainText);
+  v.apply_font(lb, design);
+  lb->setAlignment((design.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+  lb->setAttribute(Qt::WA_TransparentForMouseEvents);
+  // Labels with a colour of their own are opaque; ticket cells, which the
+  // design gives the window colour, stay transparent over the ticket face.
+  lb->setAutoFillBackground(design.back.type == ColorDesign::Type::Rgb);
+  apply_colours(lb, design, QPalette::Window, QPalette::WindowText);
+  return lb;
+}
+
+QWidget* make_card(FormView& v, Control& c) {
+  auto* card = new ResultCard(&v);
+  card->setTextFormat(Qt::PlainText);
+  v.apply_font(card, c.design);
+  card->setAttribute(Qt::WA_TransparentForMouseEvents);
+  apply_colours(card, c.design, QPalette::Window, QPalette::WindowText);
+  return card;
+}
+
+QWidget* make_image(FormView& v, Control&) {
+  auto* im = new QLabel(&v);
+  im->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  im->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return im;
+}
+
+QWidget* make_shape(FormView& v, Control&) {
+  auto* sh = new ShapeFrame(&v);
+  sh->setAttribute(Qt::WA_TransparentForMouseEvents);
+  return sh;
+}
+
+QWidget* make_list(FormView& v, Control& c) {
+  auto* lw = new QListWidget(&v);
+  v.apply_font(lw, c.design);
+  return lw;
+}
+
+QWidget* make_button(FormView& v, Control& c) {
+  auto* b = new PictureButton(v.pictures(), c, &v);
+  b->setText(c.design.text);
+  b->setToolTip(c.design.text);
+  QObject::connect(b, &QAbstractButton::clicked, &v, [&v, key = c.key(), b] { v.button_pressed(key, b); });
+  return b;
+}
+
+QWidget* make_drive_list(FormView& v, Control& c) {
+  auto* cb = new QComboBox(&v);
+  v.apply_font(cb, c.design);
+  QObject::connect(cb, &QComboBox::activated, &v, [&v, key = c.key()](int i) { v.entry_picked(key, i); });
+  return cb;
+}
+
+QWidget* make_folder_list(FormView& v, Control& c) {
+  auto* fl = new FolderList(&v);
+  v.apply_font(fl, c.design);
+  QObject::connect(fl, &FolderList::entry_activated, &v,
+                   [&v, key = c.key()](int row) { v.entry_picked(key, row); });
+  return fl;
+}
+
+QWidget* make_file_list(FormView& v, Control& c) {
+  auto* lw = new QListWidget(&v);
+  v.apply_font(lw, c.design);
+  // A click puts the name into the file-name box, also when the clicked
+  // file is the one already picked; arrow keys pick as well.
+  auto pick_row = [&v, key = c.key()](int row) {
+    if (row >= 0) v.entry_picked(key, row);
+  };
+  QObject::connect(lw, &QListWidget::currentRowChanged, &v, pick_row);
+  QObject::connect(lw, &QListWidget::itemClicked, &v,
+                   [lw, pick_row](QListWidgetItem* item) { pick_row(lw->row(item)); });
+  return lw;
+}
+
+// ---- Following the model -------------------------------------------------------------
+
+void refresh_combo(FormView&, Control& c, QWidget* w) {
+  auto* cb = static_cast<QComboBox*>(w);
+  const QSignalBlocker block(cb);
+  if (cb->currentIndex() != c.selected) cb->setCurrentIndex(c.selected);
+  if (cb->currentText() != c.text) cb->setEditText(c.text);
+}
+
+void refresh_text(FormView&, Control& c, QWidget* w) {
+  auto* le = static_cast<QLineEdit*>(w);
+  if (le->text() == c.text) return;
+  const QSignalBlocker block(le);
+  le->setText(c.text);
+}
+
+void refresh_label(FormView&, Control& c, QWidget* w) {
+  auto* lb = static_cast<QLabel*>(w);
+  // The accessible name says what the label is; its caption, which a screen
+  // reader would otherwise read as the name, goes with it.
+  if (lb->text() != c.text) {
+    lb->setText(c.text);
+    lb->setAccessibleDescription(c.text);
+  }
+  apply_runtime_colours(lb, c, QPalette::Window, QPalette::WindowText);
+}
+
+void refresh_card(FormView&, Control& c, QWidget* w) {
+  auto* card = static_cast<QLabel*>(w);
+  if (card->text() == c.text) return;
+  card->setText(c.text);
+  card->setAccessibleDescription(c.text);
+}
+
+void refresh_image(FormView& v, Control& c, QWidget* w) {
+  auto* im = static_cast<QLabel*>(w);
+  if (im->property("picture").toString() == c.picture) return;
+  im->setProperty("picture", c.picture);
+  im->setPixmap(v.pictures().get(c.picture));
+}
+
+void refresh_list(FormView&, Control& c, QWidget* w) {
+  auto* lw = static_cast<QListWidget*>(w);
+  show_lines(lw, c.lines);
+  apply_runtime_colours(lw, c, QPalette::Base, QPalette::Text);
+}
+
+void refresh_button(FormView& v, Control& c, QWidget* w) {
+  auto* b = static_cast<PictureButton*>(w);
+  const bool enabled = v.button_allowed(c.key(), b);
+  if (b->isEnabled() != enabled) b->setEnabled(enabled);
+  if (c.design.kind == Kind::Option) b->set_latched(c.checked);
+}
+
+void refresh_drive_list(FormView&, Control& c, QWidget* w) {
+  auto* cb = static_cast<QComboBox*>(w);
+  const QSignalBlocker block(cb);
+  QStringList have;
+  for (int i = 0; i < cb->count(); ++i) have << cb->itemText(i);
+  if (have != c.items) {
+    cb->clear();
+    cb->addItems(c.items);
+  }
+  if (cb->currentIndex() != c.selected) cb->setCurrentIndex(c.selected);
+}
+
+void refresh_folder_list(FormView&, Control& c, QWidget* w) {
+  static_cast<FolderList*>(w)->show_folder(c.text, c.items);
+}
+
+void refresh_file_list(FormView&, Control& c, QWidget* w) {
+  auto* lw = static_cast<QListWidget*>(w);
+  show_lines(lw, c.items);
+  if (lw->currentRow() != c.selected) {
+    const QSignalBlocker block(lw);
+    lw->setCurrentRow(c.selected);
+  }
+}
 
 // One row per kind of control: the widget it gets, how that widget follows
 // the model, and the layer it lies in (pictures and frames lowest, labels
 // over them, windowed controls on top).
-struct FormView::KindView {
+struct KindView {
   Kind kind;
-  QWidget* (FormView::*make)(Control&);
-  void (FormView::*refresh)(Control&, QWidget*);  // nullptr: nothing changes
+  QWidget* (*make)(FormView&, Control&);
+  void (*refresh)(FormView&, Control&, QWidget*);  // nullptr: nothing changes
   int layer;
 };
 
-const FormView::KindView& FormView::kind_view(Kind kind) {
+const KindView& kind_view(Kind kind) {
   static const KindView kViews[] = {
-      {Kind::Image, &FormView::make_image, &FormView::refresh_image, 0},
-      {Kind::Shape, &FormView::make_shape, nullptr, 0},
-      {Kind::Label, &FormView::make_label, &FormView::refresh_label, 1},
-      {Kind::Card, &FormView::make_card, &FormView::refresh_card, 1},
-      {Kind::Combo, &FormView::make_combo, &FormView::refresh_combo, 2},
-      {Kind::Text, &FormView::make_text, &FormView::refresh_text, 2},
-      {Kind::List, &FormView::make_list, &FormView::refresh_list, 2},
-      {Kind::Button, &FormView::make_button, &FormView::refresh_button, 2},
-      {Kind::Option, &FormView::make_button, &FormView::refresh_button, 2},
-      {Kind::DriveList, &FormView::make_drive_list, &FormView::refresh_drive_list, 2},
-      {Kind::DirList, &FormView::make_folder_list, &FormView::refresh_folder_list, 2},
-      {Kind::FileList, &FormView::make_file_list, &FormView::refresh_file_list, 2},
+      {Kind::Image, make_image, refresh_image, 0},
+      {Kind::Shape, make_shape, nullptr, 0},
+      {Kind::Label, make_label, refresh_label, 1},
+      {Kind::Card, make_card, refresh_card, 1},
+      {Kind::Combo, make_combo, refresh_combo, 2},
+      {Kind::Text, make_text, refresh_text, 2},
+      {Kind::List, make_list, refresh_list, 2},
+      {Kind::Button, make_button, refresh_button, 2},
+      {Kind::Option, make_button, refresh_button, 2},
+      {Kind::DriveList, make_drive_list, refresh_drive_list, 2},
+      {Kind::DirList, make_folder_list, refresh_folder_list, 2},
+      {Kind::FileList, make_file_list, refresh_file_list, 2},
   };
   for (const auto& row : kViews)
     if (row.kind == kind) return row;
   throw std::logic_error("a kind of control without a view");
 }
+
+}  // namespace
 
 void install_font_substitutions() {
   QFont::insertSubstitutions(design_fonts::kGothic, {QStringLiteral("IPAGothic")});
@@ -123,7 +313,7 @@ FormView::FormView(Form& form, PictureCache& pictures) : QWidget(nullptr), form_
     for (Control& c : form_.controls()) {
       const KindView& view = kind_view(c.design.kind);
       if (view.layer != layer) continue;
-      QWidget* w = (this->*view.make)(c);
+      QWidget* w = view.make(*this, c);
       // The key stays the object name (tests and automation find controls by
       // it); a screen reader gets the Japanese name and what the control does.
       w->setObjectName(c.key());
@@ -151,209 +341,25 @@ void FormView::apply_font(QWidget* w, const ControlDesign& design) const {
   if (f != font()) w->setFont(f);
 }
 
-void FormView::picked(const QString& key, int index) {
+void FormView::entry_picked(const QString& key, int index) {
   if (pick) pick(key, index);
   if (after_command) after_command();
 }
 
-// ---- Making the widgets --------------------------------------------------------------
-
-QWidget* FormView::make_combo(Control& c) {
-  auto* cb = new QComboBox(this);
-  // Font and colours first: the line edit made next inherits them.
-  apply_font(cb, c.design);
-  apply_colours(cb, c.design, QPalette::Base, QPalette::Text);
-  cb->setEditable(true);
-  apply_colours(cb->lineEdit(), c.design, QPalette::Base, QPalette::Text);
-  cb->setInsertPolicy(QComboBox::NoInsert);
-  cb->setCompleter(nullptr);
-  cb->addItems(c.items);
-  cb->setMaxVisibleItems(12);
-  connect(cb->lineEdit(), &QLineEdit::textEdited, this, [&c](const QString& t) {
-    c.text = t;
-    c.selected = -1;
-  });
-  connect(cb, &QComboBox::activated, this, [&c, cb](int i) {
-    c.selected = i;
-    c.text = cb->itemText(i);
-  });
-  return cb;
+void FormView::button_pressed(const QString& key, QWidget* button) {
+  if (press) press(key);
+  if (after_command) after_command();
+  // The keyboard focus goes back to the button that ran the command, so that
+  // Space or Enter runs it again.
+  if (form_.open && button->isEnabled()) button->setFocus(Qt::OtherFocusReason);
 }
 
-QWidget* FormView::make_text(Control& c) {
-  auto* le = new QLineEdit(this);
-  apply_font(le, c.design);
-  apply_colours(le, c.design, QPalette::Base, QPalette::Text);
-  connect(le, &QLineEdit::textEdited, this, [&c](const QString& t) { c.text = t; });
-  return le;
-}
-
-QWidget* FormView::make_label(Control& c) {
-  const ControlDesign& design = c.design;
-  auto* lb = design.border ? new BoxedLabel(this) : new QLabel(this);
-  lb->setTextFormat(Qt::PlainText);
-  apply_font(lb, design);
-  lb->setAlignment((design.align == Align::Center ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
-  lb->setAttribute(Qt::WA_TransparentForMouseEvents);
-  // Labels with a colour of their own are opaque; ticket cells, which the
-  // design gives the window colour, stay transparent over the ticket face.
-  lb->setAutoFillBackground(design.back.type == ColorDesign::Type::Rgb);
-  apply_colours(lb, design, QPalette::Window, QPalette::WindowText);
-  return lb;
-}
-
-QWidget* FormView::make_card(Control& c) {
-  auto* card = new ResultCard(this);
-  card->setTextFormat(Qt::PlainText);
-  apply_font(card, c.design);
-  card->setAttribute(Qt::WA_TransparentForMouseEvents);
-  apply_colours(card, c.design, QPalette::Window, QPalette::WindowText);
-  return card;
-}
-
-QWidget* FormView::make_image(Control&) {
-  auto* im = new QLabel(this);
-  im->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  im->setAttribute(Qt::WA_TransparentForMouseEvents);
-  return im;
-}
-
-QWidget* FormView::make_shape(Control&) {
-  auto* sh = new ShapeFrame(this);
-  sh->setAttribute(Qt::WA_TransparentForMouseEvents);
-  return sh;
-}
-
-QWidget* FormView::make_list(Control& c) {
-  auto* lw = new QListWidget(this);
-  apply_font(lw, c.design);
-  return lw;
-}
-
-QWidget* FormView::make_button(Control& c) {
-  auto* b = new PictureButton(pictures_, c, this);
-  b->setText(c.design.text);
-  b->setToolTip(c.design.text);
-  connect(b, &QAbstractButton::clicked, this, [this, key = c.key(), b] {
-    if (press) press(key);
-    if (after_command) after_command();
-    // The keyboard focus goes back to the button that ran the command, so
-    // that Space or Enter runs it again.
-    if (form_.open && b->isEnabled()) b->setFocus(Qt::OtherFocusReason);
-  });
-  return b;
-}
-
-QWidget* FormView::make_drive_list(Control& c) {
-  auto* cb = new QComboBox(this);
-  apply_font(cb, c.design);
-  connect(cb, &QComboBox::activated, this, [this, key = c.key()](int i) { picked(key, i); });
-  return cb;
-}
-
-QWidget* FormView::make_folder_list(Control& c) {
-  auto* fl = new FolderList(this);
-  apply_font(fl, c.design);
-  connect(fl, &FolderList::entry_activated, this, [this, key = c.key()](int row) { picked(key, row); });
-  return fl;
-}
-
-QWidget* FormView::make_file_list(Control& c) {
-  auto* lw = new QListWidget(this);
-  apply_font(lw, c.design);
-  // A click puts the name into the file-name box, also when the clicked
-  // file is the one already picked; arrow keys pick as well.
-  auto pick_row = [this, key = c.key()](int row) {
-    if (row >= 0) picked(key, row);
-  };
-  connect(lw, &QListWidget::currentRowChanged, this, pick_row);
-  connect(lw, &QListWidget::itemClicked, this,
-          [lw, pick_row](QListWidgetItem* item) { pick_row(lw->row(item)); });
-  return lw;
-}
-
-// ---- Following the model -------------------------------------------------------------
-
-void FormView::refresh_combo(Control& c, QWidget* w) {
-  auto* cb = static_cast<QComboBox*>(w);
-  const QSignalBlocker block(cb);
-  if (cb->currentIndex() != c.selected) cb->setCurrentIndex(c.selected);
-  if (cb->currentText() != c.text) cb->setEditText(c.text);
-}
-
-void FormView::refresh_text(Control& c, QWidget* w) {
-  auto* le = static_cast<QLineEdit*>(w);
-  if (le->text() == c.text) return;
-  const QSignalBlocker block(le);
-  le->setText(c.text);
-}
-
-void FormView::refresh_label(Control& c, QWidget* w) {
-  auto* lb = static_cast<QLabel*>(w);
-  // The accessible name says what the label is; its caption, which a screen
-  // reader would otherwise read as the name, goes with it.
-  if (lb->text() != c.text) {
-    lb->setText(c.text);
-    lb->setAccessibleDescription(c.text);
-  }
-  apply_runtime_colours(lb, c, QPalette::Window, QPalette::WindowText);
-}
-
-void FormView::refresh_card(Control& c, QWidget* w) {
-  auto* card = static_cast<QLabel*>(w);
-  if (card->text() == c.text) return;
-  card->setText(c.text);
-  card->setAccessibleDescription(c.text);
-}
-
-void FormView::refresh_image(Control& c, QWidget* w) {
-  auto* im = static_cast<QLabel*>(w);
-  if (im->property("picture").toString() == c.picture) return;
-  im->setProperty("picture", c.picture);
-  im->setPixmap(pictures_.get(c.picture));
-}
-
-void FormView::refresh_list(Control& c, QWidget* w) {
-  auto* lw = static_cast<QListWidget*>(w);
-  show_lines(lw, c.lines);
-  apply_runtime_colours(lw, c, QPalette::Base, QPalette::Text);
-}
-
-void FormView::refresh_button(Control& c, QWidget* w) {
-  auto* b = static_cast<PictureButton*>(w);
-  const bool enabled = !form_.open || (button_enabled && button_enabled(c.key()));
-  if (b->isEnabled() != enabled) {
-    // A disabled button would hand the focus on to the next button that
-    // still works (THE END, while a command runs); the window keeps it.
-    if (!enabled && focusWidget() == b) setFocus(Qt::OtherFocusReason);
-    b->setEnabled(enabled);
-  }
-  if (c.design.kind == Kind::Option) b->set_latched(c.checked);
-}
-
-void FormView::refresh_drive_list(Control& c, QWidget* w) {
-  auto* cb = static_cast<QComboBox*>(w);
-  const QSignalBlocker block(cb);
-  QStringList have;
-  for (int i = 0; i < cb->count(); ++i) have << cb->itemText(i);
-  if (have != c.items) {
-    cb->clear();
-    cb->addItems(c.items);
-  }
-  if (cb->currentIndex() != c.selected) cb->setCurrentIndex(c.selected);
-}
-
-void FormView::refresh_folder_list(Control& c, QWidget* w) {
-  static_cast<FolderList*>(w)->show_folder(c.text, c.items);
-}
-
-void FormView::refresh_file_list(Control& c, QWidget* w) {
-  auto* lw = static_cast<QListWidget*>(w);
-  show_lines(lw, c.items);
-  if (lw->currentRow() != c.selected) {
-    const QSignalBlocker block(lw);
-    lw->setCurrentRow(c.selected);
-  }
+bool FormView::button_allowed(const QString& key, QWidget* button) {
+  const bool enabled = !form_.open || (button_enabled && button_enabled(key));
+  // A disabled button would hand the focus on to the next button that still
+  // works (THE END, while a command runs); the window keeps it.
+  if (!enabled && button->isEnabled() && focusWidget() == button) setFocus(Qt::OtherFocusReason);
+  return enabled;
 }
 
 void FormView::refresh() {
@@ -361,7 +367,7 @@ void FormView::refresh() {
     QWidget* w = widgets_.value(c.key());
     if (!w) continue;
     if (w->isVisibleTo(this) != c.visible) w->setVisible(c.visible);
-    if (const auto refresh_kind = kind_view(c.design.kind).refresh) (this->*refresh_kind)(c, w);
+    if (const auto refresh_kind = kind_view(c.design.kind).refresh) refresh_kind(*this, c, w);
   }
   if (shown_background_ != form_.background) {
     shown_background_ = form_.background;

@@ -48,36 +48,22 @@ class FormView : public QWidget {
   void keyPressEvent(QKeyEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
 
- private:
-  // How the view makes and refreshes the widget of each kind of control.
-  struct KindView;
-  static const KindView& kind_view(Kind kind);
-
-  QWidget* make_combo(Control& c);
-  QWidget* make_text(Control& c);
-  QWidget* make_label(Control& c);
-  QWidget* make_card(Control& c);
-  QWidget* make_image(Control& c);
-  QWidget* make_shape(Control& c);
-  QWidget* make_list(Control& c);
-  QWidget* make_button(Control& c);
-  QWidget* make_drive_list(Control& c);
-  QWidget* make_folder_list(Control& c);
-  QWidget* make_file_list(Control& c);
-  void refresh_combo(Control& c, QWidget* w);
-  void refresh_text(Control& c, QWidget* w);
-  void refresh_label(Control& c, QWidget* w);
-  void refresh_card(Control& c, QWidget* w);
-  void refresh_image(Control& c, QWidget* w);
-  void refresh_list(Control& c, QWidget* w);
-  void refresh_button(Control& c, QWidget* w);
-  void refresh_drive_list(Control& c, QWidget* w);
-  void refresh_folder_list(Control& c, QWidget* w);
-  void refresh_file_list(Control& c, QWidget* w);
-
-  // Font and colours of the design, set on a new widget.
+ public:
+  // For the makers of the controls' widgets (form_view.cpp):
+  PictureCache& pictures() { return pictures_; }
+  const Form& form() const { return form_; }
+  // The design's font on a new widget, when it differs from the window's.
   void apply_font(QWidget* w, const ControlDesign& design) const;
-  void picked(const QString& key, int index);
+  // A button of the window was pressed: the command runs, then the focus
+  // goes back to the button.
+  void button_pressed(const QString& key, QWidget* button);
+  // An entry of a list was picked.
+  void entry_picked(const QString& key, int index);
+  // Whether the button may be pressed now; a button about to be disabled
+  // hands the keyboard focus to the window, not to the next button.
+  bool button_allowed(const QString& key, QWidget* button);
+
+ private:
   QFont font_for(const FontDesign& design) const;
 
   Form& form_;

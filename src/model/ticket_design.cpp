@@ -1,6 +1,6 @@
 #include "model/ticket_design.h"
 
-#include <QRegularExpression>
+#include "model/control_names.h"
 
 #include <algorithm>
 
@@ -33,13 +33,13 @@ const TicketDesign& ticket_design(TicketKind kind) {
 }
 
 bool ticket_shows(TicketKind kind, const QString& key) {
-  static const QRegularExpression member(QStringLiteral("^(Label1|Label3)\\((\\d+)\\)$"));
-  const auto m = member.match(key);
-  if (!m.hasMatch()) return true;
   const TicketDesign& t = ticket_design(kind);
-  if (m.captured(1) == QLatin1String("Label3")) return t.markers_visible;
-  const int index = m.captured(2).toInt();
-  return std::find(t.hidden.begin(), t.hidden.end(), index) == t.hidden.end();
+  for (int i = 0; i < 64; ++i) {
+    if (form1::Label3.has(i) && key == form1::Label3.key(i)) return t.markers_visible;
+    if (form1::Label1.has(i) && key == form1::Label1.key(i))
+      return std::find(t.hidden.begin(), t.hidden.end(), i) == t.hidden.end();
+  }
+  return true;
 }
 
 }  // namespace quilo
