@@ -2,15 +2,28 @@
 # Installs the Debian packages Quilo needs to build, run and test.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
 
+# What the package build needs: the Build-Depends of debian/control (the first
+# of each set of alternatives, without versions or profiles; debhelper-compat
+# comes with debhelper).
+build_depends() {
+  awk '/^Build-Depends:/ { on = 1; sub(/^Build-Depends:/, "") }
+       on && /^[^ \t]/ && !/^Build-Depends:/ { on = 0 }
+       on { print }' "$root/debian/control" |
+    tr ',' '\n' | sed -e 's/|.*//' -e 's/[[(<].*//' -e 's/[[:space:]]//g' |
+    sed -e 's/^debhelper-compat$/debhelper/' | grep -v '^$'
+}
+
+# Besides those: the compilers and the test, measurement and packaging tools.
 packages=(
-  build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins
-  libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont libfontconfig-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation
-  libgtest-dev libbenchmark-dev
+  build-essential
+  $(build_depends)
+  libqt6printsupport6
+  libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool poppler-utils
+  lintian man-db
 )
 
 missing=()

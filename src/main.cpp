@@ -1,4 +1,5 @@
 // Quilo: the desktop program, or with --script the headless scenario mode.
+#include "app/install_layout.h"
 #include "app/user_folder.h"
 #include "gui/desktop_shell.h"
 #include "gui/font_warmup.h"
@@ -82,7 +83,7 @@ void check_display(const char* platform_arg) {
 // for the user, or an empty string.
 QString enter_user_folder() {
   const QString folder = quilo::default_user_folder();
-  const QString data = quilo::installed_data_folder(QCoreApplication::applicationDirPath());
+  const QString data = quilo::locate_install(QCoreApplication::applicationDirPath()).data_folder;
   if (data.isEmpty())
     std::fprintf(stderr, "quilo: no installed tables found beside %s\n",
                  qPrintable(QCoreApplication::applicationDirPath()));

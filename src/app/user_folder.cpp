@@ -11,18 +11,6 @@ namespace quilo {
 
 QStringList working_folder_files() { return table_file_names() << kTeachingFileName; }
 
-QString installed_data_folder(const QString& program_folder) {
-  const QDir program(program_folder);
-  const QString candidates[] = {
-      program.filePath(QStringLiteral("data")),
-      program.filePath(QStringLiteral("../../share/quilo/data")),
-  };
-  for (const QString& dir : candidates) {
-    if (QFileInfo(QDir(dir).filePath(crt_file_name(1))).isFile()) return QDir::cleanPath(dir);
-  }
-  return {};
-}
-
 QString xdg_base_folder(const char* variable, const QString& under_home) {
   const QString xdg = qEnvironmentVariable(variable);
   return !xdg.isEmpty() && QDir::isAbsolutePath(xdg) ? xdg : QDir::home().filePath(under_home);

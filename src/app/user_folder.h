@@ -11,11 +11,6 @@ namespace quilo {
 // The files the program reads from its working folder.
 QStringList working_folder_files();
 
-// The folder holding the installed copies of those files, found from the
-// program's own folder: "<program>/data" (build tree) or
-// "<program>/../../share/quilo/data" (installed). Empty when neither has them.
-QString installed_data_folder(const QString& program_folder);
-
 // An XDG base folder: the environment variable when it holds an absolute
 // path (the XDG rules ignore a relative one), else the folder under home.
 QString xdg_base_folder(const char* variable, const QString& under_home);

@@ -1,5 +1,7 @@
 #include "gui/deferred_audio.h"
 
+#include "app/install_layout.h"
+
 #include <QLibrary>
 
 #include <cstdio>
@@ -21,7 +23,8 @@ void DeferredAudio::open() {
   if (!create) {
     error = library_->errorString();
   } else {
-    output_.reset(create(folder_ + QStringLiteral("/se"), folder_ + QStringLiteral("/music/midi"), &error));
+    const QString media = locate_install(folder_).media_folder;
+    output_.reset(create(media + QStringLiteral("/se"), media + QStringLiteral("/music/midi"), &error));
   }
   if (!output_) {
     std::fprintf(stderr, "quilo: no audio: %s\n", qPrintable(error));

@@ -1,5 +1,6 @@
 #include "gui/desktop_platform.h"
 
+#include "app/install_layout.h"
 #include "gui/line_printer.h"
 
 #include <QElapsedTimer>
@@ -26,7 +27,8 @@ constexpr int kTitleBarExtra = 140;
 }  // namespace
 
 DesktopPlatform::DesktopPlatform(const QString& program_folder)
-    : pictures_(program_folder + QStringLiteral("/GF")), audio_(program_folder) {}
+    : pictures_(locate_install(program_folder).media_folder + QStringLiteral("/GF")),
+      audio_(program_folder) {}
 
 void DesktopPlatform::play_se(const QString& file) { audio_.play_effect(file); }
 

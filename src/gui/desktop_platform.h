@@ -18,7 +18,8 @@ namespace quilo {
 
 class DesktopPlatform : public Platform {
  public:
-  // program_folder: the folder that holds the program and its media folders.
+  // program_folder: the folder that holds the program; its media folders are
+  // found from there (see app/install_layout.h).
   explicit DesktopPlatform(const QString& program_folder);
 
   void play_se(const QString& file) override;

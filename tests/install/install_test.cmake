@@ -1,9 +1,10 @@
-# Installs Quilo into a scratch root (MODE=destdir: `cmake --install` with
-# DESTDIR; MODE=deb: cpack's package unpacked with dpkg-deb -x) and runs the
-# installed program headless from elsewhere, with HOME and the XDG data folder
-# in scratch folders too.
+# Installs Quilo into a scratch root and runs the installed program headless
+# from elsewhere, with HOME and the XDG data folder in scratch folders too.
+# MODE=destdir: `cmake --install` with DESTDIR. MODE=deb: scripts/package.sh
+# builds the Debian package from a clean copy of the source and checks it with
+# lintian; the package is unpacked with dpkg-deb -x.
 #   cmake -DBUILD=<build> -DSOURCE=<source> -DAPP_ID=<id> -DMODE=destdir|deb
-#         -DWORK=<scratch> [-DCPACK=.. -DDPKG_DEB=..] -P install_test.cmake
+#         -DWORK=<scratch> -P install_test.cmake
 cmake_minimum_required(VERSION 3.22)
 
 set(failures 0)
@@ -33,20 +34,41 @@ if(MODE STREQUAL "destdir")
   # Installing twice over the same root works (the link is replaced).
   must_run(${CMAKE_COMMAND} -E env DESTDIR=${root} ${CMAKE_COMMAND} --install ${BUILD} --prefix /usr)
 elseif(MODE STREQUAL "deb")
-  must_run(${CPACK} -G DEB --config ${BUILD}/CPackConfig.cmake -B ${WORK}/pkg)
-  file(GLOB debs ${WORK}/pkg/*.deb)
-  list(LENGTH debs n)
-  if(NOT n EQUAL 1)
-    message(FATAL_ERROR "expected one .deb in ${WORK}/pkg, found: ${debs}")
+  string(TIMESTAMP started "%s")
+  execute_process(COMMAND bash ${SOURCE}/scripts/package.sh ${WORK}/pkg
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  string(TIMESTAMP finished "%s")
+  math(EXPR seconds "${finished} - ${started}")
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "scripts/package.sh failed (${rc}):\n${out}\n${err}")
   endif()
-  execute_process(COMMAND ${DPKG_DEB} -f ${debs} Depends OUTPUT_VARIABLE depends)
-  foreach(dep libqt6widgets6 libqt6gui6 libqt6printsupport6 libqt6core6 qt6-qpa-plugins
-              libsdl2-mixer-2.0-0 "timgm6mb-soundfont | fluid-soundfont-gm"
+  message(STATUS "package built and checked with lintian in ${seconds} s")
+  string(REGEX MATCH "\nPackage: ([^\n]+\\.deb)\n?$" _ "${out}")
+  set(deb "${CMAKE_MATCH_1}")
+  check("scripts/package.sh names the .deb (${deb})" EXISTS "${deb}")
+  execute_process(COMMAND dpkg-deb -f ${deb} Depends Section Maintainer Homepage
+                  OUTPUT_VARIABLE fields)
+  # Libraries come from the binaries (the sound module's SDL too); the rest is
+  # loaded at run time and named by hand.
+  foreach(dep "quilo-data (= " libqt6widgets6 libqt6gui6 libqt6printsupport6 libqt6core6 qt6-qpa-plugins
+              libsdl2-mixer-2.0-0 libsdl2-2.0-0 libfluidsynth3 libfontconfig1
+              "timgm6mb-soundfont | fluid-soundfont-gm"
               fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation libstdc++6)
-    string(FIND "${depends}" "${dep}" at)
-    check("the package depends on ${dep} (Depends: ${depends})" NOT at EQUAL -1)
+    string(FIND "${fields}" "${dep}" at)
+    check("the package depends on ${dep} (${fields})" NOT at EQUAL -1)
   endforeach()
-  must_run(${DPKG_DEB} -x ${debs} ${root})
+  check("section misc, a maintainer off localhost (${fields})"
+        fields MATCHES "Section: misc\n" AND NOT fields MATCHES "localhost")
+  # Pictures, sounds, music and tables come in the architecture-independent
+  # quilo-data, built beside it.
+  get_filename_component(pkg_dir ${deb} DIRECTORY)
+  file(GLOB data_deb ${pkg_dir}/quilo-data_*_all.deb)
+  check("quilo-data built beside the program's package (${data_deb})" EXISTS "${data_deb}")
+  must_run(dpkg-deb -x ${deb} ${root})
+  must_run(dpkg-deb -x ${data_deb} ${root})
+  foreach(f copyright changelog.gz README.md.gz)
+    check("usr/share/doc/quilo/${f} installed" EXISTS ${prefix}/share/doc/quilo/${f})
+  endforeach()
 else()
   message(FATAL_ERROR "MODE must be destdir or deb")
 endif()
@@ -66,9 +88,35 @@ foreach(line IN LISTS media)
     continue()
   endif()
   math(EXPR media_count "${media_count} + 1")
-  check("media file lib/quilo/${line} installed" EXISTS "${prefix}/lib/quilo/${line}")
+  check("media file share/quilo/${line} installed" EXISTS "${prefix}/share/quilo/${line}")
 endforeach()
 check("the media manifest lists the media (${media_count})" media_count GREATER 50)
+# Only what depends on the machine lies under lib/.
+file(GLOB_RECURSE under_lib RELATIVE ${prefix}/lib/quilo ${prefix}/lib/quilo/*)
+list(SORT under_lib)
+list(JOIN under_lib " " under_lib)
+check("lib/quilo holds the program and its sound module only (${under_lib})"
+      under_lib STREQUAL "quilo quilo_audio.so")
+
+# The manual pages, as `man` shows them: no formatter warnings.
+if(MODE STREQUAL "deb")
+  set(man_suffix .gz)
+endif()
+find_program(MAN man)
+foreach(page man/man1/quilo.1 man/ja/man1/quilo.1)
+  set(page ${prefix}/share/${page}${man_suffix})
+  check("manual page ${page}" EXISTS ${page})
+  if(MAN AND EXISTS ${page})
+    execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 MANWIDTH=80
+                            ${MAN} --warnings -E UTF-8 -l ${page}
+                    RESULT_VARIABLE rc OUTPUT_VARIABLE shown ERROR_VARIABLE warnings)
+    check("man shows ${page} (${rc}) without warnings: ${warnings}" rc EQUAL 0 AND NOT warnings)
+    foreach(want "--user-folder" "--script" "XDG_STATE_HOME" "/usr/share/quilo/data/")
+      string(FIND "${shown}" "${want}" at)
+      check("${page} tells of ${want}" NOT at EQUAL -1)
+    endforeach()
+  endif()
+endforeach()
 
 set(data_files maharaja.txt)
 foreach(i 1 2 3 4 5 6 7 8)
