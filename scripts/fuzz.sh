@@ -32,6 +32,9 @@ done
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILO_FUZZ=ON
 fi
+if [ -n "${QUILO_WERROR:-}" ]; then
+  cmake -S "$root" -B "$build" -DQUILO_WERROR="$QUILO_WERROR" >/dev/null
+fi
 cmake --build "$build" -j "$jobs" --target quilo_fuzz
 
 # Short allocation stacks and a small quarantine: several times the executions

@@ -19,6 +19,9 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$supp:print_suppressions=0}
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILO_SANITIZE=ON
 fi
+if [ -n "${QUILO_WERROR:-}" ]; then
+  cmake -S "$root" -B "$build" -DQUILO_WERROR="$QUILO_WERROR" >/dev/null
+fi
 cmake --build "$build" -j "$jobs"
 
 cd "$build"
