@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 qt6-qpa-plugins
+  libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
   libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont libfontconfig-dev
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation
   libgtest-dev libbenchmark-dev

@@ -4,6 +4,7 @@
 #include "gui/painted_widgets.h"
 #include "gui/picture_button.h"
 #include "gui/picture_cache.h"
+#include "gui/table_widgets.h"
 #include "model/accessible_texts.h"
 #include "model/window_design.h"
 
@@ -93,6 +94,8 @@ const FormView::KindView& FormView::kind_view(Kind kind) {
       {Kind::DriveList, &FormView::make_drive_list, &FormView::refresh_drive_list, 2},
       {Kind::DirList, &FormView::make_folder_list, &FormView::refresh_folder_list, 2},
       {Kind::FileList, &FormView::make_file_list, &FormView::refresh_file_list, 2},
+      {Kind::Table, &FormView::make_table, &FormView::refresh_table, 2},
+      {Kind::Chart, &FormView::make_chart, &FormView::refresh_chart, 2},
   };
   for (const auto& row : kViews)
     if (row.kind == kind) return row;
@@ -173,9 +176,11 @@ QWidget* FormView::make_combo(Control& c) {
     c.text = t;
     c.selected = -1;
   });
-  connect(cb, &QComboBox::activated, this, [&c, cb](int i) {
+  connect(cb, &QComboBox::activated, this, [this, &c, cb](int i) {
     c.selected = i;
     c.text = cb->itemText(i);
+    // A window that follows its combos is told of the pick.
+    if (pick) picked(c.key(), i);
   });
   return cb;
 }
@@ -272,6 +277,19 @@ QWidget* FormView::make_file_list(Control& c) {
   return lw;
 }
 
+QWidget* FormView::make_table(Control& c) {
+  auto* table = new RowsTable(this);
+  apply_font(table, c.design);
+  // A click or the arrow keys pick a row; picking it again changes nothing.
+  connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this, key = c.key()](const QModelIndex& now) {
+            if (now.isValid()) picked(key, now.row());
+          });
+  return table;
+}
+
+QWidget* FormView::make_chart(Control&) { return new SeriesChart(this); }
+
 // ---- Following the model -------------------------------------------------------------
 
 void FormView::refresh_combo(Control& c, QWidget* w) {
@@ -355,6 +373,17 @@ void FormView::refresh_file_list(Control& c, QWidget* w) {
     lw->setCurrentRow(c.selected);
   }
 }
+
+void FormView::refresh_table(Control& c, QWidget* w) {
+  auto* table = static_cast<RowsTable*>(w);
+  {
+    const QSignalBlocker block(table->selectionModel());
+    table->rows().show(c.items, c.rows);
+  }
+  table->show_picked(c.selected);
+}
+
+void FormView::refresh_chart(Control& c, QWidget* w) { static_cast<SeriesChart*>(w)->show_series(c.series); }
 
 void FormView::refresh() {
   for (Control& c : form_.controls()) {

@@ -28,7 +28,8 @@ class FormView : public QWidget {
   std::function<void(const QString& key)> press;
   // Whether a press of the button would run now (while the window is open).
   std::function<bool(const QString& key)> button_enabled;
-  // Entry `index` of a drive, folder or file list was picked.
+  // Entry `index` of a drive, folder or file list, a row of a table, or (in a
+  // window that is told of it) an entry of a combo's list was picked.
   std::function<void(const QString& key, int index)> pick;
   // Called after a press or a pick has run, so that all windows can refresh.
   std::function<void()> after_command;
@@ -64,6 +65,8 @@ class FormView : public QWidget {
   QWidget* make_drive_list(Control& c);
   QWidget* make_folder_list(Control& c);
   QWidget* make_file_list(Control& c);
+  QWidget* make_table(Control& c);
+  QWidget* make_chart(Control& c);
   void refresh_combo(Control& c, QWidget* w);
   void refresh_text(Control& c, QWidget* w);
   void refresh_label(Control& c, QWidget* w);
@@ -74,6 +77,8 @@ class FormView : public QWidget {
   void refresh_drive_list(Control& c, QWidget* w);
   void refresh_folder_list(Control& c, QWidget* w);
   void refresh_file_list(Control& c, QWidget* w);
+  void refresh_table(Control& c, QWidget* w);
+  void refresh_chart(Control& c, QWidget* w);
 
   // Font and colours of the design, set on a new widget.
   void apply_font(QWidget* w, const ControlDesign& design) const;

@@ -34,7 +34,7 @@ bool wants_description(Kind kind) {
   }
 }
 
-std::vector<FormDesign> designs() { return {form1_design(), form2_design(), form3_design()}; }
+std::vector<FormDesign> designs() { return all_form_designs(); }
 
 QString name_of(const QString& key) { return accessible_text(QStringLiteral("Form1"), key).name; }
 
