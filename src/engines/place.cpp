@@ -174,10 +174,14 @@ void yosou_mini_loto_crt(MainWindow& m) {
   for (int i = 1; i <= 5; ++i) m.s.output_lines[i] = m.result_line(i);
   show_result_card(m);
 
-  // 100 yen on each candidate that is a horse number.
+  // 100 yen on each candidate that is a horse number; a horse listed twice
+  // (drawn as "5" and taken from the panel as " 5") is one bet.
   std::vector<Bet> bets;
-  for (const QString& pick : picks)
-    if (const auto horse = whole_number(pick)) bets.push_back({BetType::Place, {*horse}, kPlaceStake});
+  for (const QString& pick : picks) {
+    const auto horse = whole_number(pick);
+    const Bet bet{BetType::Place, {horse.value_or(0)}, kPlaceStake};
+    if (horse && std::find(bets.begin(), bets.end(), bet) == bets.end()) bets.push_back(bet);
+  }
   complete_prediction(m, form1::Command11, std::move(bets));
 }
 
