@@ -217,9 +217,10 @@ def main():
         if not shutil.which(tool):
             sys.exit("measure: %s is needed" % tool)
     xvfb, display = start_xvfb()
-    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy",
-               QUILO_TRACE_FRAMES="1")
     root = tempfile.mkdtemp(prefix="quilo-measure-")
+    # The program's history file goes to the scratch folder, not the user's.
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy",
+               QUILO_TRACE_FRAMES="1", XDG_DATA_HOME=os.path.join(root, "data-home"))
     try:
         measured = startup([QUILO, MINIMAL], env, root)
         (q_time, q_mem, q_pictures, q_kinds) = measured[QUILO]

@@ -96,6 +96,8 @@ void SeriesChart::show_series(const std::vector<ChartSeries>& series) {
   for (const ChartSeries& s : series) {
     auto* line = new QLineSeries;
     line->setName(s.name);
+    // A balance of a single day is a point, not a line.
+    line->setPointsVisible(s.points.size() < 2);
     QList<QPointF> points;
     points.reserve(qsizetype(s.points.size()));
     for (const auto& [date, value] : s.points) {

@@ -23,10 +23,8 @@ using test::Desktop;
 
 TEST(Views, EveryControlAtItsPixelPlace) {
   Desktop d;
-  for (int n : {1, 2, 3}) {
-    Form& form = n == 1   ? d.shell.app().main().form
-                 : n == 2 ? d.shell.app().explanation().form
-                          : d.shell.app().output().form;
+  for (int n : {1, 2, 3, 4}) {
+    Form& form = *d.shell.app().form(QString("Form%1").arg(n));
     FormView& view = d.shell.view(n);
     EXPECT_EQ(view.objectName(), form.name());
     EXPECT_EQ(view.accessibleName(), accessible_text(form.name(), {}).name);
