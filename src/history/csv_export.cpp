@@ -39,7 +39,7 @@ QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& 
   QString text = row(header);
   for (const RunRecord& run : runs) {
     const Prediction& p = run.prediction;
-    const QStringList head = {run.when.toString(QStringLiteral("yyyy/MM/dd HH:mm:ss")),
+    const QStringList head = {shown_time(run.when, true),
                               p.command,
                               p.race.year,
                               p.race.month,
@@ -50,7 +50,7 @@ QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& 
                               p.odds1,
                               p.odds2,
                               QString::number(p.chance_level)};
-    const auto result = results.constFind(race_key(p.race));
+    const auto result = results.constFind(run.race);
     QStringList finish;
     if (result != results.constEnd())
       for (int n : {result->first, result->second, result->third, result->bracket1, result->bracket2})

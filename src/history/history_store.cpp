@@ -21,8 +21,6 @@ constexpr int kBusyTimeoutMs = 5000;
 constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteNotADatabase = 26;
 
-const char* const kTimeFormat = "yyyy-MM-ddTHH:mm:ss";
-
 QString new_connection_name() {
   static std::atomic<int> counter{0};
   return QStringLiteral("quilo-history-%1").arg(++counter);
@@ -267,8 +265,8 @@ bool HistoryStore::record(const Prediction& p, const QDateTime& when) {
       " odds1, odds2, chance_level, line1, line2, line3, line4, line5)"
       " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
   const RaceInputs& r = p.race;
-  for (const QString& text : {when.toString(QLatin1String(kTimeFormat)), p.command, r.year, r.month, r.day,
-                              r.racecourse, r.race, r.field_size, race_key(r), p.odds1, p.odds2})
+  for (const QString& text : {history_time(when), p.command, r.year, r.month, r.day, r.racecourse, r.race,
+                              r.field_size, race_key(r), p.odds1, p.odds2})
     run.addBindValue(not_null(text));
   run.addBindValue(p.chance_level);
   for (const QString& line : p.lines) run.addBindValue(not_null(line));
@@ -303,10 +301,7 @@ std::vector<RunRecord> HistoryStore::runs() const {
   }
   QHash<qint64, std::size_t> index;
   while (q.next()) {
-    RunRecord rec;
-    rec.id = q.value(0).toLongLong();
-    rec.when = QDateTime::fromString(q.value(1).toString(), QLatin1String(kTimeFormat));
-    Prediction& p = rec.prediction;
+    Prediction p;
     p.command = q.value(2).toString();
     p.race = {q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
               q.value(6).toString(), q.value(7).toString(), q.value(8).toString()};
@@ -314,8 +309,9 @@ std::vector<RunRecord> HistoryStore::runs() const {
     p.odds2 = q.value(10).toString();
     p.chance_level = q.value(11).toInt();
     for (int i = 0; i < 5; ++i) p.lines[i] = q.value(12 + i).toString();
-    index.insert(rec.id, out.size());
-    out.push_back(std::move(rec));
+    const qint64 id = q.value(0).toLongLong();
+    index.insert(id, out.size());
+    out.push_back(recorded_run(id, q.value(1).toString(), std::move(p)));
   }
   QSqlQuery b(db);
   b.setForwardOnly(true);
@@ -373,8 +369,7 @@ bool HistoryStore::save_result(const QString& race, const RaceResult& r, const Q
   for (const QVariant& v :
        {QVariant(race), QVariant(r.first), QVariant(r.second), QVariant(r.third), QVariant(r.bracket1),
         QVariant(r.bracket2), QVariant(r.exacta), QVariant(r.trifecta), QVariant(r.bracket),
-        QVariant(r.place[0]), QVariant(r.place[1]), QVariant(r.place[2]),
-        QVariant(when.toString(QLatin1String(kTimeFormat)))})
+        QVariant(r.place[0]), QVariant(r.place[1]), QVariant(r.place[2]), QVariant(history_time(when))})
     q.addBindValue(v);
   if (q.exec()) return true;
   error_ = q.lastError().text();

@@ -174,7 +174,7 @@ void HistoryWindow::reload() {
   races_.clear();
   QHash<QString, std::size_t> by_key;
   for (std::size_t i = runs_.size(); i-- > 0;) {
-    const QString key = race_key(runs_[i].prediction.race);
+    const QString& key = runs_[i].race;
     auto at = by_key.constFind(key);
     if (at == by_key.constEnd()) {
       at = by_key.insert(key, races_.size());
@@ -184,7 +184,7 @@ void HistoryWindow::reload() {
   }
   // Newest race first; the same day, the one recorded last first.
   std::stable_sort(races_.begin(), races_.end(), [this](const Race& a, const Race& b) {
-    return counting_date(runs_[a.runs.front()]) > counting_date(runs_[b.runs.front()]);
+    return runs_[a.runs.front()].day > runs_[b.runs.front()].day;
   });
   show_races();
   show_bets();
@@ -246,9 +246,8 @@ void HistoryWindow::show_bets() {
         hit = o.hit ? QStringLiteral("的中") : QStringLiteral("－");
         payback = yen_text(o.payback);
       }
-      grid.rows.push_back({run.when.toString(QStringLiteral("yyyy/MM/dd HH:mm")),
-                           command_name(run.prediction.command), bet_type_name(bet.type), joined,
-                           yen_text(bet.stake), hit, payback});
+      grid.rows.push_back({shown_time(run.when), command_name(run.prediction.command),
+                           bet_type_name(bet.type), joined, yen_text(bet.stake), hit, payback});
     }
   }
 }
@@ -452,7 +451,7 @@ QJsonObject HistoryWindow::dump() const {
   QJsonArray runs_json;
   for (const RunRecord& run : runs) {
     const Prediction& p = run.prediction;
-    const auto result = results.constFind(race_key(p.race));
+    const auto result = results.constFind(run.race);
     QJsonArray bets;
     for (const Bet& bet : p.bets) {
       QJsonArray numbers;
@@ -469,7 +468,7 @@ QJsonObject HistoryWindow::dump() const {
     for (const QString& line : p.lines) lines.append(line);
     runs_json.append(QJsonObject{
         {"id", run.id},
-        {"when", run.when.toString(Qt::ISODate)},
+        {"when", run.when},
         {"command", p.command},
         {"race", QJsonObject{{"year", p.race.year},
                              {"month", p.race.month},
@@ -477,7 +476,7 @@ QJsonObject HistoryWindow::dump() const {
                              {"racecourse", p.race.racecourse},
                              {"race", p.race.race},
                              {"field_size", p.race.field_size}}},
-        {"race_key", race_key(p.race)},
+        {"race_key", run.race},
         {"odds", QJsonArray{p.odds1, p.odds2}},
         {"chance_level", p.chance_level},
         {"bets", bets},

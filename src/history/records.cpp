@@ -64,6 +64,21 @@ std::optional<QDate> race_date(const RaceInputs& race) {
   return date;
 }
 
+QString history_time(const QDateTime& time) { return time.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")); }
+
+QString shown_time(const QString& when, bool seconds) {
+  QString shown = when.left(seconds ? 19 : 16);
+  shown.replace(QLatin1Char('-'), QLatin1Char('/')).replace(QLatin1Char('T'), QLatin1Char(' '));
+  return shown;
+}
+
+RunRecord recorded_run(qint64 id, const QString& when, Prediction prediction) {
+  RunRecord run{id, when, std::move(prediction), {}, {}};
+  run.race = race_key(run.prediction.race);
+  run.day = race_date(run.prediction.race).value_or(QDate::fromString(when.left(10), Qt::ISODate));
+  return run;
+}
+
 BetOutcome settle(const Bet& bet, const RaceResult& r) {
   const auto& n = bet.numbers;
   int payout = 0;

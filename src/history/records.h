@@ -54,9 +54,22 @@ struct Prediction {
 // A recorded run.
 struct RunRecord {
   qint64 id = 0;
-  QDateTime when;
+  // When it was recorded, as the clock showed it: "2010-04-10T09:30:00".
+  QString when;
   Prediction prediction;
+  // Worked out once from the above (see recorded_run): the race it was on,
+  // and the day it counts on in a period and the chart: the race date, or the
+  // day it was recorded when the inputs make no date.
+  QString race;
+  QDate day;
 };
+
+RunRecord recorded_run(qint64 id, const QString& when, Prediction prediction);
+
+// A time as the history keeps it.
+QString history_time(const QDateTime& time);
+// "2010-04-10T09:30:00" shown as "2010/04/10 09:30" (seconds: with them).
+QString shown_time(const QString& when, bool seconds = false);
 
 // The official result of a race, as the user enters it once. Payouts are yen
 // per 100 yen. A dead heat (two horses sharing a place) cannot be entered.

@@ -7,11 +7,6 @@
 
 namespace quilo {
 
-QDate counting_date(const RunRecord& run) {
-  if (const auto d = race_date(run.prediction.race)) return *d;
-  return run.when.date();
-}
-
 Summary summarize(const std::vector<RunRecord>& runs, const ResultsByRace& results, const Period& period) {
   constexpr int kTypes = int(std::size(kBetTypes));
   Figures figures[kTypes];
@@ -19,9 +14,9 @@ Summary summarize(const std::vector<RunRecord>& runs, const ResultsByRace& resul
   QSet<QString> all_races;
   Summary out;
   for (const RunRecord& run : runs) {
-    const QString key = race_key(run.prediction.race);
+    const QString& key = run.race;
     const auto result = results.constFind(key);
-    if (result == results.constEnd() || !period.contains(counting_date(run))) continue;
+    if (result == results.constEnd() || !period.contains(run.day)) continue;
     for (const Bet& bet : run.prediction.bets) {
       const int t = int(bet.type);
       const BetOutcome o = settle(bet, *result);
@@ -60,8 +55,8 @@ std::vector<BalancePoint> balance_over_time(const std::vector<RunRecord>& runs, 
                                             std::optional<BetType> type, const Period& period) {
   std::map<QDate, qint64> by_day;
   for (const RunRecord& run : runs) {
-    const auto result = results.constFind(race_key(run.prediction.race));
-    const QDate date = counting_date(run);
+    const auto result = results.constFind(run.race);
+    const QDate& date = run.day;
     if (result == results.constEnd() || !period.contains(date)) continue;
     for (const Bet& bet : run.prediction.bets) {
       if (type && bet.type != *type) continue;

@@ -15,10 +15,6 @@ namespace quilo {
 // The results entered so far, by race key.
 using ResultsByRace = QHash<QString, RaceResult>;
 
-// The date a run counts on in a period and the chart: the race date, or the
-// day it was recorded when the inputs make no date.
-QDate counting_date(const RunRecord& run);
-
 // A period of race dates, both ends included; an end left open is unbounded.
 struct Period {
   std::optional<QDate> from, to;

@@ -25,13 +25,11 @@ RaceInputs race(const char* month, const char* day, const char* number) {
 }
 
 RunRecord run(qint64 id, const RaceInputs& r, std::vector<Bet> bets) {
-  RunRecord rec;
-  rec.id = id;
-  rec.when = QDateTime(QDate(2010, 1, 1), QTime(12, 0));
-  rec.prediction.command = "Command8";
-  rec.prediction.race = r;
-  rec.prediction.bets = std::move(bets);
-  return rec;
+  Prediction p;
+  p.command = "Command8";
+  p.race = r;
+  p.bets = std::move(bets);
+  return recorded_run(id, "2010-01-01T12:00:00", std::move(p));
 }
 
 }  // namespace
