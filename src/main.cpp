@@ -20,14 +20,16 @@ namespace {
 void usage(FILE* out) {
   std::fprintf(
       out,
-      "usage: quilo [--user-folder]              start the program (reads its tables from the current "
-      "folder)\n"
-      "       quilo [--user-folder] --script F   run the scenario file F headless ('-' reads standard "
-      "input)\n"
+      "usage: quilo [--user-folder] [--history H]              start the program (reads its tables from "
+      "the current folder)\n"
+      "       quilo [--user-folder] [--history H] --script F   run the scenario file F headless ('-' reads "
+      "standard input)\n"
       "       quilo --version | --help\n"
       "\n"
       "  --user-folder  work in the per-user folder ($XDG_DATA_HOME/quilo), made on first start\n"
       "                 with copies of the installed tables; the output window opens on the home folder\n"
+      "  --history H    record the predictions and results in the history file H; without it the\n"
+      "                 program uses $XDG_DATA_HOME/quilo/history.sqlite and --script keeps them in memory\n"
       "  Qt's -platform NAME, -display NAME, -style NAME and -reverse are passed on to Qt.\n");
 }
 
@@ -98,6 +100,7 @@ QString enter_user_folder() {
 int main(int argc, char** argv) {
   bool user_folder = false;
   const char* script = nullptr;
+  const char* history = nullptr;
   const char* platform = nullptr;
   bool display_named = false;
   for (int i = 1; i < argc; ++i) {
@@ -112,7 +115,7 @@ int main(int argc, char** argv) {
     }
     if (is(arg, "--user-folder")) {
       user_folder = true;
-    } else if (is(arg, "--script") || qt_option_with_value(arg)) {
+    } else if (is(arg, "--script") || is(arg, "--history") || qt_option_with_value(arg)) {
       if (i + 1 >= argc) {
         std::fprintf(stderr, "quilo: %s needs a value\n", arg);
         usage(stderr);
@@ -120,6 +123,7 @@ int main(int argc, char** argv) {
       }
       ++i;
       if (is(arg, "--script")) script = argv[i];
+      if (is(arg, "--history")) history = argv[i];
       if (is(arg, "-platform")) platform = argv[i];
       if (is(arg, "-display")) display_named = true;
     } else if (!is(arg, "-reverse")) {
@@ -138,6 +142,9 @@ int main(int argc, char** argv) {
     QString path = QString::fromLocal8Bit(script);
     // A script named relative to where the command was given, not the user folder.
     if (path != QLatin1String("-")) path = QDir::current().absoluteFilePath(path);
+    // Automation keeps its history in memory unless told otherwise.
+    const QString history_file =
+        history ? QDir::current().absoluteFilePath(QString::fromLocal8Bit(history)) : QString();
     QString output_folder;
     if (user_folder) {
       const QString error = enter_user_folder();
@@ -147,9 +154,11 @@ int main(int argc, char** argv) {
       }
       output_folder = QDir::homePath();
     }
-    return quilo::run_scenario_file(path, output_folder);
+    return quilo::run_scenario_file(path, output_folder, history_file);
   }
 
+  const QString history_file = history ? QDir::current().absoluteFilePath(QString::fromLocal8Bit(history))
+                                       : quilo::default_history_file();
   if (!display_named) check_display(platform);
   quilo::FontWarmup font_warmup;
   qt_default_handler = qInstallMessageHandler(startup_messages);
@@ -166,8 +175,11 @@ int main(int argc, char** argv) {
     }
     output_folder = QDir::homePath();
   }
-  quilo::DesktopShell shell(QCoreApplication::applicationDirPath());
-  if (!output_folder.isEmpty()) shell.app().output().start_folder = output_folder;
+  quilo::DesktopShell shell(QCoreApplication::applicationDirPath(), history_file);
+  if (!output_folder.isEmpty()) {
+    shell.app().output().start_folder = output_folder;
+    shell.app().history().export_folder = output_folder;
+  }
   shell.start();
   if (!shell.app().main().form.open) return 0;
   return app.exec();

@@ -12,7 +12,7 @@
 int main() {
   using namespace quilo;
   QJsonObject windows;
-  for (const FormDesign& form : {form1_design(), form2_design(), form3_design()}) {
+  for (const FormDesign& form : all_form_designs()) {
     QJsonObject controls;
     for (const ControlDesign& c : form.controls)
       controls.insert(c.key(), QJsonArray{twips_to_px(c.left), twips_to_px(c.top), twips_to_px(c.width),

@@ -306,11 +306,19 @@ void addButtonPictures(MediaList& list) {
         QColor(255, 255, 255),
         QColor(255, 236, 170),
         1.25}},
+      {"Form1", "Command14", {QStringLiteral("成績"), {}, QColor(170, 40, 120), ButtonLook::Plain}},
       {"Form2", "Command2", {QStringLiteral("戻る"), {}, navy, ButtonLook::Plain}},
       {"Form3", "Command1", {QStringLiteral("出力実行"), {}, green, ButtonLook::Plain}},
       {"Form3", "Command2", {QStringLiteral("戻る"), {}, navy, ButtonLook::Plain}},
       {"Form3", "Option1", {QStringLiteral("ファイル出力"), {}, QColor(50, 86, 160), ButtonLook::Option}},
       {"Form3", "Option2", {QStringLiteral("ファイル&印刷"), {}, QColor(90, 56, 160), ButtonLook::Option}},
+      {"Form4", "Command1", {QStringLiteral("結果を保存"), {}, green, ButtonLook::Plain}},
+      {"Form4", "Command2", {QStringLiteral("結果を削除"), {}, QColor(150, 20, 40), ButtonLook::Plain}},
+      {"Form4", "Command3", {QStringLiteral("CSV出力"), {}, QColor(16, 130, 140), ButtonLook::Plain}},
+      {"Form4", "Command4", {QStringLiteral("戻る"), {}, navy, ButtonLook::Plain}},
+      {"Form4", "Command5", {QStringLiteral("集計"), {}, QColor(225, 112, 16), ButtonLook::Plain}},
+      {"Form4", "Option1", {QStringLiteral("Windows-31J"), {}, QColor(50, 86, 160), ButtonLook::Option}},
+      {"Form4", "Option2", {QStringLiteral("UTF-8"), {}, QColor(90, 56, 160), ButtonLook::Option}},
   };
   for (const Button& s : buttons) {
     // each picture has the size of its control in the window design

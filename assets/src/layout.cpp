@@ -13,7 +13,7 @@ QRect px(const ControlDesign& c) {
 }
 
 const std::vector<FormDesign>& forms() {
-  static const std::vector<FormDesign> all = {form1_design(), form2_design(), form3_design()};
+  static const std::vector<FormDesign> all = all_form_designs();
   return all;
 }
 

@@ -32,11 +32,19 @@ const ButtonRow kButtons[] = {
     {"Form1", form1::Command11, [](App& a) { Command11_Click(a.main()); }, true, true},
     {"Form1", form1::Command12, [](App& a) { Command12_Click(a.main()); }, true, true},
     {"Form1", form1::Command13, [](App& a) { Command13_Click(a.main()); }, true, true},
+    {"Form1", form1::Command14, [](App& a) { Command14_Click(a.main(), a.history()); }, true, false},
     {"Form2", form2::Command2, [](App& a) { a.explanation().Command2_Click(); }, false, false},
     {"Form3", form3::Command1, [](App& a) { a.output().Command1_Click(); }, false, false},
     {"Form3", form3::Command2, [](App& a) { a.output().Command2_Click(); }, false, false},
     {"Form3", form3::Option1, [](App& a) { a.output().Option1_Click(); }, false, false},
     {"Form3", form3::Option2, [](App& a) { a.output().Option2_Click(); }, false, false},
+    {"Form4", form4::Command1, [](App& a) { a.history().Command1_Click(); }, false, false},
+    {"Form4", form4::Command2, [](App& a) { a.history().Command2_Click(); }, false, false},
+    {"Form4", form4::Command3, [](App& a) { a.history().Command3_Click(); }, false, false},
+    {"Form4", form4::Command4, [](App& a) { a.history().Command4_Click(); }, false, false},
+    {"Form4", form4::Command5, [](App& a) { a.history().Command5_Click(); }, false, false},
+    {"Form4", form4::Option1, [](App& a) { a.history().Option1_Click(); }, false, false},
+    {"Form4", form4::Option2, [](App& a) { a.history().Option2_Click(); }, false, false},
 };
 
 const ButtonRow* find_button(const QString& form, const QString& control) {
@@ -47,22 +55,30 @@ const ButtonRow* find_button(const QString& form, const QString& control) {
 
 }  // namespace
 
-App::App(Platform& platform) : main_(platform), output_(platform, main_.s.output_lines, main_.startup_files) {
+App::App(Platform& platform, const QString& history_file)
+    : main_(platform),
+      output_(platform, main_.s.output_lines, main_.startup_files),
+      history_(platform),
+      history_file_(history_file) {
   // A control that the code names but the design lacks stops the program here,
   // before any window shows, not at the click that would need it.
-  check_control_names(main_.form, explanation_.form, output_.form);
+  check_control_names(main_.form, explanation_.form, output_.form, history_.form);
 }
 
 Form* App::form(const QString& name) {
   if (name == QLatin1String("Form1")) return &main_.form;
   if (name == QLatin1String("Form2")) return &explanation_.form;
   if (name == QLatin1String("Form3")) return &output_.form;
+  if (name == QLatin1String("Form4")) return &history_.form;
   return nullptr;
 }
 
 const Form* App::form(const QString& name) const { return const_cast<App*>(this)->form(name); }
 
-void App::start() { Form_Load(main_); }
+void App::start() {
+  Form_Load(main_);
+  history_.open_store(history_file_);
+}
 
 bool App::has_button(const QString& form, const QString& control) const {
   return find_button(form, control) != nullptr;
@@ -94,10 +110,19 @@ bool App::click(const QString& form, const QString& control) {
     }
   } guard(*this);
   if (row->hides_card) hide_result_card(main_);
+  const bool outermost = busy_ == 1;
+  // A prediction is dated by the press that asked for it, however long its staging runs.
+  const QDateTime pressed = outermost ? main_.platform().now() : QDateTime();
+  if (outermost) main_.completed.reset();
   try {
     row->handler(*this);
   } catch (const RunAborted&) {
     // The main window was closed during a pause: the run ends here.
+  }
+  // Only a run that reached its result is a prediction worth remembering.
+  if (outermost && main_.completed) {
+    history_.record(*main_.completed, pressed);
+    main_.completed.reset();
   }
   return true;
 }

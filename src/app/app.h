@@ -1,10 +1,12 @@
-// The program's behaviour as a whole: its three windows and the dispatch of
-// a button press to the command it runs. Behaviour works only on the window
+// The program's behaviour as a whole: its four windows and the dispatch of
+// a button press to the command it runs; a prediction a command completes
+// goes into the history. Behaviour works only on the window
 // model and the platform seam.
 #pragma once
 
 #include "app/explanation_window.h"
 #include "app/main_window.h"
+#include "history/history_window.h"
 #include "output/output_window.h"
 
 #include <QString>
@@ -13,7 +15,8 @@ namespace quilo {
 
 class App {
  public:
-  explicit App(Platform& platform);
+  // history_file: the history file; empty keeps the history in memory.
+  explicit App(Platform& platform, const QString& history_file = {});
   App(const App&) = delete;
   App& operator=(const App&) = delete;
 
@@ -23,11 +26,13 @@ class App {
   const ExplanationWindow& explanation() const { return explanation_; }
   OutputWindow& output() { return output_; }
   const OutputWindow& output() const { return output_; }
-  // A window's form by name ("Form1", "Form2", "Form3"); nullptr for none.
+  HistoryWindow& history() { return history_; }
+  const HistoryWindow& history() const { return history_; }
+  // A window's form by name ("Form1" .. "Form4"); nullptr for none.
   Form* form(const QString& name);
   const Form* form(const QString& name) const;
 
-  // The main window's load, at start-up.
+  // The main window's load, at start-up, then the opening of the history file.
   void start();
 
   // Presses a button (or option) of a window, as a user does. Returns false
@@ -56,6 +61,8 @@ class App {
   MainWindow main_;
   ExplanationWindow explanation_;
   OutputWindow output_;
+  HistoryWindow history_;
+  QString history_file_;
   int busy_ = 0;
   bool skip_next_ = false;
 };

@@ -7,6 +7,7 @@
 #include "app/random.h"
 #include "app/startup_files.h"
 #include "app/titles.h"
+#include "history/records.h"
 #include "media/platform.h"
 #include "model/control_names.h"
 #include "model/form.h"
@@ -33,6 +34,9 @@ class MainWindow {
   Lcg24Random rng;
   // The files the start-up read; the output never writes into one of them.
   StartupFiles startup_files;
+  // The prediction the running command completed, handed over by its result
+  // stage for the history; a run that a message ends before that has none.
+  std::optional<Prediction> completed;
 
   Platform& platform() { return platform_; }
 

@@ -21,6 +21,10 @@ QString default_user_folder() {
       .filePath(QStringLiteral("quilo"));
 }
 
+QString default_history_file() {
+  return QDir(default_user_folder()).filePath(QStringLiteral("history.sqlite"));
+}
+
 bool place_copy(const QString& source, const QString& target) {
   QFile in(source);
   if (!in.open(QIODevice::ReadOnly)) return false;

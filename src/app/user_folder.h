@@ -18,6 +18,10 @@ QString xdg_base_folder(const char* variable, const QString& under_home);
 // "$XDG_DATA_HOME/quilo" (~/.local/share/quilo when unset or not absolute).
 QString default_user_folder();
 
+// The desktop program's history file: "history.sqlite" in that folder,
+// whatever the working folder.
+QString default_history_file();
+
 // The largest file the user folder takes a copy of: far above any table.
 constexpr qint64 kMaxCopiedFileBytes = 16 * 1024 * 1024;
 

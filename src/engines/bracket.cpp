@@ -26,8 +26,16 @@ int bracket_count(int year_index) {
   return 0;
 }
 
+constexpr int kBracketStake = 100;  // yen on each pair
+
 // ① for 1 .. ⑨ for 9.
 QString circled(int value) { return QString(QChar(char16_t(0x2460 + value - 1))); }
+
+// 1 for ① .. 9 for ⑨; 0 for anything else.
+int bracket_value(const QString& text) {
+  if (text.size() != 1 || text[0].unicode() < 0x2460 || text[0].unicode() > 0x2468) return 0;
+  return text[0].unicode() - 0x2460 + 1;
+}
 
 }  // namespace
 
@@ -94,6 +102,16 @@ void yosou_WAKU_crt(MainWindow& m) {
   m.s.output_lines[2] = m.result_line(4);
   m.s.output_lines[3] = QString();
   show_result_card(m);
+
+  // 100 yen on each pair of the drawn brackets (a box).
+  std::vector<int> drawn;
+  for (int k = 1; k <= 4; ++k)
+    if (const int b = bracket_value(m.s.yosou_num[k])) drawn.push_back(b);
+  std::vector<Bet> bets;
+  for (std::size_t i = 0; i < drawn.size(); ++i)
+    for (std::size_t j = i + 1; j < drawn.size(); ++j)
+      bets.push_back({BetType::Bracket, {drawn[i], drawn[j]}, kBracketStake});
+  complete_prediction(m, form1::Command12, std::move(bets));
 }
 
 }  // namespace quilo

@@ -4,6 +4,7 @@
 
 #include "app/numbers.h"
 #include "app/table_files.h"
+#include "output/output_file.h"
 
 #include <algorithm>
 
@@ -72,7 +73,21 @@ void copy_result_lines_to_output(MainWindow& app) {
   for (int i = 0; i <= 3; ++i) app.s.output_lines[i] = app.result_line(i);
 }
 
-void finish_ticket(MainWindow& app, TicketKind kind, const Bets& bets) {
+void complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets) {
+  Prediction p;
+  p.command = command.text();
+  p.race = {app.text(form1::Combo6), app.text(form1::Combo3), app.text(form1::Combo4),
+            app.text(form1::Combo8), app.text(form1::Combo9), app.text(form1::Combo7)};
+  p.odds1 = app.text(form1::Text1);
+  p.odds2 = app.text(form1::Text2);
+  p.chance_level = app.s.chance_level;
+  p.bets = std::move(bets);
+  const QStringList lines = output_entry(app.s.output_lines);
+  for (int i = 0; i < 5; ++i) p.lines[i] = lines.value(i);
+  app.completed = std::move(p);
+}
+
+void finish_ticket(MainWindow& app, ControlName command, TicketKind kind, const Bets& bets) {
   for (int row = 1; row <= 4; ++row) {
     app.c(ticket_cell(kind, row, 1)).text = bets.first;
     app.c(ticket_cell(kind, row, 2)).text = bets.second[row - 1];
@@ -80,6 +95,7 @@ void finish_ticket(MainWindow& app, TicketKind kind, const Bets& bets) {
   }
   app.set_result_line(3, ticket_bets_line(app, kind));
   copy_result_lines_to_output(app);
+  complete_prediction(app, command, ticket_bets(app, kind));
 }
 
 }  // namespace quilo

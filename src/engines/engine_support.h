@@ -6,6 +6,7 @@
 #include "model/ticket_design.h"
 
 #include <array>
+#include <vector>
 
 namespace quilo {
 
@@ -54,7 +55,13 @@ struct Bets {
   std::array<QString, 4> third;
 };
 // Writes the bets into the ticket's cells, result line 3 read back from the
-// cells, then output_lines 0..3 from result lines 0..3.
-void finish_ticket(MainWindow& app, TicketKind kind, const Bets& bets);
+// cells, then output_lines 0..3 from result lines 0..3, and hands the
+// prediction of `command` over with the ticket's bets.
+void finish_ticket(MainWindow& app, ControlName command, TicketKind kind, const Bets& bets);
+
+// Hands the completed prediction of `command` to the main window: the race
+// inputs, the odds, the chance level and the output lines as they stand now,
+// with these bets.
+void complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets);
 
 }  // namespace quilo

@@ -43,7 +43,7 @@ void yosou_numbers_mini_crt(MainWindow& m) {
   show_exacta_chance(m, m.s.chance_level);
 
   finish_ticket(
-      m, TicketKind::Exacta,
+      m, form1::Command3, TicketKind::Exacta,
       {m.text(form1::Combo14),
        {m.text(form1::Combo2), m.text(form1::Combo13), m.text(form1::Combo5), m.text(form1::Combo1)},
        {}});

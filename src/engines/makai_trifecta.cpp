@@ -59,7 +59,7 @@ void yosou_numbers3_crt(MainWindow& m) {
   show_background(m, m.s.chance_level, false);
 
   const QString favourite = m.text(form1::Combo14);
-  finish_ticket(m, TicketKind::Trifecta,
+  finish_ticket(m, form1::Command1, TicketKind::Trifecta,
                 {m.text(form1::Combo1),
                  {m.text(form1::Combo5), m.text(form1::Combo13), m.text(form1::Combo2), favourite},
                  {favourite, m.s.yosou_num[6], favourite, m.s.yosou_num[7]}});

@@ -53,7 +53,7 @@ void yosou_numbers4_crt(MainWindow& m) {
   store_panel_numbers(m);
 
   finish_ticket(
-      m, TicketKind::Exacta,
+      m, form1::Command6, TicketKind::Exacta,
       {m.text(form1::Combo1),
        {m.text(form1::Combo2), m.text(form1::Combo13), m.text(form1::Combo5), m.text(form1::Combo14)},
        {}});

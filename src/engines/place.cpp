@@ -4,7 +4,9 @@
 #include "presentation/result_card.h"
 
 #include "app/numbers.h"
+#include "engines/engine_support.h"
 #include "engines/result_header.h"
+#include "history/whole_numbers.h"
 
 #include <algorithm>
 #include <optional>
@@ -15,6 +17,7 @@ namespace {
 
 constexpr int kGiveUpAfter = 3000;       // rejected values before the race is skipped
 constexpr int kLastCandidateLabel = 15;  // Label4 runs 0..15
+constexpr int kPlaceStake = 100;         // yen on each candidate
 
 struct Range {
   float low, high;  // both ends included
@@ -170,6 +173,16 @@ void yosou_mini_loto_crt(MainWindow& m) {
   m.s.output_lines[0] = kResultHeader;
   for (int i = 1; i <= 5; ++i) m.s.output_lines[i] = m.result_line(i);
   show_result_card(m);
+
+  // 100 yen on each candidate that is a horse number; a horse listed twice
+  // (drawn as "5" and taken from the panel as " 5") is one bet.
+  std::vector<Bet> bets;
+  for (const QString& pick : picks) {
+    const auto horse = whole_number(pick);
+    const Bet bet{BetType::Place, {horse.value_or(0)}, kPlaceStake};
+    if (horse && std::find(bets.begin(), bets.end(), bet) == bets.end()) bets.push_back(bet);
+  }
+  complete_prediction(m, form1::Command11, std::move(bets));
 }
 
 }  // namespace quilo

@@ -44,7 +44,7 @@ void yosou_loto6_crt(MainWindow& m) {
   show_background(m, m.s.chance_level, true);
 
   const QString third = m.text(form1::Combo1);
-  finish_ticket(m, TicketKind::Trifecta,
+  finish_ticket(m, form1::Command8, TicketKind::Trifecta,
                 {m.text(form1::Combo2),
                  {m.text(form1::Combo14), m.text(form1::Combo13), m.text(form1::Combo5), m.s.yosou_num[6]},
                  {third, third, third, third}});

@@ -31,6 +31,7 @@ class DesktopPlatform : public Platform {
   Answer message(const QString& text, const QString& title, Buttons buttons) override;
   PrintResult print(const QStringList& lines) override;
   double time_of_day() override;
+  QDateTime now() override { return QDateTime::currentDateTime(); }
 
   // Ends every pause that is waiting now (the main window has closed).
   void interrupt_pauses();

@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace quilo {
 namespace {
 
@@ -22,21 +24,23 @@ QStringList first_pictures(const Form& form) {
 
 }  // namespace
 
-DesktopShell::DesktopShell(const QString& program_folder)
-    : platform_(program_folder), app_(std::make_unique<App>(platform_)) {
+DesktopShell::DesktopShell(const QString& program_folder, const QString& history_file)
+    : platform_(program_folder), app_(std::make_unique<App>(platform_, history_file)) {
   // Decoded while the windows are being built.
   platform_.pictures().prefetch(first_pictures(app_->main().form));
   form1_view_ = std::make_unique<FormView>(app_->main().form, platform_.pictures());
   form2_view_ = std::make_unique<FormView>(app_->explanation().form, platform_.pictures());
   form3_view_ = std::make_unique<FormView>(app_->output().form, platform_.pictures());
+  form4_view_ = std::make_unique<FormView>(app_->history().form, platform_.pictures());
 
-  for (FormView* v : {form1_view_.get(), form2_view_.get(), form3_view_.get()}) {
+  for (FormView* v : {form1_view_.get(), form2_view_.get(), form3_view_.get(), form4_view_.get()}) {
     const QString form = v->objectName();
     v->press = [this, form](const QString& key) { app_->click(form, key); };
     v->button_enabled = [this, form](const QString& key) { return app_->accepts_click(form, key); };
     v->after_command = [this] { refresh_all(); };
   }
   form3_view_->pick = [this](const QString& key, int index) { app_->output().select(key, index); };
+  form4_view_->pick = [this](const QString& key, int index) { app_->history().select(key, index); };
   form1_view_->on_closed = [this] {
     app_->main_window_closed();
     platform_.interrupt_pauses();
@@ -50,6 +54,7 @@ DesktopShell::DesktopShell(const QString& program_folder)
   };
   form2_view_->on_closed = [this] { app_->explanation().form.open = false; };
   form3_view_->on_closed = [this] { app_->output().form.open = false; };
+  form4_view_->on_closed = [this] { app_->history().form.open = false; };
 
   // The sound opens once the main window is on screen (or a second after the
   // start, should it never be painted): the window does not wait for it.
@@ -77,7 +82,10 @@ DesktopShell::DesktopShell(const QString& program_folder)
 
 DesktopShell::~DesktopShell() = default;
 
-FormView& DesktopShell::view(int n) { return n == 1 ? *form1_view_ : n == 2 ? *form2_view_ : *form3_view_; }
+FormView& DesktopShell::view(int n) {
+  FormView* views[] = {form1_view_.get(), form2_view_.get(), form3_view_.get(), form4_view_.get()};
+  return *views[std::clamp(n, 1, 4) - 1];
+}
 
 void DesktopShell::start() {
   app_->start();
@@ -115,6 +123,7 @@ void DesktopShell::refresh_all() {
   if (!app_->main().form.open) platform_.interrupt_pauses();
   sync_window(*form2_view_, app_->explanation().form);
   sync_window(*form3_view_, app_->output().form);
+  sync_window(*form4_view_, app_->history().form);
   sync_window(*form1_view_, app_->main().form);
 }
 

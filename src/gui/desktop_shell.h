@@ -12,7 +12,8 @@ namespace quilo {
 
 class DesktopShell {
  public:
-  explicit DesktopShell(const QString& program_folder);
+  // history_file: the history file; empty keeps the history in memory.
+  explicit DesktopShell(const QString& program_folder, const QString& history_file = {});
   ~DesktopShell();
 
   // Runs the main window's start-up and shows the windows the model opens.
@@ -30,7 +31,7 @@ class DesktopShell {
 
   DesktopPlatform platform_;
   std::unique_ptr<App> app_;
-  std::unique_ptr<FormView> form1_view_, form2_view_, form3_view_;
+  std::unique_ptr<FormView> form1_view_, form2_view_, form3_view_, form4_view_;
 };
 
 }  // namespace quilo

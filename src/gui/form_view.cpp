@@ -4,6 +4,7 @@
 #include "gui/painted_widgets.h"
 #include "gui/picture_button.h"
 #include "gui/picture_cache.h"
+#include "gui/table_widgets.h"
 #include "model/accessible_texts.h"
 #include "model/window_design.h"
 
@@ -84,9 +85,11 @@ QWidget* make_combo(FormView& v, Control& c) {
     c.text = t;
     c.selected = -1;
   });
-  QObject::connect(cb, &QComboBox::activated, &v, [&c, cb](int i) {
+  QObject::connect(cb, &QComboBox::activated, &v, [&v, &c, cb](int i) {
     c.selected = i;
     c.text = cb->itemText(i);
+    // A window that follows its combos is told of the pick.
+    if (v.pick) v.entry_picked(c.key(), i);
   });
   return cb;
 }
@@ -178,6 +181,19 @@ QWidget* make_file_list(FormView& v, Control& c) {
   return lw;
 }
 
+QWidget* make_table(FormView& v, Control& c) {
+  auto* table = new RowsTable(&v);
+  v.apply_font(table, c.design);
+  // A click or the arrow keys pick a row; picking it again changes nothing.
+  QObject::connect(table->selectionModel(), &QItemSelectionModel::currentRowChanged, &v,
+                   [&v, key = c.key()](const QModelIndex& now) {
+                     if (now.isValid()) v.entry_picked(key, now.row());
+                   });
+  return table;
+}
+
+QWidget* make_chart(FormView& v, Control&) { return new SeriesChart(&v); }
+
 // ---- Following the model -------------------------------------------------------------
 
 void refresh_combo(FormView&, Control& c, QWidget* w) {
@@ -257,6 +273,17 @@ void refresh_file_list(FormView&, Control& c, QWidget* w) {
   }
 }
 
+void refresh_table(FormView&, Control& c, QWidget* w) {
+  auto* table = static_cast<RowsTable*>(w);
+  {
+    const QSignalBlocker block(table->selectionModel());
+    table->rows().show(c.items, c.rows);
+  }
+  table->show_picked(c.selected);
+}
+
+void refresh_chart(FormView&, Control& c, QWidget* w) { static_cast<SeriesChart*>(w)->show_series(c.series); }
+
 // One row per kind of control: the widget it gets, how that widget follows
 // the model, and the layer it lies in (pictures and frames lowest, labels
 // over them, windowed controls on top).
@@ -281,6 +308,8 @@ const KindView& kind_view(Kind kind) {
       {Kind::DriveList, make_drive_list, refresh_drive_list, 2},
       {Kind::DirList, make_folder_list, refresh_folder_list, 2},
       {Kind::FileList, make_file_list, refresh_file_list, 2},
+      {Kind::Table, make_table, refresh_table, 2},
+      {Kind::Chart, make_chart, refresh_chart, 2},
   };
   for (const auto& row : kViews)
     if (row.kind == kind) return row;

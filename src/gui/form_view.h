@@ -28,7 +28,8 @@ class FormView : public QWidget {
   std::function<void(const QString& key)> press;
   // Whether a press of the button would run now (while the window is open).
   std::function<bool(const QString& key)> button_enabled;
-  // Entry `index` of a drive, folder or file list was picked.
+  // Entry `index` of a drive, folder or file list, a row of a table, or (in a
+  // window that is told of it) an entry of a combo's list was picked.
   std::function<void(const QString& key, int index)> pick;
   // Called after a press or a pick has run, so that all windows can refresh.
   std::function<void()> after_command;

@@ -112,3 +112,11 @@ QJsonArray HeadlessPlatform::take_events() { return QJsonDocument::fromJson(take
 void HeadlessPlatform::drop_events() { events_.clear(); }
 
 }  // namespace quilo
+
+namespace quilo {
+
+QDateTime HeadlessPlatform::now() {
+  return QDateTime(date, QTime::fromMSecsSinceStartOfDay(int(std::fmod(clock, 86400.0) * 1000)));
+}
+
+}  // namespace quilo

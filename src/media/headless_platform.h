@@ -29,6 +29,8 @@ class HeadlessPlatform : public Platform {
   Answer message(const QString& text, const QString& title, Buttons buttons) override;
   PrintResult print(const QStringList& lines) override;
   double time_of_day() override { return clock; }
+  // The virtual date and the virtual time of day.
+  QDateTime now() override;
 
   // Returns the events logged since the last call and forgets them.
   QJsonArray take_events();
@@ -38,6 +40,7 @@ class HeadlessPlatform : public Platform {
   void drop_events();
 
   double clock = 12 * 3600.0;     // virtual time of day, seconds since midnight
+  QDate date{2010, 1, 1};         // virtual date
   std::deque<Answer> answers;     // answers to the next OK/Cancel questions
   bool printer_available = true;  // false: printing reports no printer
   QString music_playing;          // the open music file, "" for none

@@ -4,6 +4,7 @@
 // runner and the tests with a virtual clock and a log of every effect.
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -50,6 +51,8 @@ class Platform {
 
   // Time of day in seconds since midnight.
   virtual double time_of_day() = 0;
+  // The date and time of day, for what the program records.
+  virtual QDateTime now() = 0;
 };
 
 }  // namespace quilo

@@ -2,11 +2,14 @@
 // design: name, kind, place, font, colours) and what it holds at run time.
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace quilo {
 
@@ -22,7 +25,9 @@ enum class Kind {
   DriveList,
   DirList,
   FileList,
-  Card,  // a panel of text lines laid over other controls
+  Card,   // a panel of text lines laid over other controls
+  Table,  // rows of cells under column headings; a row can be picked
+  Chart,  // lines of values over dates
 };
 
 struct Rgb {
@@ -62,7 +67,7 @@ struct ControlDesign {
   Kind kind = Kind::Label;
   int left = 0, top = 0, width = 0, height = 0;  // twips
   QString text;                                  // caption or initial text
-  QStringList items;                             // list entries of a combo
+  QStringList items;                             // list entries of a combo; column headings of a table
   ColorDesign back, fore;
   FontDesign font;
   Align align = Align::Left;
@@ -73,14 +78,23 @@ struct ControlDesign {
   QString key() const { return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index); }
 };
 
+// One line of a chart: a value on each of its dates.
+struct ChartSeries {
+  QString name;
+  std::vector<std::pair<QDate, double>> points;
+  friend bool operator==(const ChartSeries&, const ChartSeries&) = default;
+};
+
 // A control at run time: its design plus the values behaviour reads and writes.
 struct Control {
   ControlDesign design;
 
-  QString text;       // text of a combo or text box, caption of a label
-  int selected = -1;  // selected list entry of a combo, -1 for none
-  QStringList items;  // list entries (combos, file lists)
-  QStringList lines;  // lines of a list box
+  QString text;                     // text of a combo or text box, caption of a label
+  int selected = -1;                // selected list entry of a combo or row of a table, -1 for none
+  QStringList items;                // list entries (combos, file lists)
+  QStringList lines;                // lines of a list box
+  std::vector<QStringList> rows;    // rows of a table, one text per column
+  std::vector<ChartSeries> series;  // lines of a chart
   bool visible = true;
   bool checked = false;     // option buttons
   QString picture;          // images and picture buttons: file name in GF

@@ -16,6 +16,8 @@ struct TicketDesign {
   TicketKind kind;
   // Label1 indexes of the bet cells by row, then position (0: no such position).
   std::array<std::array<int, 3>, 4> cells;
+  // Label1 indexes of the amounts (yen) of rows 1..4.
+  std::array<int, 4> stake_cells;
   int positions;                  // bet positions on a row
   const char* between_positions;  // joins a row's positions in the result line
   // Label1 cells hidden on this face; every other one of 1..44 shows.

@@ -198,6 +198,7 @@ FormDesign form1_design() {
   c.push_back(button("Form1", "Command11", 720, 1260, 1215, 555, "複勝"));
   c.push_back(button("Form1", "Command12", 2040, 1260, 1215, 555, "枠連"));
   c.push_back(button("Form1", "Command13", 3360, 1260, 1215, 555, "マハラジャの教え"));
+  c.push_back(button("Form1", "Command14", 1665, 3330, 1455, 465, "成績"));
 
   // Display controls.
   c.push_back(control("List1", Kind::List, 3720, 7560, 3975, 1770));
@@ -336,6 +337,118 @@ FormDesign form3_design() {
   c.push_back(button("Form3", "Command1", 840, 7560, 1695, 735, "出力実行"));
   c.push_back(button("Form3", "Command2", 5160, 7560, 1575, 735, "戻る"));
   return f;
+}
+
+namespace {
+
+// Places in Form4 are laid out in pixels and kept in twips like the others.
+constexpr int px(int pixels) { return pixels * 15; }
+
+ControlDesign caption4(int index, int left, int top, int width, const QString& caption) {
+  return label(QStringLiteral("Label1"), index, px(left), px(top), px(width), px(18), caption, none(),
+               rgb(230, 236, 255), font(kPGothic, 9.75));
+}
+
+ControlDesign heading4(int index, int left, int top, int width, const QString& caption) {
+  return label(QStringLiteral("Label1"), index, px(left), px(top), px(width), px(18), caption, none(),
+               rgb(255, 224, 96), font(kPGothic, 9.75, true));
+}
+
+ControlDesign entry4(const QString& name, int left, int top, int width) {
+  return text_box(name, px(left), px(top), px(width), px(24), QString(), rgb(255, 255, 255), rgb(0, 0, 0),
+                  font(kGothic, 10.5));
+}
+
+ControlDesign table4(const QString& name, int left, int top, int width, int height, QStringList columns) {
+  ControlDesign c = control(name, Kind::Table, px(left), px(top), px(width), px(height));
+  c.items = std::move(columns);
+  c.font = font(kPGothic, 9.0);
+  return c;
+}
+
+const QStringList kSummaryColumns = {"券種", "レース", "点数", "的中", "的中率", "投資", "回収", "回収率"};
+
+}  // namespace
+
+FormDesign form4_design() {
+  FormDesign f;
+  f.name = QStringLiteral("Form4");
+  f.caption = QStringLiteral("成績");
+  f.client_width = px(960);
+  f.client_height = px(640);
+  f.left = 300;
+  f.top = 600;
+  f.back = rgb(20, 24, 60);
+  f.default_font = font(kPGothic, 9.75);
+  f.escape_button = QStringLiteral("Command4");
+  auto& c = f.controls;
+
+  // The recorded races, newest first, and the bets of the one picked.
+  c.push_back(heading4(0, 8, 6, 552, "記録したレース（新しい順）"));
+  c.push_back(
+      table4("Grid1", 8, 26, 552, 196, {"日付", "競馬場", "レース", "頭数", "予想", "結果", "的中", "払戻"}));
+  c.push_back(heading4(1, 8, 228, 552, "選んだレースの買い目"));
+  c.push_back(
+      table4("Grid2", 8, 248, 552, 170, {"記録日時", "予想", "券種", "買い目", "金額", "的中", "払戻"}));
+
+  // The official result of the picked race.
+  c.push_back(heading4(2, 8, 428, 552, "レース結果（馬番・枠番と、100円あたりの払戻金）"));
+  c.push_back(caption4(3, 8, 456, 30, "1着"));
+  c.push_back(entry4("Text1", 40, 452, 48));
+  c.push_back(caption4(4, 96, 456, 30, "2着"));
+  c.push_back(entry4("Text2", 128, 452, 48));
+  c.push_back(caption4(5, 184, 456, 30, "3着"));
+  c.push_back(entry4("Text3", 216, 452, 48));
+  c.push_back(caption4(6, 280, 456, 56, "1着の枠"));
+  c.push_back(entry4("Text4", 338, 452, 40));
+  c.push_back(caption4(7, 386, 456, 56, "2着の枠"));
+  c.push_back(entry4("Text5", 444, 452, 40));
+  c.push_back(caption4(8, 8, 486, 40, "馬単"));
+  c.push_back(entry4("Text6", 50, 482, 80));
+  c.push_back(caption4(9, 140, 486, 50, "３連単"));
+  c.push_back(entry4("Text7", 192, 482, 90));
+  c.push_back(caption4(10, 292, 486, 40, "枠連"));
+  c.push_back(entry4("Text8", 334, 482, 80));
+  c.push_back(caption4(11, 8, 516, 60, "複勝 1着"));
+  c.push_back(entry4("Text9", 70, 512, 70));
+  c.push_back(caption4(12, 150, 516, 30, "2着"));
+  c.push_back(entry4("Text10", 182, 512, 70));
+  c.push_back(caption4(13, 262, 516, 30, "3着"));
+  c.push_back(entry4("Text11", 294, 512, 70));
+  c.push_back(button("Form4", "Command1", px(8), px(544), px(150), px(36), "結果を保存"));
+  c.push_back(button("Form4", "Command2", px(166), px(544), px(150), px(36), "結果を削除"));
+  c.push_back(caption4(19, 326, 553, 234, ""));
+
+  // The figures: all time, a period, and the balance over time.
+  c.push_back(heading4(14, 580, 6, 372, "全期間の成績（結果を入れたレース）"));
+  c.push_back(table4("Grid3", 580, 26, 372, 130, kSummaryColumns));
+  c.push_back(caption4(15, 580, 168, 40, "期間"));
+  c.push_back(entry4("Text12", 622, 164, 100));
+  c.push_back(caption4(16, 728, 168, 16, "～"));
+  c.push_back(entry4("Text13", 746, 164, 100));
+  c.push_back(button("Form4", "Command5", px(852), px(160), px(100), px(30), "集計"));
+  c.push_back(table4("Grid4", 580, 196, 372, 130, kSummaryColumns));
+  c.push_back(heading4(17, 580, 336, 90, "収支の推移"));
+  c.push_back(combo("Combo1", px(672), px(332), px(130), px(24), "全体", {"全体", "券種別"},
+                    rgb(255, 255, 255), rgb(0, 0, 0), font(kPGothic, 9.75)));
+  c.push_back(control("Chart1", Kind::Chart, px(580), px(360), px(372), px(222)));
+
+  // Export of the records and results.
+  c.push_back(caption4(18, 8, 600, 80, "CSVファイル"));
+  c.push_back(entry4("Text14", 90, 596, 380));
+  ControlDesign o1 = button("Form4", "Option1", px(478), px(590), px(120), px(40), "Windows-31J");
+  o1.kind = Kind::Option;
+  ControlDesign o2 = button("Form4", "Option2", px(604), px(590), px(120), px(40), "UTF-8");
+  o2.kind = Kind::Option;
+  c.push_back(o1);
+  c.push_back(o2);
+  c.push_back(button("Form4", "Command3", px(730), px(590), px(110), px(40), "CSV出力"));
+  c.push_back(button("Form4", "Command4", px(852), px(590), px(100), px(40), "戻る"));
+  return f;
+}
+
+std::vector<FormDesign> all_form_designs() {
+  return {form1_design(), form2_design(), form3_design(), form4_design()};
 }
 
 }  // namespace quilo

@@ -3,6 +3,8 @@
 
 #include "model/form.h"
 
+#include <vector>
+
 namespace quilo {
 
 // The font families the window design names; the views map each onto a
@@ -18,5 +20,8 @@ inline const QString kSylfaen = QStringLiteral("Sylfaen");
 FormDesign form1_design();
 FormDesign form2_design();
 FormDesign form3_design();
+FormDesign form4_design();
+// Every window of the program, in the order of their names.
+std::vector<FormDesign> all_form_designs();
 
 }  // namespace quilo

@@ -3,6 +3,7 @@
 #include "presentation/ticket.h"
 
 #include "app/numbers.h"
+#include "history/whole_numbers.h"
 #include "model/ticket_design.h"
 
 namespace quilo {
@@ -23,6 +24,19 @@ QString ticket_bets_line(const MainWindow& app, TicketKind kind) {
     bets << numbers.join(QString::fromUtf8(v.between_positions));
   }
   return bets.join(QStringLiteral(" , "));
+}
+
+std::vector<Bet> ticket_bets(const MainWindow& m, TicketKind kind) {
+  const TicketDesign& v = ticket_design(kind);
+  const BetType type = kind == TicketKind::Trifecta ? BetType::Trifecta : BetType::Exacta;
+  std::vector<Bet> bets;
+  for (int row = 1; row <= 4; ++row) {
+    Bet bet{type, {}, whole_number(m.text(form1::Label1.key(v.stake_cells[row - 1]))).value_or(0)};
+    for (int pos = 1; pos <= v.positions; ++pos)
+      if (const auto n = whole_number(m.text(ticket_cell(kind, row, pos)))) bet.numbers.push_back(*n);
+    if (int(bet.numbers.size()) == v.positions) bets.push_back(std::move(bet));
+  }
+  return bets;
 }
 
 void show_ticket(MainWindow& m, TicketKind kind) {

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace quilo {
 
 // Positions on a ticket row: three for the trifecta, two for the exacta.
@@ -18,6 +20,10 @@ QString ticket_cell(TicketKind kind, int row, int position);
 // The four bets read back from the ticket cells: positions joined by "⇒"
 // (trifecta) or "◆" (exacta), rows by " , ".
 QString ticket_bets_line(const MainWindow& m, TicketKind kind);
+
+// The bets the ticket shows: each row's horses in order, at the row's amount.
+// A row with a cell that is not a horse number is no bet.
+std::vector<Bet> ticket_bets(const MainWindow& m, TicketKind kind);
 
 // Prepares the ticket of a prediction: its header from the race inputs, the
 // labels of its face and the total line.

@@ -20,7 +20,7 @@ namespace {
 
 // "Form3.Text1" -> ("Form3", "Text1"); "Combo8" -> ("Form1", "Combo8").
 std::pair<QString, QString> split_control(const QString& name) {
-  static const QRegularExpression re(QStringLiteral("^(Form[123])\\.(.+)$"));
+  static const QRegularExpression re(QStringLiteral("^(Form[1-4])\\.(.+)$"));
   const auto m = re.match(name);
   if (m.hasMatch()) return {m.captured(1), m.captured(2)};
   return {QStringLiteral("Form1"), name};
@@ -51,11 +51,34 @@ void type_combo(Control& c, const QString& v) {
 }
 void type_text(Control& c, const QString& v) { c.text = v; }
 
-bool pick_combo_entry(App&, const QString&, Control& c, int index) {
+bool pick_combo_entry(App& app, const QString& form, Control& c, int index) {
+  // The history window follows its chart choice at once.
+  if (form == QLatin1String("Form4")) return app.history().select(c.key(), index);
   if (index < 0 || index >= c.items.size()) return false;
   c.selected = index;
   c.text = c.items[index];
   return true;
+}
+
+// The history window's race list picks through the window, as a user's click does.
+bool pick_in_history_window(App& app, const QString& form, Control& c, int index) {
+  return form == QLatin1String("Form4") && app.history().select(c.key(), index);
+}
+
+QJsonArray rows_json(const std::vector<QStringList>& rows) {
+  QJsonArray out;
+  for (const QStringList& row : rows) out.append(QJsonArray::fromStringList(row));
+  return out;
+}
+
+QJsonArray series_json(const std::vector<ChartSeries>& series) {
+  QJsonArray out;
+  for (const ChartSeries& s : series) {
+    QJsonArray points;
+    for (const auto& [date, value] : s.points) points.append(QJsonArray{date.toString(Qt::ISODate), value});
+    out.append(QJsonObject{{"name", s.name}, {"points", points}});
+  }
+  return out;
 }
 
 // The output window's lists pick through the window, as a user's click does.
@@ -82,6 +105,14 @@ const KindActions kKindActions[] = {
      pick_in_output_window},
     {Kind::FileList, [](const Control& c, QJsonObject& o) { dump_selected(c, o), dump_items(c, o); }, nullptr,
      pick_in_output_window},
+    {Kind::Table,
+     [](const Control& c, QJsonObject& o) {
+       o.insert("columns", QJsonArray::fromStringList(c.items)), o.insert("rows", rows_json(c.rows));
+       dump_selected(c, o);
+     },
+     nullptr, pick_in_history_window},
+    {Kind::Chart, [](const Control& c, QJsonObject& o) { o.insert("series", series_json(c.series)); },
+     nullptr, nullptr},
     {Kind::Button, nullptr, nullptr, nullptr},
     {Kind::Shape, nullptr, nullptr, nullptr},
 };
@@ -128,7 +159,8 @@ QByteArray json_text(const QJsonValue& value) {
 
 }  // namespace
 
-ScenarioRunner::ScenarioRunner() : app_(std::make_unique<App>(platform_)) {}
+ScenarioRunner::ScenarioRunner(const QString& history_file)
+    : app_(std::make_unique<App>(platform_, history_file)) {}
 
 void ScenarioRunner::start() {
   if (started_) return;
@@ -256,7 +288,7 @@ QByteArray ScenarioRunner::dump_line() {
   const App& a = *app_;
   QJsonObject controls;
   for (const Control& c : a.main().form.controls()) controls.insert(c.key(), control_json(c));
-  for (const Form* f : {&a.explanation().form, &a.output().form}) {
+  for (const Form* f : {&a.explanation().form, &a.output().form, &a.history().form}) {
     if (!f->open) continue;
     for (const Control& c : f->controls())
       controls.insert(f->name() + QLatin1Char('.') + c.key(), control_json(c));
@@ -277,17 +309,19 @@ QByteArray ScenarioRunner::dump_line() {
       {"teaching_count", s.teaching_count},
   };
 
-  QJsonObject windows{
-      {"Form1", a.main().form.open}, {"Form2", a.explanation().form.open}, {"Form3", a.output().form.open}};
+  QJsonObject windows{{"Form1", a.main().form.open},
+                      {"Form2", a.explanation().form.open},
+                      {"Form3", a.output().form.open},
+                      {"Form4", a.history().form.open}};
 
   // Keys in the order a JSON object of them is written (by name); the events
   // are spliced in as the text they were logged as.
   return "{\"background\":" + json_text(a.main().form.background) + ",\"controls\":" + json_text(controls) +
-         ",\"events\":" + platform_.take_events_text() + ",\"state\":" + json_text(state) +
-         ",\"windows\":" + json_text(windows) + "}";
+         ",\"events\":" + platform_.take_events_text() + ",\"history\":" + json_text(a.history().dump()) +
+         ",\"state\":" + json_text(state) + ",\"windows\":" + json_text(windows) + "}";
 }
 
-int run_scenario_file(const QString& path, const QString& output_folder) {
+int run_scenario_file(const QString& path, const QString& output_folder, const QString& history_file) {
   const bool from_stdin = path == QLatin1String("-");
   FILE* in = from_stdin ? stdin : std::fopen(QFile::encodeName(path).constData(), "rb");
   if (!in) {
@@ -301,8 +335,11 @@ int run_scenario_file(const QString& path, const QString& output_folder) {
     if (!from_stdin) std::fclose(in);
     return 2;
   }
-  ScenarioRunner runner;
-  if (!output_folder.isEmpty()) runner.app().output().set_folder(output_folder);
+  ScenarioRunner runner(history_file);
+  if (!output_folder.isEmpty()) {
+    runner.app().output().set_folder(output_folder);
+    runner.app().history().export_folder = output_folder;
+  }
   // Each dump is written at once and not kept; a dump that cannot be written
   // (a full disk, a closed pipe) ends the run.
   int write_error = 0;

@@ -17,7 +17,8 @@ namespace quilo {
 
 class ScenarioRunner {
  public:
-  ScenarioRunner();
+  // history_file: the history file; empty keeps the history in memory.
+  explicit ScenarioRunner(const QString& history_file = {});
 
   // Runs one line of a script. Returns an error text when the line cannot be
   // understood. Start-up runs before the first action that needs the window.
@@ -56,7 +57,9 @@ class ScenarioRunner {
 
 // Runs a script read from a file ("-" for standard input), printing each dump
 // as one line on standard output. Returns the process exit code. A non-empty
-// output_folder is where the output window opens (as the "folder" action).
-int run_scenario_file(const QString& path, const QString& output_folder = {});
+// output_folder is where the output window opens (as the "folder" action);
+// history_file is the history file (empty: in memory).
+int run_scenario_file(const QString& path, const QString& output_folder = {},
+                      const QString& history_file = {});
 
 }  // namespace quilo

@@ -34,7 +34,7 @@ bool wants_description(Kind kind) {
   }
 }
 
-std::vector<FormDesign> designs() { return {form1_design(), form2_design(), form3_design()}; }
+std::vector<FormDesign> designs() { return all_form_designs(); }
 
 QString name_of(const QString& key) { return accessible_text(QStringLiteral("Form1"), key).name; }
 
@@ -54,7 +54,9 @@ TEST(AccessibleTexts, EveryControlHasAJapaneseNameUniqueInItsWindow) {
       const AccessibleText t = accessible_text(form.name, key);
       EXPECT_NE(t.name, key);
       EXPECT_TRUE(has_japanese(t.name)) << t.name.toStdString();
-      if (wants_description(kind)) EXPECT_TRUE(has_japanese(t.description));
+      if (wants_description(kind)) {
+        EXPECT_TRUE(has_japanese(t.description));
+      }
       EXPECT_FALSE(names.contains(t.name)) << "named twice: " << t.name.toStdString();
       names.insert(t.name);
     }

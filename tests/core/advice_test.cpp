@@ -372,8 +372,11 @@ TEST(Advice, BandsAndContexts) {
         << c.odds1 << " / " << c.odds2 << " -> " << c.context;
     seen.insert(c.context);
   }
-  for (const auto& [id, captions] : contexts())
-    if (id != "4") EXPECT_TRUE(seen.count(id)) << id.toStdString();
+  for (const auto& [id, captions] : contexts()) {
+    if (id != "4") {
+      EXPECT_TRUE(seen.count(id)) << id.toStdString();
+    }
+  }
 }
 
 // Band 4 applies list 4 after whichever context it took.

@@ -42,8 +42,8 @@ QSet<QString> literal_media_names() {
 // Pictures the window designs name: backgrounds, images, buttons with their pressed look.
 QSet<QString> design_pictures() {
   QSet<QString> names;
-  for (const FormDesign& f : {form1_design(), form2_design(), form3_design()}) {
-    names.insert(f.background);
+  for (const FormDesign& f : all_form_designs()) {
+    if (!f.background.isEmpty()) names.insert(f.background);
     for (const ControlDesign& c : f.controls) {
       if (c.picture.isEmpty()) continue;
       names.insert(c.picture);

@@ -95,7 +95,9 @@ TEST(OutputFile, EncodesWindows31JWithQuestionMarkForTheRest) {
   for (const Case& c : cases) {
     const QString text = QString::fromUtf8(c.text);
     EXPECT_EQ(encode_windows31j(text).toHex(' '), c.bytes.toHex(' ')) << c.text;
-    if (!c.bytes.contains('?')) EXPECT_EQ(decode_windows31j(c.bytes), text) << c.text;
+    if (!c.bytes.contains('?')) {
+      EXPECT_EQ(decode_windows31j(c.bytes), text) << c.text;
+    }
   }
 }
 

@@ -13,12 +13,6 @@
 using namespace quilo;
 using namespace quilo::test;
 
-namespace {
-
-std::vector<int> values(int count, int value) { return std::vector<int>(count, value); }
-
-}  // namespace
-
 TEST(Startup, WindowStateAfterLoad) {
   Session s;
   const auto d = s.dump();
@@ -111,7 +105,9 @@ TEST_P(TableFiles, LoadAndReport) {
   const auto d = s.dump();
   const QString expected = QString::fromUtf8(tc.name) + "に異常発生！";
   EXPECT_EQ(messages(d).contains(expected), tc.message) << messages(d).join(",").toStdString();
-  if (tc.message) EXPECT_EQ(messages(d).size(), 1);
+  if (tc.message) {
+    EXPECT_EQ(messages(d).size(), 1);
+  }
 
   const bool crt = QString(tc.name).startsWith("crt");
   const int column = QString(tc.name).mid(crt ? 4 : 5, 1).toInt();

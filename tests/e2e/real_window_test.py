@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """The real program in a real X window, driven like a user.
 
-Starts quilo under Xvfb in a clean working folder, picks the race inputs with
-the keyboard, types the odds, presses the trifecta button, opens the output
-window, types a file name, presses 出力実行 and confirms. The file it writes
-must hold the same bytes as the file the headless mode writes for the same
-inputs. Exit code 77 means skipped (no Xvfb or xdotool).
+Starts quilo under Xvfb in a clean working folder with a history file of its
+own, picks the race inputs with the keyboard, types the odds, presses the
+trifecta button, opens the output window, types a file name, presses 出力実行
+and confirms. The file it writes must hold the same bytes as the file the
+headless mode writes for the same inputs. Then it opens 成績, types the race's
+result (one of the four bets hits) and saves it; the headless mode reading the
+same history file must show that hit in its summary. Exit code 77 means
+skipped (no Xvfb or xdotool).
 """
 
 import argparse
@@ -22,8 +25,10 @@ import time
 SKIP = 77
 MAIN_TITLE = "競馬予想 Quilo ピルピル THETA K"
 OUTPUT_TITLE = "出力画面"
+HISTORY_TITLE = "成績"
 BOX_TITLE = "競馬予想 Quilo ピルピルθK"
 FILE_NAME = "e2e_result.txt"
+HISTORY_NAME = "e2e_history.sqlite"
 
 # The user's inputs: combos picked with the Down key (entry index), the rest typed.
 PICKS = [("Combo3", 3), ("Combo4", 9), ("Combo2", 4), ("Combo14", 1), ("Combo13", 6), ("Combo5", 10)]
@@ -31,11 +36,18 @@ PICKS = [("Combo3", 3), ("Combo4", 9), ("Combo2", 4), ("Combo14", 1), ("Combo13"
 # panel's horses show " 1" with no entry picked, so Down first picks entry 0.
 START = {"Combo3": 0, "Combo4": 0}
 TYPED = [("Combo1", "12"), ("Text1", "1.5"), ("Text2", "4.2")]
+# The race's result as the 成績 window takes it: 1st 5, 2nd 7, 3rd 12 (the
+# trifecta's second bet, 300 yen, hits), brackets, then the payouts of 馬単,
+# ３連単, 枠連 and the three 複勝 per 100 yen.
+RESULT = ["5", "7", "12", "3", "4", "2340", "12340", "1560", "130", "250", "410"]
+EXPECTED_TRIFECTA = {"bets": 4, "hits": 1, "stake": 1000, "payback": 3 * 12340,
+                     "hit_rate": "25.0%", "return_rate": "3702.0%"}
 
 # The controls' places in pixels, by window, from the window design
 # (quilo_design_json); filled in by main().
 FORM1 = {}
 FORM3 = {}
+FORM4 = {}
 
 
 def log(*args):
@@ -159,9 +171,38 @@ def wait_for_file(path, timeout=15.0):
     return None
 
 
+def history_summary(quilo, folder):
+    """The trifecta figures of the history file, as the headless mode reads it."""
+    r = subprocess.run([quilo, "--history", HISTORY_NAME, "--script", "-"], input="dump\n", cwd=folder,
+                       capture_output=True, text=True, timeout=60,
+                       env=dict(os.environ, QT_QPA_PLATFORM="offscreen"))
+    if r.returncode != 0:
+        raise RuntimeError("reading the history failed (%d): %s" % (r.returncode, r.stderr))
+    summary = json.loads(r.stdout.splitlines()[0])["history"]["summary"]["all"]["trifecta"]
+    return {k: summary[k] for k in EXPECTED_TRIFECTA}
+
+
+def enter_result(desk, main):
+    """Opens 成績, types the result of the race it picks first, saves it, closes it."""
+    desk.click(main, point(FORM1, "Command14"))
+    window = desk.find(HISTORY_TITLE, timeout=10)
+    if not window:
+        raise RuntimeError("the 成績 window did not open")
+    time.sleep(0.5)
+    for i, value in enumerate(RESULT):
+        desk.click(window, point(FORM4, "Text%d" % (i + 1), dy=6))
+        desk.keys("ctrl+a")
+        desk.type(value)
+    desk.click(window, point(FORM4, "Command1"))
+    time.sleep(0.3)
+    desk.click(window, point(FORM4, "Command4"))
+    if not desk.gone(HISTORY_TITLE):
+        raise RuntimeError("the 成績 window did not close on 戻る")
+
+
 def drive_window(desk, quilo, folder):
     """Runs the program like a user; returns the bytes of the file it wrote."""
-    program = subprocess.Popen([quilo], cwd=folder, env=desk.env,
+    program = subprocess.Popen([quilo, "--history", HISTORY_NAME], cwd=folder, env=desk.env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     try:
         main = desk.find(MAIN_TITLE, timeout=30)
@@ -208,9 +249,11 @@ def drive_window(desk, quilo, folder):
         if written is None:
             raise RuntimeError("the output file was not written")
 
-        # 戻る, then THE END: the program ends with its last window.
+        # 戻る; the result of the race in 成績; then THE END: the program ends
+        # with its last window.
         desk.click(form3, point(FORM3, "Command2"))
         desk.gone(OUTPUT_TITLE)
+        enter_result(desk, main)
         desk.click(main, point(FORM1, "Command5"))
         try:
             code = program.wait(15)
@@ -242,6 +285,7 @@ def main():
     design = json.loads(subprocess.run([args.design], check=True, capture_output=True).stdout)
     FORM1.update(design["Form1"])
     FORM3.update(design["Form3"])
+    FORM4.update(design["Form4"])
 
     for tool in ("Xvfb", "xdotool"):
         if not shutil.which(tool):
@@ -254,17 +298,22 @@ def main():
 
         for attempt in range(1, args.attempts + 1):
             desk = Desktop()
+            folder = working_folder(root, "window%d" % attempt, args.data)
             try:
-                got = drive_window(desk, args.quilo,
-                                   working_folder(root, "window%d" % attempt, args.data))
+                got = drive_window(desk, args.quilo, folder)
+                summary = history_summary(args.quilo, folder)
             except RuntimeError as e:
                 log("attempt %d: %s" % (attempt, e))
                 continue
             finally:
                 desk.close()
-            if got == expected:
+            if got == expected and summary == EXPECTED_TRIFECTA:
                 log("the window's file matches the headless file (%d bytes)" % len(got))
+                log("the history's trifecta summary: %s" % summary)
                 return 0
+            if summary != EXPECTED_TRIFECTA:
+                log("attempt %d: the history's trifecta summary is %s" % (attempt, summary))
+                continue
             # A dropped keystroke gives other inputs: try once more before failing.
             log("attempt %d: the files differ" % attempt)
             log("window:   %r" % got.decode("cp932", errors="replace"))

@@ -23,10 +23,8 @@ using test::Desktop;
 
 TEST(Views, EveryControlAtItsPixelPlace) {
   Desktop d;
-  for (int n : {1, 2, 3}) {
-    Form& form = n == 1   ? d.shell.app().main().form
-                 : n == 2 ? d.shell.app().explanation().form
-                          : d.shell.app().output().form;
+  for (int n : {1, 2, 3, 4}) {
+    Form& form = *d.shell.app().form(QString("Form%1").arg(n));
     FormView& view = d.shell.view(n);
     EXPECT_EQ(view.objectName(), form.name());
     EXPECT_EQ(view.accessibleName(), accessible_text(form.name(), {}).name);
@@ -38,8 +36,12 @@ TEST(Views, EveryControlAtItsPixelPlace) {
       const AccessibleText spoken = accessible_text(form.name(), c.key());
       EXPECT_EQ(w->accessibleName(), spoken.name) << c.key().toStdString();
       EXPECT_NE(w->accessibleName(), c.key());
-      if (!spoken.description.isEmpty()) EXPECT_EQ(w->accessibleDescription(), spoken.description);
-      if (c.design.kind == Kind::Label) EXPECT_EQ(w->accessibleDescription(), c.text);
+      if (!spoken.description.isEmpty()) {
+        EXPECT_EQ(w->accessibleDescription(), spoken.description);
+      }
+      if (c.design.kind == Kind::Label) {
+        EXPECT_EQ(w->accessibleDescription(), c.text);
+      }
       EXPECT_EQ(w->geometry(),
                 QRect(c.design.left / 15, c.design.top / 15, c.design.width / 15, c.design.height / 15))
           << c.key().toStdString();

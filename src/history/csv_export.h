@@ -1,0 +1,28 @@
+// The history as a CSV file for spreadsheets: one row per bet (a run without
+// bets gets one row of its own), with the race, the run, the result and the
+// return. Windows-31J for the spreadsheets Japanese users have, or UTF-8 with
+// a byte-order mark.
+#pragma once
+
+#include "history/summary.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace quilo {
+
+enum class CsvEncoding { Windows31J, Utf8WithBom };
+
+// The whole file as bytes, lines ending in CR LF.
+QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& results,
+                       CsvEncoding encoding);
+
+// Writes the file whole or not at all (a file that is there stays as it was
+// when the write fails). Returns what went wrong, in Japanese, or nullopt.
+std::optional<QString> write_history_csv(const QString& path, const std::vector<RunRecord>& runs,
+                                         const ResultsByRace& results, CsvEncoding encoding);
+
+}  // namespace quilo

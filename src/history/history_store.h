@@ -1,0 +1,72 @@
+// The history file: the one class that talks to SQLite (through Qt SQL).
+// Runs, their bets and the results of races live in one database file in
+// write-ahead-log mode, so that several instances of the program record into
+// it at once; a schema version and a list of migrations bring an older file
+// up to date. A file that is not a database, or a damaged one, is moved aside
+// under a dated name and a new one is started.
+#pragma once
+
+#include "history/records.h"
+#include "history/summary.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace quilo {
+
+class HistoryStore {
+ public:
+  // The schema as steps: step n brings a file at version n-1 to version n.
+  struct Migration {
+    int version;
+    QStringList statements;
+  };
+  static const std::vector<Migration>& migrations();
+
+  // Opens the history file at `path`, making it (and its folder) when
+  // missing; an empty path keeps the history in memory. `now` names a
+  // damaged file that is moved aside. Whatever happens, the store can
+  // record: when the file cannot be used, the history goes to memory and
+  // notice() says why.
+  explicit HistoryStore(const QString& path, const QDateTime& now = QDateTime::currentDateTime(),
+                        const std::vector<Migration>& steps = migrations());
+  ~HistoryStore();
+  HistoryStore(const HistoryStore&) = delete;
+  HistoryStore& operator=(const HistoryStore&) = delete;
+
+  // The file in use; empty while the history is kept in memory.
+  QString file() const { return file_; }
+  // What the user should be told about the opening, in Japanese; empty when
+  // all went well.
+  QString notice() const { return notice_; }
+  int schema_version() const;
+
+  // Records a completed run; false (the error in last_error()) when the file
+  // could not take it.
+  bool record(const Prediction& prediction, const QDateTime& when);
+  // Every run, oldest first, each with its bets.
+  std::vector<RunRecord> runs() const;
+  int run_count() const;
+  ResultsByRace results() const;
+  // Enters or corrects the result of a race.
+  bool save_result(const QString& race, const RaceResult& result, const QDateTime& when);
+  bool remove_result(const QString& race);
+  QString last_error() const { return error_; }
+
+ private:
+  enum class Opening { Ready, Damaged, Newer, NotMigrated, Failed };
+  Opening open_file(const QString& path, const std::vector<Migration>& steps);
+  void open_memory(const std::vector<Migration>& steps);
+  bool migrate(const std::vector<Migration>& steps);
+  void close();
+  QString connection_;
+  QString file_;
+  QString notice_;
+  mutable QString error_;
+};
+
+}  // namespace quilo

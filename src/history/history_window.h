@@ -1,0 +1,83 @@
+// The history window (Form4, 成績): the recorded races newest first with
+// their bets, the official result of a race entered once (and corrected or
+// removed later), the figures per bet type for all time and for a period,
+// the balance over time as a chart, and the export of it all to CSV. It also
+// owns the history file, into which the main window's completed runs go.
+#pragma once
+
+#include "history/history_store.h"
+#include "media/platform.h"
+#include "model/form.h"
+
+#include <QJsonObject>
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace quilo {
+
+class MainWindow;
+
+class HistoryWindow {
+ public:
+  explicit HistoryWindow(Platform& platform);
+  HistoryWindow(const HistoryWindow&) = delete;
+  HistoryWindow& operator=(const HistoryWindow&) = delete;
+
+  Form form;
+  // The folder a CSV file name without a folder goes to; empty: the current folder.
+  QString export_folder;
+
+  // Opens the history file (empty: in memory) and tells the user what went
+  // wrong with it, if anything.
+  void open_store(const QString& file);
+  HistoryStore* store() { return store_.get(); }
+  // Records a run completed at `when`; tells the user when the file could
+  // not take it.
+  void record(const Prediction& prediction, const QDateTime& when);
+
+  void Form_Load();
+  void Command1_Click();  // 結果を保存
+  void Command2_Click();  // 結果を削除
+  void Command3_Click();  // CSV出力
+  void Command4_Click();  // 戻る
+  void Command5_Click();  // 集計
+  void Option1_Click();   // Windows-31J
+  void Option2_Click();   // UTF-8
+  // Picks row `index` of the race list (Grid1) or entry `index` of the
+  // chart choice (Combo1); false when there is no such entry.
+  bool select(const QString& control, int index);
+
+  // The records, the results and the figures, for the scenario mode's dump.
+  QJsonObject dump() const;
+
+ private:
+  struct Race {
+    QString key;
+    std::vector<std::size_t> runs;  // indexes into runs_, newest first
+  };
+  // Reads the file again and brings every control up to it.
+  void reload();
+  void show_races();
+  void show_bets();
+  void show_result_inputs();
+  void show_figures();
+  const Race* picked_race() const;
+  std::optional<RaceResult> result_from_inputs();
+  std::optional<Period> period_from_inputs();
+
+  Platform& platform_;
+  std::unique_ptr<HistoryStore> store_;
+  std::vector<RunRecord> runs_;
+  ResultsByRace results_;
+  std::vector<Race> races_;
+  QString picked_key_;
+  Period period_;
+};
+
+// The history command of the main window (成績): opens the history window.
+void Command14_Click(MainWindow& main, HistoryWindow& history);
+
+}  // namespace quilo

@@ -1,0 +1,93 @@
+// What the history keeps: a completed prediction (the race as its inputs
+// show it, the odds, the chance level, the bets and the output lines), the
+// official result of a race, and the hit and return of a bet against it.
+#pragma once
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace quilo {
+
+enum class BetType { Exacta, Trifecta, Bracket, Place };
+inline constexpr BetType kBetTypes[] = {BetType::Exacta, BetType::Trifecta, BetType::Bracket, BetType::Place};
+
+// "exacta", "trifecta", "bracket", "place": the names the file and the dump use.
+QString bet_type_key(BetType type);
+std::optional<BetType> bet_type_from_key(const QString& key);
+// 馬単, ３連単, 枠連, 複勝.
+QString bet_type_name(BetType type);
+
+struct Bet {
+  BetType type;
+  std::vector<int> numbers;  // horse numbers in order; bracket numbers for 枠連
+  int stake = 0;             // yen
+  friend bool operator==(const Bet&, const Bet&) = default;
+};
+
+// The race inputs as the main window showed them.
+struct RaceInputs {
+  QString year, month, day, racecourse, race, field_size;
+  friend bool operator==(const RaceInputs&, const RaceInputs&) = default;
+};
+
+// What makes two runs the same race: the date, the racecourse and the race
+// number, read from the inputs ("01" and "1" are the same month).
+QString race_key(const RaceInputs& race);
+// The race date, when the inputs make one.
+std::optional<QDate> race_date(const RaceInputs& race);
+
+// A completed run of a prediction command.
+struct Prediction {
+  QString command;  // the button: "Command8"
+  RaceInputs race;
+  QString odds1, odds2;  // as typed
+  int chance_level = 0;
+  std::vector<Bet> bets;
+  std::array<QString, 5> lines;  // the five lines an output writes
+};
+
+// A recorded run.
+struct RunRecord {
+  qint64 id = 0;
+  // When it was recorded, as the clock showed it: "2010-04-10T09:30:00".
+  QString when;
+  Prediction prediction;
+  // Worked out once from the above (see recorded_run): the race it was on,
+  // and the day it counts on in a period and the chart: the race date, or the
+  // day it was recorded when the inputs make no date.
+  QString race;
+  QDate day;
+};
+
+RunRecord recorded_run(qint64 id, const QString& when, Prediction prediction);
+
+// A time as the history keeps it.
+QString history_time(const QDateTime& time);
+// "2010-04-10T09:30:00" shown as "2010/04/10 09:30" (seconds: with them).
+QString shown_time(const QString& when, bool seconds = false);
+
+// The official result of a race, as the user enters it once. Payouts are yen
+// per 100 yen. A dead heat (two horses sharing a place) cannot be entered.
+struct RaceResult {
+  int first = 0, second = 0, third = 0;  // horse numbers
+  int bracket1 = 0, bracket2 = 0;        // brackets of 1st and 2nd
+  int exacta = 0, trifecta = 0, bracket = 0;
+  std::array<int, 3> place{};  // 複勝 of the 1st, 2nd and 3rd horse
+  friend bool operator==(const RaceResult&, const RaceResult&) = default;
+};
+
+struct BetOutcome {
+  bool hit = false;
+  qint64 payback = 0;  // yen
+};
+
+// 馬単 and ３連単 hit in order, 枠連 in either order, 複勝 on any of the first
+// three; the return is the stake in 100-yen units times the payout.
+BetOutcome settle(const Bet& bet, const RaceResult& result);
+
+}  // namespace quilo

@@ -1,0 +1,402 @@
+// The history as a user meets it: every completed prediction recorded with
+// the bets its ticket or card shows, the 成績 window with the result of a race
+// entered once, corrected or removed, the figures, the chart and the export.
+#include "prediction_fixture.h"
+
+#include "app/windows31j.h"
+#include "output/output_file.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
+
+using namespace quilo;
+using namespace quilo::test;
+
+namespace {
+
+// 2010/04/10 東京 01Ｒ; the trifecta bets 5→2→12 (400 yen), 5→7→12 (300),
+// 5→11→12 (200) and 5→8→12 (100).
+const QString kInputs =
+    "select Combo3 3\nselect Combo4 9\nselect Combo2 4\nselect Combo14 1\nselect Combo13 6\n"
+    "select Combo5 10\ntype Combo1 12\ntype Text1 1.5\ntype Text2 4.2\n";
+
+// Types a result into the window: 1st, 2nd, 3rd, the two brackets, then the
+// payouts of 馬単, ３連単, 枠連 and the three 複勝.
+QString result_script(const QStringList& values) {
+  QString script;
+  for (int i = 0; i < values.size(); ++i)
+    script += QString("type Form4.Text%1 %2\n").arg(i + 1).arg(values[i].isEmpty() ? "\"\"" : values[i]);
+  return script;
+}
+
+const QStringList kResult = {"5", "7", "12", "3", "4", "2340", "12340", "1560", "130", "250", "410"};
+
+QJsonArray runs(const QJsonObject& d) { return d["history"].toObject()["runs"].toArray(); }
+
+QJsonObject figures(const QJsonObject& d, const char* type, const char* span = "all") {
+  return d["history"].toObject()["summary"].toObject()[span].toObject()[type].toObject();
+}
+
+std::vector<QStringList> rows(const QJsonObject& d, const QString& table) {
+  std::vector<QStringList> out;
+  for (const auto& r : control(d, "Form4." + table)["rows"].toArray()) out.push_back(strings(r));
+  return out;
+}
+
+// The bets of a recorded run as "type numbers stake" lines.
+QStringList bet_lines(const QJsonObject& run) {
+  QStringList out;
+  for (const auto& v : run["bets"].toArray()) {
+    const QJsonObject b = v.toObject();
+    QStringList numbers;
+    for (const auto& n : b["numbers"].toArray()) numbers << QString::number(n.toInt());
+    out << QString("%1 %2 %3").arg(b["type"].toString(), numbers.join('-')).arg(b["stake"].toInt());
+  }
+  return out;
+}
+
+// Digits in a text, in order ("5⇒ 2⇒12" -> 5, 2, 12; "①②" -> 1, 2).
+QList<int> numbers_in(const QString& text) {
+  QList<int> out;
+  int value = -1;
+  for (QChar ch : text + ' ') {
+    if (ch.isDigit() && ch.unicode() < 128) {
+      value = (value < 0 ? 0 : value * 10) + ch.digitValue();
+      continue;
+    }
+    if (value >= 0) out << value;
+    value = -1;
+    if (ch.unicode() >= 0x2460 && ch.unicode() <= 0x2468) out << ch.unicode() - 0x2460 + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+TEST(HistoryRecording, EachPredictionIsRecordedWithTheBetsItShows) {
+  const struct {
+    const char* command;
+    const char* type;
+    int per_bet;         // numbers in a bet
+    const char* before;  // what else the user picks
+  } cases[] = {
+      {"Command8", "trifecta", 3, ""},
+      {"Command1", "trifecta", 3, ""},
+      {"Command3", "exacta", 2, ""},
+      {"Command6", "exacta", 2, ""},
+      {"Command11", "place", 1, ""},
+      {"Command12", "bracket", 2, "select Combo6 0\n"},  // the year sets how many brackets
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.command);
+    Session s;
+    const auto d = s.dump(kInputs + c.before + "click " + c.command);
+    ASSERT_EQ(runs(d).size(), 1);
+    const QJsonObject run = runs(d)[0].toObject();
+    EXPECT_EQ(run["command"].toString(), c.command);
+    EXPECT_EQ(run["race"].toObject(), (QJsonObject{{"year", "2010"},
+                                                   {"month", "04"},
+                                                   {"day", "10"},
+                                                   {"racecourse", "東京"},
+                                                   {"race", "01Ｒ"},
+                                                   {"field_size", "5頭"}}));
+    EXPECT_EQ(run["odds"].toArray(), (QJsonArray{"1.5", "4.2"}));
+    EXPECT_EQ(run["chance_level"].toInt(), state(d)["chance_level"].toInt());
+    EXPECT_EQ(run["when"].toString(), "2010-01-01T12:00:00") << "dated by the press";
+    const QStringList kept = strings(state(d)["output_lines"]);
+    EXPECT_EQ(strings(run["lines"]), output_entry(std::vector<QString>(kept.begin(), kept.end())));
+
+    // The bets are the numbers the ticket's bet line or the card's pick line
+    // shows, in order, at 400/300/200/100 yen a ticket row and 100 yen a pick.
+    const QStringList bets = bet_lines(run);
+    const QList<int> shown = numbers_in(
+        c.per_bet == 1 || QString(c.type) == "bracket" ? result_lines(d).value(4) : result_lines(d)[3]);
+    QList<int> recorded;
+    for (const QString& b : bets) {
+      EXPECT_TRUE(b.startsWith(c.type)) << b.toStdString();
+      for (const QString& n : b.split(' ')[1].split('-')) recorded << n.toInt();
+    }
+    if (QString(c.type) == "bracket") {
+      // A box of the drawn brackets: every pair once, 100 yen each.
+      ASSERT_GE(shown.size(), 2);
+      EXPECT_EQ(bets.size(), shown.size() * (shown.size() - 1) / 2);
+      for (const QString& b : bets) EXPECT_TRUE(b.endsWith(" 100"));
+    } else if (QString(c.type) == "place") {
+      // A horse the card lists twice is one bet.
+      QList<int> once;
+      for (int n : shown)
+        if (!once.contains(n)) once << n;
+      EXPECT_EQ(recorded, once);
+      for (const QString& b : bets) EXPECT_TRUE(b.endsWith(" 100"));
+    } else {
+      EXPECT_EQ(recorded, shown);
+      ASSERT_EQ(bets.size(), 4);
+      const char* stakes[] = {" 400", " 300", " 200", " 100"};
+      for (int i = 0; i < 4; ++i) EXPECT_TRUE(bets[i].endsWith(stakes[i])) << bets[i].toStdString();
+    }
+  }
+}
+
+TEST(HistoryRecording, ARunThatAMessageEndsIsNoPrediction) {
+  const struct {
+    const char* why;
+    QString script;
+  } cases[] = {
+      {"blank odds", "select Combo3 3\nclick Command8"},
+      {"odds that are no number", "type Text1 abc\ntype Text2 4.0\nclick Command3"},
+      {"place without the second odds", "type Text1 1.5\nclick Command11"},
+      {"the main window closed during the staging", kInputs + "click Command1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    Session s;
+    if (QString(c.why).contains("closed"))
+      s.platform().on_pause = [&s](float) { s.app().main_window_closed(); };
+    const auto d = s.dump(c.script);
+    EXPECT_TRUE(runs(d).isEmpty());
+  }
+  // The table ran out before the prediction was drawn.
+  Session out;
+  CrtTables(0, 30).write(out);
+  const auto d = out.dump(kInputs + "click Command8");
+  EXPECT_EQ(messages(d).size(), 1);
+  EXPECT_TRUE(runs(d).isEmpty());
+}
+
+TEST(HistoryWindow, AResultEnteredOnceMarksEveryBetOfTheRace) {
+  Session s;
+  // Two runs on the race (the second typed "4" and "1R": the same race), and
+  // a third on another race, newer, that has no result.
+  s.run(kInputs +
+        "click Command8\nclick Command11\ntype Combo3 4\ntype Combo9 1R\nclick Command3\n"
+        "select Combo4 10\nclick Command12\nclick Command14");
+  auto d = s.dump();
+  EXPECT_TRUE(d["windows"].toObject()["Form4"].toBool());
+  auto races = rows(d, "Grid1");
+  ASSERT_EQ(races.size(), 2u);
+  EXPECT_EQ(races[0], (QStringList{"2010/4/11", "東京", "1R", "5頭", "1", "未入力", "－", "－"}));
+  EXPECT_EQ(races[1].mid(0, 6), (QStringList{"2010/4/10", "東京", "1R", "5頭", "3", "未入力"}));
+  EXPECT_EQ(control(d, "Form4.Grid1")["selected"].toInt(), 0) << "the newest race is picked first";
+
+  d = s.dump("select Form4.Grid1 1\n" + result_script(kResult) + "click Form4.Command1");
+  EXPECT_TRUE(messages(d).isEmpty()) << messages(d).join("|").toStdString();
+  races = rows(d, "Grid1");
+  // 4 trifecta, 5 place and 4 exacta bets on the race.
+  EXPECT_EQ(races[1].mid(5), (QStringList{"5-7-12", "2/13", "37,270"}));
+  EXPECT_EQ(control(d, "Form4.Grid1")["selected"].toInt(), 1);
+  // The trifecta 5→7→12 (300 yen) and the place bet on 7 (2nd) hit.
+  QStringList hits;
+  for (const QStringList& bet : rows(d, "Grid2"))
+    if (bet[5] == "的中") hits << bet[2] + " " + bet[3] + " " + bet[6];
+  EXPECT_EQ(hits, (QStringList{"複勝 7 250", "３連単 5→7→12 37,020"}));
+  EXPECT_EQ(figures(d, "trifecta"), (QJsonObject{{"races", 1},
+                                                 {"bets", 4},
+                                                 {"hits", 1},
+                                                 {"hit_rate", "25.0%"},
+                                                 {"stake", 1000},
+                                                 {"payback", 37020},
+                                                 {"return_rate", "3702.0%"}}));
+  EXPECT_EQ(figures(d, "overall")["bets"].toInt(), 13);
+  EXPECT_EQ(figures(d, "overall")["races"].toInt(), 1);
+  EXPECT_EQ(rows(d, "Grid3").back(),
+            (QStringList{"合計", "1", "13", "2", "15.4%", "2,500", "37,270", "1490.8%"}));
+  const QJsonArray series = control(d, "Form4.Chart1")["series"].toArray();
+  ASSERT_EQ(series.size(), 1);
+  EXPECT_EQ(series[0].toObject()["points"].toArray(), (QJsonArray{QJsonArray{"2010-04-10", 34770}}));
+
+  // Corrected: 2nd and 3rd the other way round. The trifecta no longer hits;
+  // the place bet on 7 pays as 3rd.
+  QStringList corrected = kResult;
+  corrected.swapItemsAt(1, 2);
+  d = s.dump(result_script(corrected) + "click Form4.Command1");
+  EXPECT_EQ(figures(d, "trifecta")["hits"].toInt(), 0);
+  EXPECT_EQ(figures(d, "place")["payback"].toInt(), 410);
+  EXPECT_EQ(d["history"].toObject()["results"].toArray().size(), 1);
+
+  // Removed (after a Cancel that keeps it): the race waits for its result again.
+  d = s.dump("answer Cancel\nclick Form4.Command2");
+  EXPECT_EQ(d["history"].toObject()["results"].toArray().size(), 1);
+  d = s.dump("answer OK\nclick Form4.Command2");
+  EXPECT_TRUE(d["history"].toObject()["results"].toArray().isEmpty());
+  EXPECT_EQ(rows(d, "Grid1")[1][5], "未入力");
+  EXPECT_EQ(control(d, "Form4.Text1")["text"].toString(), "");
+
+  // 戻る closes the window; its controls leave the dump.
+  d = s.dump("click Form4.Command4");
+  EXPECT_FALSE(d["windows"].toObject()["Form4"].toBool());
+  EXPECT_FALSE(d["controls"].toObject().contains("Form4.Grid1"));
+}
+
+TEST(HistoryWindow, AResultThatCannotBeRightIsRefusedWithAMessage) {
+  const struct {
+    int field;  // 0-based index into the result inputs
+    const char* value;
+    const char* message;
+  } cases[] = {
+      {0, "", "「1着」には 1 から 20 までの数字を入力して下さい。"},
+      {1, "21", "「2着」には 1 から 20 までの数字を入力して下さい。"},
+      {2, "x", "「3着」には 1 から 20 までの数字を入力して下さい。"},
+      {3, "9", "「1着の枠」には 1 から 8 までの数字を入力して下さい。"},
+      {4, "0", "「2着の枠」には 1 から 8 までの数字を入力して下さい。"},
+      {5, "90", "「馬単」の払戻金（100円あたり）は 100 円以上の金額を数字で入力して下さい。"},
+      {6, "1.5", "「３連単」の払戻金（100円あたり）は 100 円以上の金額を数字で入力して下さい。"},
+      {10, "", "「複勝 3着」の払戻金（100円あたり）は 100 円以上の金額を数字で入力して下さい。"},
+      // A dead heat: two horses share a place. Such results are not taken.
+      {1, "5", "1着・2着・3着に同じ馬番があります。同着のレースの結果は入力できません。"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    Session s;
+    QStringList values = kResult;
+    values[c.field] = c.value;
+    const auto d = s.dump(kInputs + "click Command8\nclick Command14\n" + result_script(values) +
+                          "click Form4.Command1");
+    EXPECT_EQ(messages(d), QStringList{c.message});
+    EXPECT_TRUE(d["history"].toObject()["results"].toArray().isEmpty());
+  }
+  // Full-width digits and thousands commas are what a user types.
+  Session s;
+  QStringList wide = kResult;
+  wide[0] = "５";
+  wide[6] = "12,340";
+  const auto d =
+      s.dump(kInputs + "click Command8\nclick Command14\n" + result_script(wide) + "click Form4.Command1");
+  EXPECT_TRUE(messages(d).isEmpty()) << messages(d).join("|").toStdString();
+  EXPECT_EQ(figures(d, "trifecta")["payback"].toInt(), 37020);
+}
+
+TEST(HistoryWindow, WithoutARecordedRaceThereIsNothingToEnter) {
+  Session s;
+  const auto d =
+      s.dump("click Command14\n" + result_script(kResult) + "click Form4.Command1\nclick Form4.Command2");
+  EXPECT_TRUE(rows(d, "Grid1").empty());
+  EXPECT_EQ(messages(d), (QStringList{"結果を入力するレースを一覧から選んで下さい。",
+                                      "結果を削除するレースを一覧から選んで下さい。"}));
+  EXPECT_TRUE(control(d, "Form4.Chart1")["series"].toArray().isEmpty());
+}
+
+TEST(HistoryWindow, APeriodAndTheChartByBetType) {
+  Session s;
+  s.run(kInputs + "click Command8\nclick Command11\nselect Combo4 10\nclick Command8\nclick Command14\n");
+  // Results for both days: 04/11 picked first (newest), then 04/10.
+  s.run(result_script(kResult) + "click Form4.Command1\nselect Form4.Grid1 1\n" + result_script(kResult) +
+        "click Form4.Command1\n");
+  auto d = s.dump("type Form4.Text12 2010-04-11\nclick Form4.Command5");
+  EXPECT_EQ(figures(d, "overall", "period")["bets"].toInt(), 4);
+  EXPECT_EQ(figures(d, "overall")["bets"].toInt(), 4 + 5 + 4);
+  EXPECT_EQ(rows(d, "Grid4").back()[2], "4");
+  EXPECT_EQ(control(d, "Form4.Chart1")["series"].toArray()[0].toObject()["points"].toArray().size(), 1);
+
+  d = s.dump("type Form4.Text12 \"\"\nclick Form4.Command5\nselect Form4.Combo1 1");
+  QStringList names;
+  for (const auto& v : control(d, "Form4.Chart1")["series"].toArray())
+    names << v.toObject()["name"].toString();
+  EXPECT_EQ(names, (QStringList{"３連単", "複勝"}));
+
+  const struct {
+    const char *from, *to, *message;
+  } bad[] = {
+      {"2010/13/01", "", "期間の始めの日付は 2010-04-10 のように入力して下さい（空欄は制限なし）。"},
+      {"", "four", "期間の終わりの日付は 2010-04-10 のように入力して下さい（空欄は制限なし）。"},
+      {"2010-05-01", "2010-04-01", "期間の始めが終わりより後になっています。"},
+  };
+  for (const auto& b : bad) {
+    d = s.dump(QString("type Form4.Text12 \"%1\"\ntype Form4.Text13 \"%2\"\nclick Form4.Command5")
+                   .arg(b.from, b.to));
+    EXPECT_EQ(messages(d), QStringList{b.message});
+  }
+  d = s.dump("type Form4.Text12 ２０１０-４-１０\ntype Form4.Text13 2010.4.10\nclick Form4.Command5");
+  EXPECT_TRUE(messages(d).isEmpty());
+  EXPECT_EQ(figures(d, "overall", "period")["bets"].toInt(), 9);
+}
+
+TEST(HistoryWindow, ExportsRecordsAndResultsAsCsv) {
+  const struct {
+    const char* option;
+    QByteArray start;
+    QString (*decode)(const QByteArray&);
+  } cases[] = {
+      {"Option1", "\x8B\x4C\x98\x5E", [](const QByteArray& b) { return decode_windows31j(b); }},  // 記録
+      {"Option2", "\xEF\xBB\xBF", [](const QByteArray& b) { return QString::fromUtf8(b.mid(3)); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.option);
+    Session s;
+    s.run(kInputs + "click Command8\nclick Command14\n" + result_script(kResult) + "click Form4.Command1\n");
+    const auto d =
+        s.dump(QString("click Form4.%1\ntype Form4.Text14 成績.csv\nclick Form4.Command3").arg(c.option));
+    EXPECT_EQ(messages(d), QStringList{"成績を「" + s.path("成績.csv") + "」に書き出しました。"});
+    QFile f(s.path("成績.csv"));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    EXPECT_TRUE(bytes.startsWith(c.start));
+    const QStringList lines = c.decode(bytes).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[0].startsWith("記録日時,予想,年,月,日,競馬場,レース,頭数,1番人気オッズ"));
+    EXPECT_EQ(lines[2],
+              "2010/01/01 12:00:00,Command8,2010,04,10,東京,01Ｒ,5頭,1.5,4.2,6,３連単,5-7-12,300,"
+              "5,7,12,3,4,的中,37020");
+  }
+  // An existing file is replaced only when the user says so.
+  Session s;
+  s.write_file("old.csv", "keep me");
+  const auto d = s.dump(
+      "click Command14\ntype Form4.Text14 old.csv\nanswer Cancel\nclick Form4.Command3\n"
+      "type Form4.Text14 \"\"\nclick Form4.Command3\ntype Form4.Text14 nofolder/x.csv\n"
+      "click Form4.Command3");
+  QFile old(s.path("old.csv"));
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), "keep me");
+  const QStringList m = messages(d);
+  ASSERT_EQ(m.size(), 3);
+  EXPECT_TRUE(m[0].contains("上書きしますか"));
+  EXPECT_EQ(m[1], "CSVファイルの名前を入力して下さい！");
+  EXPECT_TRUE(m[2].contains("フォルダーが見つかりません")) << m[2].toStdString();
+}
+
+TEST(HistoryWindow, ItsButtonWaitsWhileACommandRuns) {
+  Session s;
+  bool accepted_during = true;
+  s.platform().on_pause = [&](float) { accepted_during = s.app().accepts_click("Form1", "Command14"); };
+  s.run(kInputs + "click Command8");
+  EXPECT_FALSE(accepted_during);
+  EXPECT_TRUE(s.app().accepts_click("Form1", "Command14"));
+}
+
+TEST(HistoryCli, AHistoryFileIsKeptOnlyWhenNamed) {
+  Session s;
+  auto quilo = [&](const QStringList& args, const QString& script) {
+    QProcess p;
+    p.setWorkingDirectory(s.path(""));
+    p.start(QStringLiteral(QUILO_BINARY), args + QStringList{"--script", "-"});
+    p.write(script.toUtf8());
+    p.closeWriteChannel();
+    p.waitForFinished(60000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QByteArray out = p.readAllStandardOutput();
+    return QJsonDocument::fromJson(out.left(out.indexOf('\n'))).object();
+  };
+  // Without --history nothing is written anywhere.
+  auto d = quilo({}, kInputs + "click Command8\ndump\n");
+  EXPECT_EQ(d["history"].toObject()["file"].toString(), "");
+  EXPECT_EQ(runs(d).size(), 1);
+
+  // With it, the runs and the results outlive the program; a relative name is
+  // the current folder's.
+  d = quilo({"--history", "h.sqlite"}, kInputs + "click Command8\nclick Command14\n" +
+                                           result_script(kResult) + "click Form4.Command1\ndump\n");
+  EXPECT_EQ(d["history"].toObject()["file"].toString(), s.path("h.sqlite"));
+  d = quilo({"--history", s.path("h.sqlite")}, "dump\n");
+  EXPECT_EQ(runs(d).size(), 1);
+  EXPECT_EQ(figures(d, "trifecta")["hits"].toInt(), 1);
+  EXPECT_EQ(QDir(s.path("")).entryList({"*.sqlite*"}, QDir::Files).filter("h.sqlite").size() >= 1, true);
+
+  QProcess missing;
+  missing.start(QStringLiteral(QUILO_BINARY), {"--history"});
+  missing.waitForFinished(10000);
+  EXPECT_EQ(missing.exitCode(), 2);
+}

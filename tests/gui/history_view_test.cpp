@@ -1,0 +1,116 @@
+// The 成績 window on screen: its tables follow the history, a row picked
+// with the mouse picks the race, a result typed and saved shows in the
+// figures, and the chart draws its lines.
+#include "desktop_fixture.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTest>
+#include <QtCharts/QChartView>
+#include <QtCharts/QLineSeries>
+
+using namespace quilo;
+
+namespace {
+
+QStringList row_texts(QTableView* table, int row) {
+  QStringList out;
+  for (int c = 0; c < table->model()->columnCount(); ++c)
+    out << table->model()->index(row, c).data().toString();
+  return out;
+}
+
+// How many pixels of the image are close to the colour.
+int pixels_near(const QImage& image, const QColor& colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor p = image.pixelColor(x, y);
+      if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
+              std::abs(p.blue() - colour.blue()) <
+          40)
+        ++n;
+    }
+  return n;
+}
+
+}  // namespace
+
+TEST(HistoryView, ResultEnteredOnScreenShowsInTheFiguresAndTheChart) {
+  test::Desktop d;
+  FormView& main = d.view(1);
+  QTest::keyClicks(main.findChild<QLineEdit*>("Text1"), "1.5");
+  QTest::keyClicks(main.findChild<QLineEdit*>("Text2"), "4.0");
+  // Two place predictions (no pause) on two days.
+  QTest::mouseClick(main.findChild<QAbstractButton*>("Command11"), Qt::LeftButton);
+  emit main.findChild<QComboBox*>("Combo4")->activated(1);
+  QTest::mouseClick(main.findChild<QAbstractButton*>("Command11"), Qt::LeftButton);
+  QTest::mouseClick(main.findChild<QAbstractButton*>("Command14"), Qt::LeftButton);
+
+  FormView& window = d.view(4);
+  ASSERT_TRUE(window.isVisible());
+  EXPECT_EQ(window.windowTitle(), "成績");
+  auto* races = window.findChild<QTableView*>("Grid1");
+  ASSERT_NE(races, nullptr);
+  ASSERT_EQ(races->model()->rowCount(), 2);
+  EXPECT_EQ(races->model()->headerData(5, Qt::Horizontal).toString(), "結果");
+  EXPECT_EQ(row_texts(races, 0)[0], "2010/01/02");
+  EXPECT_EQ(races->currentIndex().row(), 0);
+
+  // The older race, picked with the mouse.
+  races->show();
+  QTest::mouseClick(races->viewport(), Qt::LeftButton, {},
+                    races->visualRect(races->model()->index(1, 1)).center());
+  EXPECT_EQ(d.shell.app().history().form["Grid1"].selected, 1);
+  auto* bets = window.findChild<QTableView*>("Grid2");
+  ASSERT_GE(bets->model()->rowCount(), 1);
+  const int horse = row_texts(bets, 0)[3].toInt();  // the first place pick
+
+  const QStringList result = {QString::number(horse),
+                              QString::number(horse == 1 ? 2 : 1),
+                              QString::number(horse == 3 ? 4 : 3),
+                              "1",
+                              "2",
+                              "500",
+                              "3000",
+                              "400",
+                              "150",
+                              "200",
+                              "300"};
+  for (int i = 0; i < result.size(); ++i) {
+    auto* box = window.findChild<QLineEdit*>(QString("Text%1").arg(i + 1));
+    box->clear();
+    QTest::keyClicks(box, result[i]);
+  }
+  QTest::mouseClick(window.findChild<QAbstractButton*>("Command1"), Qt::LeftButton);
+  EXPECT_EQ(row_texts(races, 1)[5], result.mid(0, 3).join('-'));
+  EXPECT_EQ(row_texts(bets, 0)[5], "的中");
+  auto* summary = window.findChild<QTableView*>("Grid3");
+  EXPECT_EQ(row_texts(summary, 3).mid(0, 4)[0], "複勝");
+  EXPECT_EQ(row_texts(summary, 3)[3], "1");
+
+  auto* chart = window.findChild<QChartView*>("Chart1");
+  ASSERT_NE(chart, nullptr);
+  ASSERT_EQ(chart->chart()->series().size(), 1);
+  auto* line = qobject_cast<QLineSeries*>(chart->chart()->series()[0]);
+  ASSERT_NE(line, nullptr);
+  EXPECT_EQ(line->count(), 1);
+  // Drawn: the line's colour is on the picture, and its name in the legend.
+  QTest::qWait(50);  // the chart lays itself out in the event loop
+  const QImage drawn = chart->grab().toImage();
+  EXPECT_GT(pixels_near(drawn, line->color()), 20);
+
+  // By bet type: the chart follows the pick at once.
+  emit window.findChild<QComboBox*>("Combo1")->activated(1);
+  ASSERT_EQ(chart->chart()->series().size(), 1);
+  EXPECT_EQ(chart->chart()->series()[0]->name(), "複勝");
+
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_FALSE(window.isVisible());
+  EXPECT_FALSE(d.shell.app().history().form.open);
+}
