@@ -277,7 +277,7 @@ void refresh_table(FormView&, Control& c, QWidget* w) {
   auto* table = static_cast<RowsTable*>(w);
   {
     const QSignalBlocker block(table->selectionModel());
-    table->rows().show(c.items, c.rows);
+    table->show_rows(c.items, c.rows);
   }
   table->show_picked(c.selected);
 }

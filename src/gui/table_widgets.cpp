@@ -2,6 +2,8 @@
 #include "gui/table_widgets.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
+#include <QStyle>
 #include <QtCharts/QChart>
 #include <QtCharts/QDateTimeAxis>
 #include <QtCharts/QLineSeries>
@@ -49,8 +51,43 @@ RowsTable::RowsTable(QWidget* parent) : QTableView(parent) {
   // Rows of one height: the view lays out ten thousand of them without measuring each.
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
-  horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   horizontalHeader()->setHighlightSections(false);
+}
+
+void RowsTable::show_rows(const QStringList& columns, const std::vector<QStringList>& rows) {
+  if (model_.show(columns, rows)) fit_columns();
+}
+
+void RowsTable::fit_columns() {
+  // Measuring the first rows is enough: a column's texts are of one kind, and
+  // ten thousand rows would take long to measure.
+  constexpr int kMeasuredRows = 200;
+  constexpr int kPadding = 12;
+  const QFontMetrics text(font());
+  const QFontMetrics heading(horizontalHeader()->font());
+  const int columns = model_.columnCount();
+  if (columns == 0) return;
+  std::vector<int> widths(std::size_t(columns), 0);
+  int total = 0;
+  for (int col = 0; col < columns; ++col) {
+    int w = heading.horizontalAdvance(model_.headerData(col, Qt::Horizontal, Qt::DisplayRole).toString());
+    for (int row = 0; row < std::min(model_.rowCount(), kMeasuredRows); ++row)
+      w = std::max(w, text.horizontalAdvance(model_.index(row, col).data().toString()));
+    widths[std::size_t(col)] = w + kPadding;
+    total += w + kPadding;
+  }
+  // The room inside the frame (the viewport may not be laid out yet), less the
+  // scroll bar that the rows will need.
+  int room = width() - 2 * frameWidth();
+  const int rows_height = model_.rowCount() * verticalHeader()->defaultSectionSize();
+  if (rows_height > height() - 2 * frameWidth() - horizontalHeader()->sizeHint().height())
+    room -= style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+  const int extra = std::max(0, room - total);
+  for (int col = 0; col < columns; ++col) {
+    const int share = extra / columns + (col < extra % columns ? 1 : 0);
+    horizontalHeader()->resizeSection(col, widths[std::size_t(col)] + share);
+  }
 }
 
 void RowsTable::show_picked(int row) {
@@ -83,7 +120,6 @@ void SeriesChart::show_series(const std::vector<ChartSeries>& series) {
   }
   auto* x = new QDateTimeAxis;
   x->setFormat(QStringLiteral("yyyy/MM/dd"));
-  x->setTickCount(4);
   auto* y = new QValueAxis;
   y->setLabelFormat(QStringLiteral("%.0f"));
   y->setTitleText(QStringLiteral("収支（円）"));
@@ -119,6 +155,8 @@ void SeriesChart::show_series(const std::vector<ChartSeries>& series) {
   QDateTime end = any ? QDateTime::fromMSecsSinceEpoch(last) : start;
   if (end <= start) end = start.addDays(1);
   x->setRange(start, end);
+  // No more ticks than days, so that no date is written twice.
+  x->setTickCount(int(std::clamp<qint64>(start.daysTo(end) + 1, 2, 4)));
   if (high - low < 100) high = low + 100;
   y->setRange(low, high);
   y->applyNiceNumbers();

@@ -34,10 +34,16 @@ class RowsTable : public QTableView {
  public:
   explicit RowsTable(QWidget* parent);
   RowsModel& rows() { return model_; }
+  // Shows these rows under these columns and fits the columns to them.
+  void show_rows(const QStringList& columns, const std::vector<QStringList>& rows);
   // Marks row `row` as picked (-1: none) without telling anyone.
   void show_picked(int row);
 
  private:
+  // Each column as wide as its heading and its widest text among the first
+  // rows (a figure must not be cut short), the room left shared out evenly.
+  void fit_columns();
+
   RowsModel model_{this};
 };
 

@@ -25,6 +25,18 @@ QStringList row_texts(QTableView* table, int row) {
   return out;
 }
 
+// The texts of the table that its columns cut short ("37,0…" for 37,020).
+QStringList cut_texts(QTableView* table) {
+  QStringList out;
+  const QFontMetrics metrics(table->font());
+  for (int r = 0; r < table->model()->rowCount(); ++r)
+    for (int c = 0; c < table->model()->columnCount(); ++c) {
+      const QString text = table->model()->index(r, c).data().toString();
+      if (metrics.horizontalAdvance(text) + 6 > table->columnWidth(c)) out << text;
+    }
+  return out;
+}
+
 // How many pixels of the image are close to the colour.
 int pixels_near(const QImage& image, const QColor& colour) {
   int n = 0;
@@ -93,6 +105,8 @@ TEST(HistoryView, ResultEnteredOnScreenShowsInTheFiguresAndTheChart) {
   auto* summary = window.findChild<QTableView*>("Grid3");
   EXPECT_EQ(row_texts(summary, 3).mid(0, 4)[0], "複勝");
   EXPECT_EQ(row_texts(summary, 3)[3], "1");
+  for (const char* grid : {"Grid1", "Grid2", "Grid3", "Grid4"})
+    EXPECT_EQ(cut_texts(window.findChild<QTableView*>(grid)), QStringList()) << grid;
 
   auto* chart = window.findChild<QChartView*>("Chart1");
   ASSERT_NE(chart, nullptr);
