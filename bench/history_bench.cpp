@@ -114,17 +114,19 @@ void BM_OpenHistoryWindow(benchmark::State& state) {
   PictureCache pictures{QStringLiteral(QUILO_GF_DIR)};
   FormView view(window.form, pictures);
   view.show();
+  std::size_t races = 0;
   for (auto _ : state) {
     window.Form_Load();
     view.refresh();
     benchmark::DoNotOptimize(view.grab());  // tables and chart laid out and painted
     state.PauseTiming();
+    races = window.form[form4::Grid1].rows.size();
     window.Command4_Click();
     window.form.reset();
     view.refresh();
     state.ResumeTiming();
   }
-  state.counters["races"] = double(window.form[form4::Grid1].rows.size());
+  state.counters["races"] = double(races);  // as the window listed them
 }
 BENCHMARK(BM_OpenHistoryWindow)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(10);
 
