@@ -22,13 +22,15 @@ import tempfile
 import threading
 import time
 
-BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+ARGS = [a for a in sys.argv[1:] if not a.startswith("--")]
+BUILD = os.path.abspath(ARGS[0] if ARGS else "build")
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 QUILO = os.path.join(BUILD, "quilo")
 MINIMAL = os.path.join(BUILD, "bench", "quilo_minimal_window")
 ENGINES = os.path.join(BUILD, "bench", "quilo_engines_bench")
 RUNS = int(os.environ.get("MEASURE_RUNS", "9"))
 CPU_RUNS = int(os.environ.get("MEASURE_CPU_RUNS", "3"))
+STAGING_RUNS = int(os.environ.get("MEASURE_STAGING_RUNS", "3"))
 TICK = os.sysconf("SC_CLK_TCK")
 
 
@@ -69,8 +71,9 @@ class Program:
 
     def decoded_bytes(self):
         """Bytes of the pictures the program has decoded and keeps."""
-        return sum(int(line.split()[2]) for _, line in list(self.lines)
-                   if line.startswith("decoded "))
+        sign = {"decoded": 1, "released": -1}
+        return sum(sign[line.split()[0]] * int(line.split()[2]) for _, line in list(self.lines)
+                   if line.startswith(("decoded ", "released ")))
 
     def memory_kinds(self):
         """Resident memory (MiB) by kind of mapping."""
@@ -171,13 +174,19 @@ def difference(after, before):
     return {k: after[k] - before.get(k, 0.0) for k in after}
 
 
+def main_window(prog, env):
+    """The program's main window, once it has shown and settled for a second."""
+    prog.wait_line("shown")
+    wid = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^競馬予想 Quilo"],
+                         env=env, capture_output=True, text=True).stdout.split()[0]
+    time.sleep(1.0)
+    return wid
+
+
 def onibaku_run(env, root):
     prog = Program([QUILO], working_folder(root), env)
     try:
-        prog.wait_line("shown")
-        wid = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^競馬予想 Quilo"],
-                             env=env, capture_output=True, text=True).stdout.split()[0]
-        time.sleep(1.0)
+        wid = main_window(prog, env)
         for (x, y), text in (((6480, 6360), "2.5"), ((6480, 6960), "5.0")):
             xdo(env, "mousemove", "--window", wid, x // 15 + 10, y // 15 + 8)
             xdo(env, "click", "1")
@@ -204,6 +213,71 @@ def onibaku_run(env, root):
         prog.stop()
 
 
+# Three different onibaku stagings, chosen by the odds typed in: (first
+# favourite, second favourite, the picture the staging ends on).
+STAGINGS = (("2.5", "5.0", "newseiunPIRU6.bmp"),    # new nebula
+            ("1.5", "4.0", "newseiunPIRU1.bmp"),    # onibaku
+            ("1.5", "3.0", "blackhoulg01.bmp"))     # makai black hole
+
+
+def set_odds(env, wid, first, second):
+    for (x, y), text in (((6480, 6360), first), ((6480, 6960), second)):
+        xdo(env, "mousemove", "--window", wid, x // 15 + 10, y // 15 + 8)
+        xdo(env, "click", "1")
+        xdo(env, "key", "ctrl+a")
+        xdo(env, "type", "--delay", "30", text)
+
+
+def stagings_run(env, root):
+    """Memory (VmRSS, VmHWM, MiB) and the pictures kept after each of the three
+    stagings in one program, and every picture change's time to the screen."""
+    prog = Program([QUILO], working_folder(root), env)
+    try:
+        wid = main_window(prog, env)
+        after, frames = [], []
+        for first, second, last in STAGINGS:
+            set_odds(env, wid, first, second)
+            time.sleep(0.3)
+            before = len(prog.lines)
+            xdo(env, "mousemove", "--window", wid, 10440 // 15 + 10, 3480 // 15 + 10)
+            xdo(env, "click", "1")
+            deadline = time.monotonic() + 40
+            while not any(l.startswith("frame " + last) for _, l in prog.lines[before:]):
+                if time.monotonic() > deadline:
+                    raise RuntimeError("the staging did not end on " + last)
+                time.sleep(0.05)
+            time.sleep(3.0)  # the preparation pause that follows, and the result
+            after.append((prog.status("VmRSS") / 1024, prog.status("VmHWM") / 1024,
+                          prog.decoded_bytes() / 2**20))
+            frames += [(l.split()[1], float(l.split()[2])) for _, l in prog.lines[before:]
+                       if l.startswith("frame ")]
+        return after, frames
+    finally:
+        prog.stop()
+
+
+def print_stagings(runs):
+    print("Memory after each of three different onibaku stagings in one program (new")
+    print("nebula, onibaku, makai black hole), %d runs: median and range; pictures kept =" % len(runs))
+    print("decoded minus let go. Worst picture change (model to screen) over all of them.")
+    print("| after | VmRSS | VmHWM | pictures kept |")
+    print("|---|---|---|---|")
+    for i in range(len(STAGINGS)):
+        cols = []
+        for k in range(3):
+            vals = sorted(r[0][i][k] for r in runs)
+            cols.append("%.1f MiB (%.1f-%.1f)" % (statistics.median(vals), vals[0], vals[-1]))
+        print("| staging %d | %s |" % (i + 1, " | ".join(cols)))
+    frames = [ms for r in runs for _, ms in r[1]]
+    if frames:
+        print("| picture changes: worst, median, over 16 ms | %.2f ms | %.2f ms | %d of %d |"
+              % (max(frames), statistics.median(frames), sum(f > 16 for f in frames), len(frames)))
+        slow = sorted({name for r in runs for name, ms in r[1] if ms > 16})
+        if slow:
+            print("| over 16 ms | %s | | |" % ", ".join(slow))
+    print()
+
+
 def engines():
     if not os.path.exists(ENGINES):
         return []
@@ -220,11 +294,20 @@ def main():
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy",
                QUILO_TRACE_FRAMES="1")
     root = tempfile.mkdtemp(prefix="quilo-measure-")
+    if "--stagings" in sys.argv:
+        try:
+            print_stagings([stagings_run(env, root) for _ in range(STAGING_RUNS)])
+        finally:
+            xvfb.terminate()
+            xvfb.wait()
+            shutil.rmtree(root, ignore_errors=True)
+        return
     try:
         measured = startup([QUILO, MINIMAL], env, root)
         (q_time, q_mem, q_pictures, q_kinds) = measured[QUILO]
         (m_time, m_mem, _, m_kinds) = measured[MINIMAL]
         runs = [onibaku_run(env, root) for _ in range(CPU_RUNS)]
+        staging_runs = [stagings_run(env, root) for _ in range(STAGING_RUNS)]
     finally:
         xvfb.terminate()
         xvfb.wait()
@@ -270,6 +353,7 @@ def main():
     if frames:
         print("| worst | | %.2f |" % max(ms for _, ms in frames))
     print()
+    print_stagings(staging_runs)
     rows = engines()
     if rows:
         print("Google Benchmark (headless, pauses return at once)")
