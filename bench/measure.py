@@ -1,14 +1,23 @@
 #!/usr/bin/env python3
 """Measurements of the desktop program under Xvfb, printed as small tables.
 
+The program is measured against its floors (bench/floor_window.cpp), built
+from the same window design: the text floor (the controls, fonts and colours,
+no pictures or sound) and the full floor (with the same start-up pictures,
+audio set-up and a replay of the same stagings). The programs take turns in
+one run; each ratio is taken within a turn, and its median and range printed.
+
 1. Start-up (start to the main window on screen, controls and all) and peak
-   memory (VmHWM), beside the minimal Qt window of the same size.
-2. CPU time over whole onibaku exacta runs (the 14-second new-nebula staging
-   and the 2-second preparation pause) in the real window, driven with xdotool,
-   and over as long an idle spell for comparison.
+   memory (VmHWM), beside the floors and the minimal Qt window of the same size.
+2. CPU time (the kernel's per-thread clocks, ns) over whole onibaku exacta
+   runs (the 14-second new-nebula staging and the 2-second preparation pause)
+   in the real window, driven with xdotool, and over as long an idle spell.
 3. For each picture change of that staging: the time from the change in the
    model to the screen update that shows it (QUILO_TRACE_FRAMES).
-4. Google Benchmark: loading the twelve tables and each engine's stages.
+4. Memory after each of three different stagings in one program.
+5. Google Benchmark: loading the twelve tables and each engine's stages.
+
+bench/measure.py BUILD --stagings measures only 4, for the program alone.
 """
 
 import glob
@@ -22,15 +31,17 @@ import tempfile
 import threading
 import time
 
-BUILD = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else "build")
+ARGS = [a for a in sys.argv[1:] if not a.startswith("--")]
+BUILD = os.path.abspath(ARGS[0] if ARGS else "build")
 SOURCE = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 QUILO = os.path.join(BUILD, "quilo")
 MINIMAL = os.path.join(BUILD, "bench", "quilo_minimal_window")
+FLOOR = os.path.join(BUILD, "bench", "quilo_floor")
 ENGINES = os.path.join(BUILD, "bench", "quilo_engines_bench")
 HISTORY = os.path.join(BUILD, "bench", "quilo_history_bench")
 RUNS = int(os.environ.get("MEASURE_RUNS", "9"))
 CPU_RUNS = int(os.environ.get("MEASURE_CPU_RUNS", "3"))
-TICK = os.sysconf("SC_CLK_TCK")
+STAGING_RUNS = int(os.environ.get("MEASURE_STAGING_RUNS", "3"))
 
 
 def start_xvfb():
@@ -70,8 +81,9 @@ class Program:
 
     def decoded_bytes(self):
         """Bytes of the pictures the program has decoded and keeps."""
-        return sum(int(line.split()[2]) for _, line in list(self.lines)
-                   if line.startswith("decoded "))
+        sign = {"decoded": 1, "released": -1}
+        return sum(sign[line.split()[0]] * int(line.split()[2]) for _, line in list(self.lines)
+                   if line.startswith(("decoded ", "released ")))
 
     def memory_kinds(self):
         """Resident memory (MiB) by kind of mapping."""
@@ -101,27 +113,25 @@ class Program:
                     return int(line.split()[1])  # kB
         return 0
 
-    def cpu_seconds(self):
-        with open("/proc/%d/stat" % self.p.pid) as f:
-            fields = f.read().rsplit(")", 1)[1].split()
-        return (int(fields[11]) + int(fields[12])) / TICK  # utime + stime
-
     def thread_cpu(self):
-        """CPU seconds by thread kind: the main (window) thread, SDL's audio
-        thread (mixing and the MIDI synthesiser), and the rest."""
+        """CPU seconds by thread kind, from the kernel's per-thread clocks in
+        nanoseconds (schedstat): the main (window) thread, SDL's audio thread
+        (mixing and the MIDI synthesiser), and the rest."""
         kinds = {"main": 0.0, "audio": 0.0, "other": 0.0}
         for task in os.listdir("/proc/%d/task" % self.p.pid):
             try:
-                with open("/proc/%d/task/%s/stat" % (self.p.pid, task)) as f:
-                    text = f.read()
+                with open("/proc/%d/task/%s/comm" % (self.p.pid, task)) as f:
+                    name = f.read().strip()
+                with open("/proc/%d/task/%s/schedstat" % (self.p.pid, task)) as f:
+                    ns = int(f.read().split()[0])
             except OSError:
                 continue  # the thread ended
-            name = text[text.index("(") + 1:text.rindex(")")]
-            fields = text.rsplit(")", 1)[1].split()
-            cpu = (int(fields[11]) + int(fields[12])) / TICK
             kind = "main" if task == str(self.p.pid) else "audio" if name.startswith("SDLAudio") else "other"
-            kinds[kind] += cpu
+            kinds[kind] += ns / 1e9
         return kinds
+
+    def cpu_seconds(self):
+        return sum(self.thread_cpu().values())
 
     def stop(self):
         if self.p.poll() is None:
@@ -140,28 +150,39 @@ def working_folder(root):
     return folder
 
 
+def staging_events(root):
+    """The effects of each of the STAGINGS as the headless mode logs them (its
+    pictures, sounds and pauses), one JSON file each, for the full floor."""
+    files = []
+    for i, (first, second, _) in enumerate(STAGINGS):
+        script = "type Text1 %s\ntype Text2 %s\ndump\nclick Command6\ndump\n" % (first, second)
+        out = subprocess.run([QUILO, "--script", "-"], input=script, cwd=working_folder(root),
+                             capture_output=True, text=True, check=True).stdout.splitlines()
+        path = os.path.join(root, "staging%d.json" % i)
+        with open(path, "w") as f:
+            json.dump(json.loads(out[-1])["events"], f)
+        files.append(path)
+    return files
+
+
 def startup(programs, env, root):
-    """Start-up time and peak memory of each program, the programs taking turns
-    so that a busy spell of the machine falls on all of them alike."""
-    times = {p: [] for p in programs}
-    peaks = {p: [] for p in programs}
-    pictures = {p: [] for p in programs}
-    kinds = {p: [] for p in programs}
+    """Start-up time (ms), peak memory (MiB) and memory by kind of each program,
+    a list with one entry per turn; the programs take turns so that a busy
+    spell of the machine falls on all of them alike."""
+    result = {label: {"time": [], "peak": [], "pictures": [], "kinds": []} for label in programs}
     for _ in range(RUNS):
-        for argv in programs:
-            prog = Program([argv], working_folder(root), env)
+        for label, argv in programs.items():
+            prog = Program(argv, working_folder(root), env)
             try:
                 shown = int(prog.wait_line("shown").split()[1])
-                times[argv].append((shown - prog.started_ns) / 1e6)
+                result[label]["time"].append((shown - prog.started_ns) / 1e6)
                 time.sleep(1.0)  # settle: the first second after showing counts too
-                peaks[argv].append(prog.status("VmHWM") / 1024)
-                pictures[argv].append(prog.decoded_bytes() / 2**20)
-                kinds[argv].append(prog.memory_kinds())
+                result[label]["peak"].append(prog.status("VmHWM") / 1024)
+                result[label]["pictures"].append(prog.decoded_bytes() / 2**20)
+                result[label]["kinds"].append(prog.memory_kinds())
             finally:
                 prog.stop()
-    median = statistics.median
-    return {p: (median(times[p]), median(peaks[p]), median(pictures[p]),
-                {k: median(m[k] for m in kinds[p]) for k in kinds[p][0]}) for p in programs}
+    return result
 
 
 def xdo(env, *args):
@@ -172,13 +193,19 @@ def difference(after, before):
     return {k: after[k] - before.get(k, 0.0) for k in after}
 
 
-def onibaku_run(env, root):
-    prog = Program([QUILO], working_folder(root), env)
+def main_window(prog, env):
+    """The program's main window, once it has shown and settled for a second."""
+    prog.wait_line("shown")
+    wid = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^競馬予想 Quilo"],
+                         env=env, capture_output=True, text=True).stdout.split()[0]
+    time.sleep(1.0)
+    return wid
+
+
+def onibaku_run(env, root, argv):
+    prog = Program(argv, working_folder(root), env)
     try:
-        prog.wait_line("shown")
-        wid = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^競馬予想 Quilo"],
-                             env=env, capture_output=True, text=True).stdout.split()[0]
-        time.sleep(1.0)
+        wid = main_window(prog, env)
         for (x, y), text in (((6480, 6360), "2.5"), ((6480, 6960), "5.0")):
             xdo(env, "mousemove", "--window", wid, x // 15 + 10, y // 15 + 8)
             xdo(env, "click", "1")
@@ -205,6 +232,81 @@ def onibaku_run(env, root):
         prog.stop()
 
 
+# Three different onibaku stagings, chosen by the odds typed in: (first
+# favourite, second favourite, the picture the staging ends on).
+STAGINGS = (("2.5", "5.0", "newseiunPIRU6.bmp"),    # new nebula
+            ("1.5", "4.0", "newseiunPIRU1.bmp"),    # onibaku
+            ("1.5", "3.0", "blackhoulg01.bmp"))     # makai black hole
+
+
+def set_odds(env, wid, first, second):
+    for (x, y), text in (((6480, 6360), first), ((6480, 6960), second)):
+        xdo(env, "mousemove", "--window", wid, x // 15 + 10, y // 15 + 8)
+        xdo(env, "click", "1")
+        xdo(env, "key", "ctrl+a")
+        xdo(env, "type", "--delay", "30", text)
+
+
+def stagings_run(env, root, argv):
+    """Memory (VmRSS, VmHWM, MiB) and the pictures kept after each of the three
+    stagings in one program, and every picture change's time to the screen."""
+    prog = Program(argv, working_folder(root), env)
+    try:
+        wid = main_window(prog, env)
+        after, frames = [], []
+        for first, second, last in STAGINGS:
+            set_odds(env, wid, first, second)
+            time.sleep(0.3)
+            before = len(prog.lines)
+            xdo(env, "mousemove", "--window", wid, 10440 // 15 + 10, 3480 // 15 + 10)
+            xdo(env, "click", "1")
+            deadline = time.monotonic() + 40
+            while not any(l.startswith("frame " + last) for _, l in prog.lines[before:]):
+                if time.monotonic() > deadline:
+                    raise RuntimeError("the staging did not end on " + last)
+                time.sleep(0.05)
+            time.sleep(3.0)  # the preparation pause that follows, and the result
+            after.append((prog.status("VmRSS") / 1024, prog.status("VmHWM") / 1024,
+                          prog.decoded_bytes() / 2**20))
+            frames += [(l.split()[1], float(l.split()[2])) for _, l in prog.lines[before:]
+                       if l.startswith("frame ")]
+        return after, frames
+    finally:
+        prog.stop()
+
+
+def spread(values, fmt="%.2f"):
+    """Median and range of VALUES."""
+    v = sorted(values)
+    return (fmt + " (" + fmt + "-" + fmt + ")") % (statistics.median(v), v[0], v[-1])
+
+
+def ratios(mine, floor):
+    return [a / b for a, b in zip(mine, floor)]
+
+
+def print_stagings(runs):
+    print("Memory after each of three different onibaku stagings in one program (new")
+    print("nebula, onibaku, makai black hole), %d runs: median and range; pictures kept =" % len(runs))
+    print("decoded minus let go. Worst picture change (model to screen) over all of them.")
+    print("| after | VmRSS | VmHWM | pictures kept |")
+    print("|---|---|---|---|")
+    for i in range(len(STAGINGS)):
+        cols = []
+        for k in range(3):
+            vals = sorted(r[0][i][k] for r in runs)
+            cols.append("%.1f MiB (%.1f-%.1f)" % (statistics.median(vals), vals[0], vals[-1]))
+        print("| staging %d | %s |" % (i + 1, " | ".join(cols)))
+    frames = [ms for r in runs for _, ms in r[1]]
+    if frames:
+        print("| picture changes: worst, median, over 16 ms | %.2f ms | %.2f ms | %d of %d |"
+              % (max(frames), statistics.median(frames), sum(f > 16 for f in frames), len(frames)))
+        slow = sorted({name for r in runs for name, ms in r[1] if ms > 16})
+        if slow:
+            print("| over 16 ms | %s | | |" % ", ".join(slow))
+    print()
+
+
 def engines():
     rows = []
     for program in (ENGINES, HISTORY):
@@ -227,55 +329,83 @@ def main():
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy",
                QUILO_TRACE_FRAMES="1", XDG_DATA_HOME=os.path.join(root, "data-home"))
     try:
-        measured = startup([QUILO, MINIMAL], env, root)
-        (q_time, q_mem, q_pictures, q_kinds) = measured[QUILO]
-        (m_time, m_mem, _, m_kinds) = measured[MINIMAL]
-        runs = [onibaku_run(env, root) for _ in range(CPU_RUNS)]
+        if "--stagings" in sys.argv:
+            print_stagings([stagings_run(env, root, [QUILO]) for _ in range(STAGING_RUNS)])
+            return
+        full_floor = [FLOOR, BUILD, "--full", *staging_events(root)]
+        programs = {"quilo": [QUILO], "text floor": [FLOOR, BUILD], "full floor": full_floor,
+                    "minimal Qt window 899x518": [MINIMAL]}
+        measured = startup(programs, env, root)
+        runs = {"quilo": [], "full floor": []}
+        stagings = {"quilo": [], "full floor": []}
+        for _ in range(CPU_RUNS):
+            for label in runs:
+                runs[label].append(onibaku_run(env, root, programs[label]))
+        for _ in range(STAGING_RUNS):
+            for label in stagings:
+                stagings[label].append(stagings_run(env, root, programs[label]))
     finally:
         xvfb.terminate()
         xvfb.wait()
         shutil.rmtree(root, ignore_errors=True)
 
-    print("Start-up and memory (median of %d runs, Xvfb)" % RUNS)
-    print("| program | start to window shown | peak memory (VmHWM) |")
+    q, text, full = measured["quilo"], measured["text floor"], measured["full floor"]
+    print("Against the floors: each ratio taken within a turn, median (range) of the turns")
+    print("| ratio | measured | target |")
     print("|---|---|---|")
-    print("| quilo | %.0f ms | %.1f MiB |" % (q_time, q_mem))
-    print("| minimal Qt window 899x518 | %.0f ms | %.1f MiB |" % (m_time, m_mem))
-    print("| ratio | %.2f | %.2f |" % (q_time / m_time, q_mem / m_mem))
-    print("| target: 1.5 x minimal (memory: + %.1f MiB of decoded pictures) | %.0f ms | %.1f MiB |"
-          % (q_pictures, 1.5 * m_time, 1.5 * m_mem + q_pictures))
+    print("| start-up to shown, quilo / text floor | %s | 1.10 |" % spread(ratios(q["time"], text["time"])))
+    print("| peak memory at start, quilo / full floor | %s | 1.05 |" % spread(ratios(q["peak"], full["peak"])))
+    for n in (1, 3):
+        mine = [r[0][n - 1][1] for r in stagings["quilo"]]
+        floor = [r[0][n - 1][1] for r in stagings["full floor"]]
+        print("| peak memory after %d staging%s, quilo / full floor | %s | 1.05 |"
+              % (n, "s" if n > 1 else "", spread(ratios(mine, floor))))
+    cpu = [[r[1][0] for r in runs[label]] for label in runs]
+    print("| CPU over the onibaku run, quilo / full floor | %s | 1.05 |" % spread(ratios(*cpu)))
+    print()
+    print("Start-up and memory (%d turns, Xvfb): median (range)" % RUNS)
+    print("| program | start to window shown | peak memory (VmHWM) | pictures decoded |")
+    print("|---|---|---|---|")
+    for label, m in measured.items():
+        print("| %s | %s ms | %s MiB | %.1f MiB |" % (label, spread(m["time"], "%.0f"), spread(m["peak"], "%.1f"),
+                                                 statistics.median(m["pictures"])))
     print()
     print("Resident memory one second after the window shows, by kind (MiB, median)")
-    print("| program | %s |" % " | ".join(q_kinds))
-    print("|---|%s" % ("---|" * len(q_kinds)))
-    for label, kinds in (("quilo", q_kinds), ("minimal", m_kinds)):
-        print("| %s | %s |" % (label, " | ".join("%.1f" % kinds[k] for k in kinds)))
+    kinds = list(q["kinds"][0])
+    print("| program | %s |" % " | ".join(kinds))
+    print("|---|%s" % ("---|" * len(kinds)))
+    for label, m in measured.items():
+        print("| %s | %s |" % (label, " | ".join("%.1f" % statistics.median(k[kind] for k in m["kinds"])
+                                                 for kind in kinds)))
     print()
-    print("CPU of the program (utime+stime; by thread: main = windows, pauses and")
-    print("stagings; audio = SDL's mixing thread with the MIDI synthesiser), the")
-    print("median of %d runs, each in a newly started program, and their range" % CPU_RUNS)
-    print("| spell | wall | CPU | share of one core | range | main thread | audio thread | other |")
-    print("|---|---|---|---|---|---|---|---|")
-    for label, which in (("onibaku exacta run, new nebula", 1), ("idle, same length", 0)):
-        spells = sorted((r[which] for r in runs), key=lambda sp: sp[0] / sp[1])
-        cpu, wall, threads = spells[len(spells) // 2]
-        shares = [100 * c / w for c, w, _ in spells]
-        print("| %s | %.1f s | %.2f s | %.2f %% | %.2f-%.2f %% | %.2f %% | %.2f %% | %.2f %% |"
-              % (label, wall, cpu, 100 * cpu / wall, shares[0], shares[-1],
-                 100 * threads["main"] / wall, 100 * threads["audio"] / wall,
-                 100 * threads["other"] / wall))
+    print("CPU (per-thread clocks, ns; main = windows, pauses and stagings; audio = SDL's")
+    print("mixing thread with the MIDI synthesiser), the median of %d runs, each in a newly" % CPU_RUNS)
+    print("started program, and their range")
+    print("| program | spell | wall | CPU | share of one core | range | main thread | audio thread | other |")
+    print("|---|---|---|---|---|---|---|---|---|")
+    for label in runs:
+        for spell, which in (("onibaku exacta run, new nebula", 1), ("idle, same length", 0)):
+            spells = sorted((r[which] for r in runs[label]), key=lambda sp: sp[0] / sp[1])
+            c, wall, threads = spells[len(spells) // 2]
+            shares = [100 * c2 / w for c2, w, _ in spells]
+            print("| %s | %s | %.1f s | %.3f s | %.2f %% | %.2f-%.2f %% | %.2f %% | %.2f %% | %.2f %% |"
+                  % (label, spell, wall, c, 100 * c / wall, shares[0], shares[-1],
+                     100 * threads["main"] / wall, 100 * threads["audio"] / wall,
+                     100 * threads["other"] / wall))
     print()
-    print("Picture changes of the staging: model change to the screen update that")
-    print("shows it, the worst of the %d runs for each step" % CPU_RUNS)
-    print("| step | picture | ms |")
-    print("|---|---|---|")
-    steps = min(len(r[2]) for r in runs)
-    frames = [(runs[0][2][i][0], max(r[2][i][1] for r in runs)) for i in range(steps)]
-    for i, (name, ms) in enumerate(frames, 1):
-        print("| %d | %s | %.2f |" % (i, name, ms))
-    if frames:
-        print("| worst | | %.2f |" % max(ms for _, ms in frames))
+    print("Picture changes of the new-nebula staging: model change to the screen update")
+    print("that shows it, the worst of the %d runs for each step" % CPU_RUNS)
+    print("| step | picture | quilo ms | full floor ms |")
+    print("|---|---|---|---|")
+    q_runs, f_runs = runs["quilo"], runs["full floor"]
+    steps = min(len(r[2]) for r in q_runs + f_runs)
+    for i in range(steps):
+        print("| %d | %s | %.2f | %.2f |" % (i + 1, q_runs[0][2][i][0], max(r[2][i][1] for r in q_runs),
+                                            max(r[2][i][1] for r in f_runs)))
     print()
+    for label in stagings:
+        print("%s:" % label)
+        print_stagings(stagings[label])
     rows = engines()
     if rows:
         print("Google Benchmark (headless, pauses return at once; the history window offscreen)")

@@ -161,7 +161,7 @@ QByteArray openingSong() {
   shorterRelease(pad, chPad, 1200);
   shorterRelease(bells, chBells, 1200);
   const std::pair<int, int> volumes[] = {{chLead, 100}, {chKeys, 82},  {chBass, 104},
-                                         {chPad, 70},   {chBells, 64}, {kDrums, 100}};
+                                         {chPad, 58},   {chBells, 64}, {kDrums, 100}};
   for (auto [ch, vol] : volumes) {
     midi::Track& t = ch == chLead    ? lead
                      : ch == chKeys  ? keys
@@ -255,7 +255,7 @@ QByteArray openingSong() {
           if (chorus && e % 2 == 1)
             drums.note(t, kEighth, kDrums, HatOpen, 78);
           else
-            drums.note(t, kEighth / 2, kDrums, HatClosed, e % 2 == 0 ? 86 : 64);
+            drums.note(t, kEighth / 2, kDrums, HatClosed, e % 2 == 0 ? 96 : 76);
         }
         if (sec.feel == Section::Chorus && b == 4) drums.note(tick, kEighth, kDrums, Crash, 100);
       }
@@ -294,11 +294,11 @@ QByteArray outputTune() {
   piano.program(0, chPiano, 0);       // acoustic grand
   strings.program(0, chStrings, 49);  // slow strings
   bass.program(0, chBass, 32);        // acoustic bass
-  melody.control(0, chMelody, 7, 120);
-  piano.control(0, chPiano, 7, 100);
-  strings.control(0, chStrings, 7, 84);
-  bass.control(0, chBass, 7, 104);
-  drums.control(0, kDrums, 7, 60);
+  melody.control(0, chMelody, 7, 127);
+  piano.control(0, chPiano, 7, 120);
+  strings.control(0, chStrings, 7, 112);
+  bass.control(0, chBass, 7, 116);
+  drums.control(0, kDrums, 7, 84);
   for (int ch : {chMelody, chPiano, chStrings, chBass})
     (ch == chMelody    ? melody
      : ch == chPiano   ? piano
@@ -313,7 +313,7 @@ QByteArray outputTune() {
     int pos = 0;
     for (auto [key, len] : bar.melody) {
       if (key > 0)
-        melody.note(tick + pos * kEighth, uint32_t(len * kEighth - 10), chMelody, key, pos == 0 ? 112 : 100);
+        melody.note(tick + pos * kEighth, uint32_t(len * kEighth - 10), chMelody, key, pos == 0 ? 124 : 114);
       pos += len;
     }
     if (pos != 8) qFatal("bar %zu does not fill four beats", b);
@@ -324,13 +324,13 @@ QByteArray outputTune() {
       const std::vector<int> arp = {r, r + 7, r + 12, r + 12 + c.tones[1], r + 19, r + 24};
       static const int pattern[] = {0, 1, 2, 3, 4, 3, 2, 1};
       if (last) {
-        for (int i = 0; i < 5; ++i) piano.note(t0 + i * 60, kBar - i * 60, chPiano, arp[size_t(i)], 86);
+        for (int i = 0; i < 5; ++i) piano.note(t0 + i * 60, kBar - i * 60, chPiano, arp[size_t(i)], 100);
       } else {
         for (int e = 0; e < len; ++e)
-          piano.note(t0 + e * kEighth, kEighth * 2, chPiano, arp[size_t(pattern[e])], e == 0 ? 90 : 74);
+          piano.note(t0 + e * kEighth, kEighth * 2, chPiano, arp[size_t(pattern[e])], e == 0 ? 104 : 90);
       }
-      for (int k : voicing(c, 60)) strings.note(t0, uint32_t(len * kEighth - 10), chStrings, k, 76);
-      bass.note(t0, uint32_t(len * kEighth - 40), chBass, 36 + c.root, 100);
+      for (int k : voicing(c, 60)) strings.note(t0, uint32_t(len * kEighth - 10), chStrings, k, 96);
+      bass.note(t0, uint32_t(len * kEighth - 40), chBass, 36 + c.root, 112);
       at += len;
     }
     if (b >= 4 && !last) {

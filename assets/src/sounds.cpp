@@ -286,9 +286,12 @@ Buffer jackpotVoice() {
   return b;
 }
 
-// Every effect ends with a short fade so that no reverb tail is cut off with a click.
+// Every effect ends with a short fade so that no reverb tail is cut off with a
+// click, and sounds at the loudness of the music (a little below its peak, so
+// that rounding to 16 bits never reaches full scale).
 QByteArray finished(Buffer b) {
   fadeOut(b, 0.04);
+  setLoudness(b, -20.0f, -1.1f);
   return wavBytes(b);
 }
 

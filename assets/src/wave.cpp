@@ -1,3 +1,5 @@
+// Synthesis toolkit of the sound effects: oscillators, envelopes, noise,
+// filters, the formant voice, the reverb, loudness and the WAV encoder.
 #include "wave.h"
 
 #include <QtEndian>
@@ -232,6 +234,23 @@ void normalize(Buffer& b, float peak) {
   if (m <= 0) return;
   const float k = peak / m;
   for (float& x : b.s) x *= k;
+}
+
+void setLoudness(Buffer& b, float rmsDb, float peakDb) {
+  const size_t window = kRate / 20;
+  double sounding = 0;
+  size_t count = 0;
+  float peak = 0;
+  for (size_t start = 0; start + window <= b.s.size(); start += window) {
+    double power = 0;
+    for (size_t i = start; i < start + window; ++i) power += double(b.s[i]) * b.s[i];
+    if (power / double(window) > 1e-6) sounding += power, count += window;
+  }
+  for (float x : b.s) peak = std::max(peak, std::fabs(x));
+  if (count == 0 || peak <= 0) return;
+  const double rms = std::sqrt(sounding / double(count));
+  const double k = std::min(std::pow(10.0, rmsDb / 20.0) / rms, std::pow(10.0, peakDb / 20.0) / peak);
+  for (float& x : b.s) x = float(x * k);
 }
 
 QByteArray wavBytes(const Buffer& b) {

@@ -87,6 +87,10 @@ void softClip(Buffer& b, float drive);
 void reverb(Buffer& b, float wet, float room = 0.8f, float damping = 0.3f);
 void fadeOut(Buffer& b, double seconds);
 void normalize(Buffer& b, float peak = 0.89f);
+// Scales to an RMS of RMS_DB dBFS over the 50 ms windows that sound (above
+// -60 dBFS), or less where the peak would pass PEAK_DB dBFS: every effect
+// then sounds as loud as the music.
+void setLoudness(Buffer& b, float rmsDb, float peakDb);
 
 // Musical helpers.
 inline float noteHz(int midi) { return 440.0f * std::pow(2.0f, (midi - 69) / 12.0f); }

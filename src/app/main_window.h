@@ -63,6 +63,8 @@ class MainWindow {
   void load_gf_picture(ControlName target, const QString& file);
   // The main window's background picture.
   void load_gf_background(const QString& file);
+  // The background a staging shows after the coming pause (it may be got ready).
+  void gf_background_ahead(const QString& file) { platform_.picture_ahead(file); }
   // Pauses while the windows stay alive; throws RunAborted when the main
   // window was closed before or during the pause. While the running command
   // is skipped, the pause returns at once.

@@ -1,3 +1,5 @@
+// The sound module: effects through SDL2_mixer, music through FluidSynth on
+// SDL's audio thread, loaded beside the program once its window shows.
 #include "audio/sdl_audio.h"
 
 #include "audio/synth_settings.h"
@@ -97,6 +99,7 @@ void SdlAudio::open_synth() {
   // Only the instruments a piece chooses are read into memory.
   fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
   fluid_settings_setint(settings_, "synth.polyphony", kMusicVoices);
+  fluid_settings_setnum(settings_, "synth.gain", kMusicGain);
   synth_ = new_fluid_synth(settings_);
   if (!synth_ || fluid_synth_sfload(synth_, soundfont.constData(), 1) == FLUID_FAILED) {
     std::fprintf(stderr, "quilo: no music: soundfont %s cannot be read\n", soundfont.constData());

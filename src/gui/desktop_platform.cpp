@@ -41,6 +41,8 @@ void DesktopPlatform::picture_loaded(const QString&, const QString& target, cons
   pictures_.get(file);  // decode now, so that the next repaint only draws
 }
 
+void DesktopPlatform::picture_ahead(const QString& file) { pictures_.prefetch({file}); }
+
 void DesktopPlatform::pause(float seconds) {
   if (seconds < 0) return;
   if (before_wait) before_wait();

@@ -26,6 +26,7 @@ class DesktopPlatform : public Platform {
   void midi_open(const QString& file) override;
   void midi_close() override;
   void picture_loaded(const QString& form, const QString& target, const QString& file) override;
+  void picture_ahead(const QString& file) override;
   void pause(float seconds) override;
   void skip_pause(float seconds) override;
   Answer message(const QString& text, const QString& title, Buttons buttons) override;

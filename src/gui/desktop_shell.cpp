@@ -71,6 +71,7 @@ DesktopShell::DesktopShell(const QString& program_folder, const QString& history
     };
     platform_.on_background = frame_trace::background_changed;
     platform_.pictures().on_decoded = frame_trace::decoded;
+    platform_.pictures().on_released = frame_trace::released;
   }
 
   platform_.before_wait = [this] { refresh_all(); };
@@ -125,6 +126,10 @@ void DesktopShell::refresh_all() {
   sync_window(*form3_view_, app_->output().form);
   sync_window(*form4_view_, app_->history().form);
   sync_window(*form1_view_, app_->main().form);
+  // What the windows no longer show is let go (a staging's next picture is
+  // kept by the cache itself).
+  platform_.pictures().keep_only(form1_view_->shown_pictures() + form2_view_->shown_pictures() +
+                                 form3_view_->shown_pictures() + form4_view_->shown_pictures());
 }
 
 }  // namespace quilo

@@ -1,3 +1,5 @@
+// Making and refreshing the widgets of a window from its form, and the
+// window's own events.
 #include "gui/form_view.h"
 
 #include "gui/folder_widgets.h"
@@ -389,6 +391,18 @@ bool FormView::button_allowed(const QString& key, QWidget* button) {
   // works (THE END, while a command runs); the window keeps it.
   if (!enabled && button->isEnabled() && focusWidget() == button) setFocus(Qt::OtherFocusReason);
   return enabled;
+}
+
+QSet<QString> FormView::shown_pictures() const {
+  QSet<QString> files;
+  if (!form_.background.isEmpty()) files << form_.background;
+  for (const Control& c : form_.controls()) {
+    if (c.picture.isEmpty()) continue;
+    if (c.design.kind == Kind::Image) files << c.picture;
+    if (c.design.kind == Kind::Button || c.design.kind == Kind::Option)
+      files << c.picture << pressed_picture(c.picture);
+  }
+  return files;
 }
 
 void FormView::refresh() {

@@ -7,6 +7,7 @@
 #include "model/form.h"
 
 #include <QHash>
+#include <QSet>
 #include <QWidget>
 
 #include <functional>
@@ -23,6 +24,9 @@ class FormView : public QWidget {
   // Brings every widget up to the model.
   void refresh();
   QWidget* widget(const QString& key) const { return widgets_.value(key); }
+  // The pictures the window draws as the model is now: its background, its
+  // picture controls' and its buttons' (pressed looks too).
+  QSet<QString> shown_pictures() const;
 
   // A button or option of the window was pressed.
   std::function<void(const QString& key)> press;

@@ -1,3 +1,4 @@
+// Writing the timing of what the main window shows to standard error.
 #include "gui/frame_trace.h"
 
 #include <cstdio>
@@ -48,6 +49,10 @@ void painted(const QString& file) {
 
 void decoded(const QString& file, long long bytes) {
   if (enabled()) std::fprintf(stderr, "decoded %s %lld\n", qPrintable(file), bytes);
+}
+
+void released(const QString& file, long long bytes) {
+  if (enabled()) std::fprintf(stderr, "released %s %lld\n", qPrintable(file), bytes);
 }
 
 }  // namespace quilo::frame_trace

@@ -3,8 +3,8 @@
 // error "shown NS" (CLOCK_MONOTONIC) when the main window, its controls too, is
 // first on the screen, and "frame FILE MS" for each background change: the
 // time from the change in the model to the screen update that shows it, and
-// "decoded FILE BYTES" for each picture decoded into memory. Off, it costs one
-// flag test.
+// "decoded FILE BYTES" for each picture decoded into memory, "released FILE
+// BYTES" for each let go again. Off, it costs one flag test.
 #pragma once
 
 #include <QString>
@@ -18,5 +18,7 @@ void background_changed(const QString& file);
 void painted(const QString& file);
 // A picture was decoded and is kept, taking BYTES.
 void decoded(const QString& file, long long bytes);
+// A picture taking BYTES was let go.
+void released(const QString& file, long long bytes);
 
 }  // namespace quilo::frame_trace

@@ -1,3 +1,4 @@
+// Drawing a picture button from the cache, and its keys.
 #include "gui/picture_button.h"
 
 #include "gui/picture_cache.h"
@@ -7,14 +8,11 @@
 #include <QPainter>
 
 namespace quilo {
-namespace {
 
 QString pressed_picture(const QString& file) {
   const QFileInfo info(file);
   return info.completeBaseName() + QStringLiteral("_down.") + info.suffix();
 }
-
-}  // namespace
 
 PictureButton::PictureButton(PictureCache& pictures, const Control& control, QWidget* parent)
     : QAbstractButton(parent), pictures_(pictures), control_(control) {

@@ -10,6 +10,9 @@ namespace quilo {
 
 class PictureCache;
 
+// The pressed look of button picture FILE: "name_down.ext" beside it.
+QString pressed_picture(const QString& file);
+
 class PictureButton : public QAbstractButton {
   Q_OBJECT
  public:

@@ -1,13 +1,21 @@
+// Decoding, keeping and letting go of the GF pictures, and the helper thread
+// that decodes ahead.
 #include "gui/picture_cache.h"
 
 #include <QGuiApplication>
 #include <QImageReader>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace quilo {
 
 PictureCache::~PictureCache() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  wake_.notify_all();
   if (worker_.joinable()) worker_.join();
 }
 
@@ -23,6 +31,8 @@ QString hidpi_name(const QString& file) {
   const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
   return dot < 0 ? file + QStringLiteral("@2x") : file.left(dot) + QStringLiteral("@2x") + file.mid(dot);
 }
+
+long long bytes_of(const QPixmap& pm) { return (long long)pm.width() * pm.height() * pm.depth() / 8; }
 
 void key_out(QImage& image) {
   image.convertTo(QImage::Format_ARGB32);
@@ -65,17 +75,34 @@ PictureCache::Decoded PictureCache::decode(const QString& file) const {
 }
 
 void PictureCache::prefetch(const QStringList& files) {
-  const std::lock_guard<std::mutex> lock(mutex_);
-  if (worker_.joinable()) return;
-  prefetching_ = files;
-  worker_ = std::thread([this, files] {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    ahead_ = QSet<QString>(files.begin(), files.end());
     for (const QString& file : files) {
-      Decoded d = decode(file);
-      const std::lock_guard<std::mutex> lock(mutex_);
-      prefetched_.insert(file, std::move(d));
-      done_.notify_all();
+      const bool known = pictures_.contains(file) || prefetched_.contains(file) || decoding_ == file ||
+                         std::find(queue_.begin(), queue_.end(), file) != queue_.end();
+      if (!known && !file.isEmpty()) queue_.push_back(file);
     }
-  });
+    if (!worker_.joinable()) worker_ = std::thread([this] { decode_ahead(); });
+  }
+  wake_.notify_all();
+}
+
+void PictureCache::decode_ahead() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    wake_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+    if (stopping_) return;
+    const QString file = queue_.front();
+    queue_.pop_front();
+    decoding_ = file;
+    lock.unlock();
+    Decoded d = decode(file);
+    lock.lock();
+    prefetched_.insert(file, std::move(d));
+    decoding_.clear();
+    done_.notify_all();
+  }
 }
 
 QPixmap PictureCache::get(const QString& file) {
@@ -85,18 +112,40 @@ QPixmap PictureCache::get(const QString& file) {
   Decoded d;
   {
     std::unique_lock<std::mutex> lock(mutex_);
-    if (prefetching_.contains(file)) {
-      done_.wait(lock, [&] { return prefetched_.contains(file); });
-      d = prefetched_.take(file);
-    }
+    // One still waiting for the helper is decoded here at once instead.
+    const auto queued = std::find(queue_.begin(), queue_.end(), file);
+    if (queued != queue_.end()) queue_.erase(queued);
+    done_.wait(lock, [&] { return decoding_ != file; });
+    d = prefetched_.take(file);
   }
   if (d.image.isNull() && d.error.isEmpty()) d = decode(file);
   if (d.image.isNull())
     std::fprintf(stderr, "quilo: picture %s: %s\n", qPrintable(file), qPrintable(d.error));
   const QPixmap& kept = *pictures_.insert(file, QPixmap::fromImage(std::move(d.image)));
-  if (!kept.isNull() && on_decoded)
-    on_decoded(file, (long long)kept.width() * kept.height() * kept.depth() / 8);
+  if (!kept.isNull() && on_decoded) on_decoded(file, bytes_of(kept));
   return kept;
+}
+
+void PictureCache::keep_only(const QSet<QString>& on_screen) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  const auto wanted = [&](const QString& file) { return on_screen.contains(file) || ahead_.contains(file); };
+  for (auto it = pictures_.begin(); it != pictures_.end();) {
+    if (wanted(it.key())) {
+      ++it;
+      continue;
+    }
+    if (!it->isNull() && on_released) on_released(it.key(), bytes_of(*it));
+    it = pictures_.erase(it);
+  }
+  for (auto it = prefetched_.begin(); it != prefetched_.end();)
+    it = wanted(it.key()) ? ++it : prefetched_.erase(it);
+  std::erase_if(queue_, [&](const QString& file) { return !wanted(file); });
+}
+
+bool PictureCache::holds(const QString& file) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return pictures_.contains(file) || prefetched_.contains(file) || decoding_ == file ||
+         std::find(queue_.begin(), queue_.end(), file) != queue_.end();
 }
 
 }  // namespace quilo

@@ -1,16 +1,19 @@
-// Pictures from the GF folder, decoded once and kept. On a screen whose device
-// pixel ratio is above 1 a picture "name.ext" comes from "name@2x.ext" beside
-// it when that one has twice its size, with a device pixel ratio of 2, so that
-// it takes the same place in the window and is drawn sharply.
+// Pictures from the GF folder, decoded when first asked for and kept while
+// the windows show them. On a screen whose device pixel ratio is above 1 a
+// picture "name.ext" comes from "name@2x.ext" beside it when that one has
+// twice its size, with a device pixel ratio of 2, so that it takes the same
+// place in the window and is drawn sharply.
 #pragma once
 
 #include <QHash>
 #include <QImage>
 #include <QPixmap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -26,9 +29,10 @@ class PictureCache {
   PictureCache(const PictureCache&) = delete;
   PictureCache& operator=(const PictureCache&) = delete;
 
-  // Starts decoding FILES on a helper thread, so that the pictures of a window
-  // about to show are ready when it paints; get() waits for one still being
-  // decoded. Only the first call has an effect.
+  // Starts decoding FILES on a helper thread, so that they are ready when
+  // they are asked for: the pictures of a window about to show, the next
+  // picture of a running staging. get() waits for one still being decoded.
+  // These files are kept (see keep_only) until the next call names others.
   void prefetch(const QStringList& files);
 
   // The picture, or a null pixmap when the file is missing or unreadable
@@ -36,8 +40,17 @@ class PictureCache {
   // The pixmap is a shared copy: it stays valid whatever the cache does next.
   QPixmap get(const QString& file);
 
-  // Told of each picture decoded and kept, with the bytes it takes (measurements).
+  // Lets go of every picture except those in ON_SCREEN and those of the
+  // latest prefetch; one asked for again is decoded again.
+  void keep_only(const QSet<QString>& on_screen);
+
+  // Whether FILE is decoded and kept, or being decoded ahead (for tests).
+  bool holds(const QString& file);
+
+  // Told of each picture decoded and kept, and of each let go, with the bytes
+  // it takes (measurements).
   std::function<void(const QString& file, long long bytes)> on_decoded;
+  std::function<void(const QString& file, long long bytes)> on_released;
 
  private:
   struct Decoded {
@@ -45,17 +58,21 @@ class PictureCache {
     QString error;
   };
   Decoded decode(const QString& file) const;
+  void decode_ahead();
 
   QString folder_;
   bool hidpi_;
   QHash<QString, QPixmap> pictures_;
 
-  // Prefetching: the files asked for, and those decoded so far.
+  // Decoding ahead: the helper thread takes the queue's files one by one.
   std::thread worker_;
   std::mutex mutex_;
-  std::condition_variable done_;
-  QStringList prefetching_;
+  std::condition_variable wake_, done_;
+  bool stopping_ = false;
+  std::deque<QString> queue_;
+  QString decoding_;
   QHash<QString, Decoded> prefetched_;
+  QSet<QString> ahead_;  // the files of the latest prefetch
 };
 
 }  // namespace quilo

@@ -37,6 +37,9 @@ class Platform {
   // ("Image2") or, with target "background", behind a window. The model already
   // holds it; this lets the platform load (and cache) or log it.
   virtual void picture_loaded(const QString& form, const QString& target, const QString& file) = 0;
+  // A running staging will show this picture after the pause that follows:
+  // the platform may get it ready meanwhile. Nothing is shown or logged.
+  virtual void picture_ahead(const QString& file) { (void)file; }
 
   // Pauses the calling command for the given seconds while the windows stay
   // alive. A negative time returns at once.

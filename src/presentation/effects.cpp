@@ -3,6 +3,7 @@
 // timed stagings on the window background. Every effect is a row of a table.
 #include "presentation/effects.h"
 
+#include <optional>
 #include <vector>
 
 namespace quilo {
@@ -201,12 +202,34 @@ void show_background(MainWindow& m, int level, bool level0_caption) {
 
 namespace {
 
-void play_steps(MainWindow& app, const Steps& steps) {
-  for (const StagingStep& step : steps) {
+// The first picture that STEPS from FROM on show, or nullptr.
+const char* next_picture(const Steps& steps, std::size_t from) {
+  for (std::size_t i = from; i < steps.size(); ++i)
+    if (steps[i].picture) return steps[i].picture;
+  return nullptr;
+}
+
+// Plays STEPS. Before each pause the platform hears of the picture that comes
+// after it (AFTERWARDS once the steps have none left), so that it is ready
+// when its time comes.
+void play_steps(MainWindow& app, const Steps& steps, const char* afterwards = nullptr) {
+  for (std::size_t i = 0; i < steps.size(); ++i) {
+    const StagingStep& step = steps[i];
     if (step.sound) app.play_se(QString::fromUtf8(step.sound));
     if (step.picture) app.load_gf_background(QString::fromUtf8(step.picture));
-    if (step.pause > 0) app.WaitTimer(step.pause);
+    if (step.pause <= 0) continue;
+    const char* coming = next_picture(steps, i + 1);
+    if (!coming) coming = afterwards;
+    if (coming) app.gf_background_ahead(QString::fromUtf8(coming));
+    app.WaitTimer(step.pause);
   }
+}
+
+// The ending of SEQUENCE for the 2nd favourite's odds O2, or nullptr.
+const Ending* ending_for(const Sequence& sequence, std::optional<float> o2) {
+  for (const Ending& ending : sequence.endings)
+    if (!ending.when || (o2 && ending.when(*o2))) return &ending;
+  return nullptr;
 }
 
 }  // namespace
@@ -225,16 +248,12 @@ void play_onibaku_staging(MainWindow& m) {
       }
     }
   }
-  play_steps(m, sequence->body);
+  // The ending the odds choose now is the one got ready during the last pause.
+  const Ending* likely = ending_for(*sequence, m.odds(2));
+  play_steps(m, sequence->body, likely ? next_picture(likely->steps, 0) : nullptr);
   // The 2nd favourite's odds are read again now: the user may have changed
   // them during the pauses.
-  const auto o2 = m.odds(2);
-  for (const Ending& ending : sequence->endings) {
-    if (!ending.when || (o2 && ending.when(*o2))) {
-      play_steps(m, ending.steps);
-      break;
-    }
-  }
+  if (const Ending* ending = ending_for(*sequence, m.odds(2))) play_steps(m, ending->steps);
 }
 
 }  // namespace quilo

@@ -1,13 +1,20 @@
 // Pictures decoded ahead on the helper thread are the same as those decoded
 // when asked for; a missing or broken one gives a null picture without
-// blocking; a cache may end while its helper is still decoding.
+// blocking; a cache may end while its helper is still decoding. Only what the
+// windows show and what a running staging shows next stay decoded.
 #include "gui/picture_cache.h"
+
+#include "desktop_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <map>
 
 using namespace quilo;
 
@@ -135,5 +142,78 @@ TEST(PictureCache, SharpPicturesAboveRatioOne) {
       const bool button = QByteArray(c.file).startsWith("btn_");
       EXPECT_EQ(qAlpha(img.pixel(0, 0)), button ? 0 : 255) << what.toStdString();
     }
+  }
+}
+
+// What is not shown is let go (and decoded again when asked for); the files
+// of the latest prefetch stay until a later one names others.
+TEST(PictureCache, KeepsWhatIsShownAndWhatComesNext) {
+  QTemporaryDir dir;
+  for (int i = 0; i < 4; ++i) {
+    QImage img(8, 6, QImage::Format_RGB32);
+    img.fill(QColor(40 * i, 90, 200));
+    ASSERT_TRUE(img.save(dir.filePath(QString("p%1.bmp").arg(i))));
+  }
+  PictureCache cache(dir.path());
+  std::map<QString, long long> decoded, released;
+  cache.on_decoded = [&](const QString& f, long long bytes) { decoded[f] += bytes; };
+  cache.on_released = [&](const QString& f, long long bytes) { released[f] += bytes; };
+  const QImage first = cache.get("p0.bmp").toImage();
+  cache.get("p1.bmp");
+  cache.prefetch({"p2.bmp"});
+  cache.keep_only({"p0.bmp"});
+
+  const auto held = [&] {
+    QStringList files;
+    for (const char* file : {"p0.bmp", "p1.bmp", "p2.bmp", "p3.bmp"})
+      if (cache.holds(file)) files << file;
+    return files;
+  };
+  EXPECT_EQ(held(), QStringList({"p0.bmp", "p2.bmp"}));
+  EXPECT_EQ(released, (std::map<QString, long long>{{"p1.bmp", 8 * 6 * 4}}));
+
+  // The next staging picture takes the place of the one before.
+  cache.prefetch({"p3.bmp"});
+  cache.keep_only({"p1.bmp"});
+  EXPECT_EQ(held(), QStringList({"p3.bmp"}));
+
+  // A picture let go comes back the same.
+  EXPECT_EQ(cache.get("p0.bmp").toImage(), first);
+  EXPECT_EQ(decoded["p0.bmp"], 2 * 8 * 6 * 4);
+  EXPECT_EQ(cache.get("p3.bmp").toImage().pixelColor(0, 0), QColor(120, 90, 200));
+}
+
+// Through each onibaku staging (skipped, so that it runs at once): every
+// background after the first is asked for ahead, during the pause before
+// it; afterwards only the staging's picture still on screen is kept.
+TEST(PictureCache, AStagingDecodesAheadAndKeepsOnlyWhatIsShown) {
+  const struct {
+    const char *first_odds, *second_odds, *first, *last;
+  } stagings[] = {
+      {"2.5", "5.0", "Image204.jpg", "newseiunPIRU6.bmp"},
+      {"1.5", "4.0", "Image204.jpg", "newseiunPIRU1.bmp"},
+      {"1.5", "3.0", "makaigazou.jpg", "blackhoulg01.bmp"},
+  };
+  for (const auto& staging : stagings) {
+    SCOPED_TRACE(staging.last);
+    test::Desktop d;
+    MainWindow& main = d.shell.app().main();
+    main.c(form1::Text1).text = staging.first_odds;
+    main.c(form1::Text2).text = staging.second_odds;
+    d.view(1).refresh();
+    PictureCache& cache = d.shell.platform().pictures();
+    std::vector<std::pair<QString, bool>> steps;  // each background, and whether it was on its way
+    d.shell.platform().on_background = [&](const QString& f) { steps.push_back({f, cache.holds(f)}); };
+
+    QTimer::singleShot(0, [&] { QTest::keyClick(&d.view(1), Qt::Key_Escape); });
+    QTest::mouseClick(d.view(1).widget(form1::Command6.text()), Qt::LeftButton);
+    ASSERT_FALSE(d.shell.app().busy());
+
+    ASSERT_GE(steps.size(), 8u);
+    EXPECT_EQ(steps.front().first, staging.first);
+    EXPECT_EQ(main.form.background, staging.last);
+    for (size_t i = 1; i < steps.size(); ++i) EXPECT_TRUE(steps[i].second) << steps[i].first.toStdString();
+    for (const auto& [file, ahead] : steps)
+      EXPECT_EQ(cache.holds(file), file == main.form.background) << file.toStdString();
   }
 }
