@@ -92,12 +92,18 @@ void BM_HistoryFigures(benchmark::State& state) {
 }
 BENCHMARK(BM_HistoryFigures)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-void BM_HistoryWindowModel(benchmark::State& state) {
+// The history window on a filled history file.
+struct FilledWindow {
+  explicit FilledWindow(int runs) { window.open_store(filled_history(dir, runs)); }
   QTemporaryDir dir;
-  const QString file = filled_history(dir, int(state.range(0)));
   HeadlessPlatform platform;
-  HistoryWindow window(platform);
-  window.open_store(file);
+  StartupFiles own_files;
+  HistoryWindow window{platform, own_files};
+};
+
+void BM_HistoryWindowModel(benchmark::State& state) {
+  FilledWindow filled(int(state.range(0)));
+  HistoryWindow& window = filled.window;
   for (auto _ : state) {
     window.Form_Load();
     window.Command4_Click();
@@ -106,11 +112,8 @@ void BM_HistoryWindowModel(benchmark::State& state) {
 BENCHMARK(BM_HistoryWindowModel)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_OpenHistoryWindow(benchmark::State& state) {
-  QTemporaryDir dir;
-  const QString file = filled_history(dir, int(state.range(0)));
-  HeadlessPlatform platform;
-  HistoryWindow window(platform);
-  window.open_store(file);
+  FilledWindow filled(int(state.range(0)));
+  HistoryWindow& window = filled.window;
   PictureCache pictures{QStringLiteral(QUILO_GF_DIR)};
   FormView view(window.form, pictures);
   view.show();

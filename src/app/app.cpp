@@ -58,7 +58,7 @@ const ButtonRow* find_button(const QString& form, const QString& control) {
 App::App(Platform& platform, const QString& history_file)
     : main_(platform),
       output_(platform, main_.s.output_lines, main_.startup_files),
-      history_(platform),
+      history_(platform, main_.startup_files),
       history_file_(history_file) {
   // A control that the code names but the design lacks stops the program here,
   // before any window shows, not at the click that would need it.

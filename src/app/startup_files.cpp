@@ -30,8 +30,8 @@ QString location(const QString& path) {
 
 }  // namespace
 
-void StartupFiles::remember(const QString& name) {
-  Entry e{name, location(name)};
+void StartupFiles::remember(const QString& name, Role role) {
+  Entry e{name, role, location(name)};
   if (const auto id = identity(name)) {
     e.exists = true;
     e.device = id->device;
@@ -40,14 +40,31 @@ void StartupFiles::remember(const QString& name) {
   entries_.push_back(std::move(e));
 }
 
-std::optional<QString> StartupFiles::match(const QString& path) const {
+const StartupFiles::Entry* StartupFiles::find(const QString& path) const {
   const auto id = identity(path);
   const QString place = location(path);
   for (const Entry& e : entries_) {
-    if (id && e.exists && id->device == e.device && id->inode == e.inode) return e.name;
-    if (place == e.location) return e.name;
+    if (id && e.exists && id->device == e.device && id->inode == e.inode) return &e;
+    if (place == e.location) return &e;
   }
-  return std::nullopt;
+  return nullptr;
+}
+
+std::optional<QString> StartupFiles::refusal(const QString& path) const {
+  const Entry* e = find(path);
+  if (!e) return std::nullopt;
+  // A table with lines added would break every later start; a history file
+  // written over would lose every entered result.
+  if (e->role == Role::History)
+    return QStringLiteral(
+               "%1 は成績を記録しているファイルです。書き込むと成績が失われるため、"
+               "書き込み先にはできません。別のファイル名を指定して下さい。")
+        .arg(QFileInfo(e->name).fileName());
+  return QStringLiteral(
+             "%1 は起動時に読み込む参照用のファイルです。書き込むと次から正しく"
+             "起動できなくなるため、出力先にはできません。別のファイル名を"
+             "指定して下さい。")
+      .arg(e->name);
 }
 
 }  // namespace quilo

@@ -1,6 +1,7 @@
 // The files the program reads at start-up (the reference tables and the
-// teaching file), remembered so that the output window never appends to one
-// of them, whatever spelling, link or folder the user reaches it by.
+// teaching file) and the history file it keeps, remembered so that neither the
+// output window nor the history's CSV export ever writes into one of them,
+// whatever spelling, link or folder the user reaches it by.
 #pragma once
 
 #include <QString>
@@ -12,19 +13,24 @@ namespace quilo {
 
 class StartupFiles {
  public:
+  enum class Role { Table, History };
   // Remembers a file named relative to the current folder, present or not.
-  void remember(const QString& name);
-  // The name of the start-up file that `path` is (the same file by device and
-  // inode, or the same place when either is missing), or nullopt.
-  std::optional<QString> match(const QString& path) const;
+  void remember(const QString& name, Role role = Role::Table);
+  // Why `path` must not be written to, for the user, when it is one of the
+  // remembered files (the same file by device and inode, or the same place
+  // when either is missing).
+  std::optional<QString> refusal(const QString& path) const;
 
  private:
   struct Entry {
-    QString name;      // as the program opens it: "crt_1.txt"
+    QString name;  // as the program opens it: "crt_1.txt"
+    Role role = Role::Table;
     QString location;  // its place: the real folder and the name
     bool exists = false;
     unsigned long long device = 0, inode = 0;
   };
+  const Entry* find(const QString& path) const;
+
   std::vector<Entry> entries_;
 };
 

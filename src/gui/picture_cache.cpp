@@ -79,9 +79,7 @@ void PictureCache::prefetch(const QStringList& files) {
     const std::lock_guard<std::mutex> lock(mutex_);
     ahead_ = QSet<QString>(files.begin(), files.end());
     for (const QString& file : files) {
-      const bool known = pictures_.contains(file) || prefetched_.contains(file) || decoding_ == file ||
-                         std::find(queue_.begin(), queue_.end(), file) != queue_.end();
-      if (!known && !file.isEmpty()) queue_.push_back(file);
+      if (!file.isEmpty() && !holds_locked(file)) queue_.push_back(file);
     }
     if (!worker_.joinable()) worker_ = std::thread([this] { decode_ahead(); });
   }
@@ -144,6 +142,10 @@ void PictureCache::keep_only(const QSet<QString>& on_screen) {
 
 bool PictureCache::holds(const QString& file) {
   const std::lock_guard<std::mutex> lock(mutex_);
+  return holds_locked(file);
+}
+
+bool PictureCache::holds_locked(const QString& file) const {
   return pictures_.contains(file) || prefetched_.contains(file) || decoding_ == file ||
          std::find(queue_.begin(), queue_.end(), file) != queue_.end();
 }

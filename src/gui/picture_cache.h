@@ -59,6 +59,7 @@ class PictureCache {
   };
   Decoded decode(const QString& file) const;
   void decode_ahead();
+  bool holds_locked(const QString& file) const;  // with mutex_ held
 
   QString folder_;
   bool hidpi_;

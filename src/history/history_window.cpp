@@ -129,11 +129,16 @@ std::optional<std::optional<QDate>> typed_date(const QString& text) {
 
 }  // namespace
 
-HistoryWindow::HistoryWindow(Platform& platform) : form(form4_design()), platform_(platform) {}
+HistoryWindow::HistoryWindow(Platform& platform, StartupFiles& own_files)
+    : form(form4_design()), platform_(platform), own_files_(own_files) {}
 
 void HistoryWindow::open_store(const QString& file) {
   store_ = std::make_unique<HistoryStore>(file, platform_.now());
   if (!store_->notice().isEmpty()) platform_.message(store_->notice(), kAppTitle, Buttons::OK);
+  // Neither an output nor an export may write into the history file.
+  if (const QString kept = store_->file(); !kept.isEmpty())
+    for (const char* suffix : {"", "-wal", "-shm"})
+      own_files_.remember(kept + QLatin1String(suffix), StartupFiles::Role::History);
 }
 
 void HistoryWindow::record(const Prediction& prediction, const QDateTime& when) {
@@ -381,22 +386,20 @@ void HistoryWindow::Command3_Click() {
   const QString folder = export_folder.isEmpty() ? QDir::currentPath() : export_folder;
   const QString path = QDir(folder).absoluteFilePath(QDir::fromNativeSeparators(typed));
   const QFileInfo info(path);
-  if (auto reason = check_output_target(info.absolutePath(), info.fileName())) {
-    platform_.message(QStringLiteral("「%1」に書き出せませんでした。\n%2").arg(path, *reason), kAppTitle,
+  const auto refused = [&](const QString& reason) {
+    platform_.message(QStringLiteral("「%1」に書き出せませんでした。\n%2").arg(path, reason), kAppTitle,
                       Buttons::OK);
-    return;
-  }
+  };
+  if (auto reason = check_output_target(info.absolutePath(), info.fileName())) return refused(*reason);
+  // The program's own files: its tables and this history.
+  if (auto reason = own_files_.refusal(path)) return refused(*reason);
   if (info.exists() &&
       platform_.message(QStringLiteral("「%1」はすでにあります。\r上書きしますか？").arg(path), kAppTitle,
                         Buttons::OKCancel) == Answer::Cancel)
     return;
   const CsvEncoding encoding =
       form[form4::Option2].checked ? CsvEncoding::Utf8WithBom : CsvEncoding::Windows31J;
-  if (auto reason = write_history_csv(path, runs_, results_, encoding)) {
-    platform_.message(QStringLiteral("「%1」に書き出せませんでした。\n%2").arg(path, *reason), kAppTitle,
-                      Buttons::OK);
-    return;
-  }
+  if (auto reason = write_history_csv(path, runs_, results_, encoding)) return refused(*reason);
   platform_.message(QStringLiteral("成績を「%1」に書き出しました。").arg(path), kAppTitle, Buttons::OK);
 }
 

@@ -5,6 +5,7 @@
 // owns the history file, into which the main window's completed runs go.
 #pragma once
 
+#include "app/startup_files.h"
 #include "history/history_store.h"
 #include "media/platform.h"
 #include "model/form.h"
@@ -22,7 +23,9 @@ class MainWindow;
 
 class HistoryWindow {
  public:
-  explicit HistoryWindow(Platform& platform);
+  // own_files: the program's own files, which the CSV export must not write
+  // over; the history file is added to them once it is open.
+  HistoryWindow(Platform& platform, StartupFiles& own_files);
   HistoryWindow(const HistoryWindow&) = delete;
   HistoryWindow& operator=(const HistoryWindow&) = delete;
 
@@ -69,6 +72,7 @@ class HistoryWindow {
   std::optional<Period> period_from_inputs();
 
   Platform& platform_;
+  StartupFiles& own_files_;
   std::unique_ptr<HistoryStore> store_;
   std::vector<RunRecord> runs_;
   ResultsByRace results_;

@@ -83,14 +83,8 @@ void OutputWindow::Command1_Click() {
   };
   const QString not_written = QStringLiteral("に出力できませんでした。");
   if (auto reason = check_output_target(folder, name)) return refused(not_written, *reason);
-  // The program's own tables: five result lines in one of them would break
-  // every later start.
-  if (const auto own = startup_files_.match(path))
-    return refused(not_written,
-                   QStringLiteral("%1 は起動時に読み込む参照用のファイルです。書き込むと次から正しく"
-                                  "起動できなくなるため、出力先にはできません。別のファイル名を"
-                                  "指定して下さい。")
-                       .arg(*own));
+  // The program's own files: its tables and its history.
+  if (const auto own = startup_files_.refusal(path)) return refused(not_written, *own);
   if (auto reason = append_to_file(path, output_entry_bytes(output_lines_)))
     return refused(not_written, *reason);
 

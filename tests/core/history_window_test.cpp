@@ -395,6 +395,25 @@ TEST(HistoryCli, AHistoryFileIsKeptOnlyWhenNamed) {
   EXPECT_EQ(figures(d, "trifecta")["hits"].toInt(), 1);
   EXPECT_EQ(QDir(s.path("")).entryList({"*.sqlite*"}, QDir::Files).filter("h.sqlite").size() >= 1, true);
 
+  // Neither the CSV export nor the output window writes into the program's own
+  // files: the history file (by another spelling too) and a table.
+  QFile db(s.path("h.sqlite"));
+  ASSERT_TRUE(db.open(QIODevice::ReadOnly));
+  const QByteArray db_bytes = db.readAll();
+  db.close();
+  d = quilo({"--history", "h.sqlite"},
+            "click Command14\ntype Form4.Text14 h.sqlite\nclick Form4.Command3\n"
+            "type Form4.Text14 ./h.sqlite\nclick Form4.Command3\n"
+            "type Form4.Text14 crt_1.txt\nclick Form4.Command3\nclick Form4.Command4\n"
+            "click Command10\ntype Form3.Text1 h.sqlite\nclick Form3.Command1\ndump\n");
+  const QStringList m = messages(d);
+  ASSERT_EQ(m.size(), 5) << m.join("\n").toStdString();  // the output asks first (m[3])
+  for (int i : {0, 1, 4}) EXPECT_TRUE(m[i].contains("成績を記録しているファイルです")) << m[i].toStdString();
+  EXPECT_TRUE(m[2].contains("起動時に読み込む参照用のファイルです")) << m[2].toStdString();
+  ASSERT_TRUE(db.open(QIODevice::ReadOnly));
+  EXPECT_EQ(db.readAll(), db_bytes);
+  EXPECT_EQ(figures(d, "trifecta")["hits"].toInt(), 1);
+
   QProcess missing;
   missing.start(QStringLiteral(QUILO_BINARY), {"--history"});
   missing.waitForFinished(10000);
