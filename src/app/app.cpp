@@ -3,6 +3,7 @@
 #include "app/shell_commands.h"
 #include "app/startup.h"
 #include "engines/engines.h"
+#include "presentation/effects.h"
 #include "presentation/result_card.h"
 #include "presentation/teaching.h"
 
@@ -10,21 +11,24 @@ namespace quilo {
 namespace {
 
 using Handler = void (*)(App&);
+using Opening = QStringList (*)(const MainWindow&);
 
 struct ButtonRow {
   const char* form;
   ControlName control;
   Handler handler;
-  bool guarded;     // ignored while another command runs
-  bool hides_card;  // the result card goes when the command starts
+  bool guarded;               // ignored while another command runs
+  bool hides_card;            // the result card goes when the command starts
+  Opening opening = nullptr;  // the pictures it shows at once, to get ready
 };
 
 // Every button (and option) of every window and the command it runs.
 const ButtonRow kButtons[] = {
     {"Form1", form1::Command3, [](App& a) { Command3_Click(a.main()); }, true, true},
     {"Form1", form1::Command8, [](App& a) { Command8_Click(a.main()); }, true, true},
-    {"Form1", form1::Command6, [](App& a) { Command6_Click(a.main()); }, true, true},
-    {"Form1", form1::Command1, [](App& a) { Command1_Click(a.main()); }, true, true},
+    {"Form1", form1::Command6, [](App& a) { Command6_Click(a.main()); }, true, true,
+     onibaku_opening_pictures},
+    {"Form1", form1::Command1, [](App& a) { Command1_Click(a.main()); }, true, true, makai_opening_pictures},
     {"Form1", form1::Command2, [](App& a) { Command2_Click(a.main(), a.explanation()); }, true, true},
     {"Form1", form1::Command10, [](App& a) { Command10_Click(a.main(), a.output()); }, true, false},
     {"Form1", form1::Command5, [](App& a) { Command5_Click(a.main()); }, false, false},
@@ -90,6 +94,12 @@ bool App::accepts_click(const QString& form_name, const QString& control) const 
   const Form* f = form(form_name);
   if (!f || !f->open) return false;
   return !(row->guarded && busy());
+}
+
+QStringList App::opening_pictures(const QString& form_name, const QString& control) const {
+  const ButtonRow* row = find_button(form_name, control);
+  if (!row || !row->opening || !accepts_click(form_name, control)) return {};
+  return row->opening(main_);
 }
 
 bool App::click(const QString& form, const QString& control) {

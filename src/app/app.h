@@ -10,6 +10,7 @@
 #include "output/output_window.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace quilo {
 
@@ -45,6 +46,9 @@ class App {
   // True when the control is a button that a press would run now.
   bool accepts_click(const QString& form, const QString& control) const;
   bool busy() const { return busy_ > 0; }
+  // The pictures the button's command would show at once if it were pressed
+  // now (none for most buttons, and none while the press would not run).
+  QStringList opening_pictures(const QString& form, const QString& control) const;
 
   // The running command goes on without waiting: each of its later pauses
   // returns at once, so every remaining step still happens, in order. Does

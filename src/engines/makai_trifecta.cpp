@@ -29,6 +29,8 @@ void Command1_Click(MainWindow& m) {
   m.s.yosou_mode = 1;
   show_ticket(m, TicketKind::Trifecta);
   advance_reveal_stage(m);
+  // The escalation's picture is got ready during the preparation's pause.
+  makai_escalation_ahead(m);
   if (!run_preparation(m, yosou_numbers3_Q)) return;
   yosou_numbers3_crt(m);
 }

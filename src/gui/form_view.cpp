@@ -151,6 +151,12 @@ QWidget* make_button(FormView& v, Control& c) {
   b->setText(c.design.text);
   b->setToolTip(c.design.text);
   QObject::connect(b, &QAbstractButton::clicked, &v, [&v, key = c.key(), b] { v.button_pressed(key, b); });
+  b->on_approach = [&v, key = c.key()] {
+    if (v.approach) v.approach(key);
+  };
+  b->on_depart = [&v, key = c.key()] {
+    if (v.depart) v.depart(key);
+  };
   return b;
 }
 

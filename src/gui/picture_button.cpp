@@ -18,6 +18,9 @@ PictureButton::PictureButton(PictureCache& pictures, const Control& control, QWi
     : QAbstractButton(parent), pictures_(pictures), control_(control) {
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::StrongFocus);
+  connect(this, &QAbstractButton::pressed, this, [this] {
+    if (on_approach) on_approach();
+  });
 }
 
 void PictureButton::set_latched(bool latched) {
@@ -61,6 +64,28 @@ void PictureButton::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QAbstractButton::keyPressEvent(e);
+}
+
+void PictureButton::enterEvent(QEnterEvent* e) {
+  pointer_on_ = true;
+  if (on_approach) on_approach();
+  QAbstractButton::enterEvent(e);
+}
+
+void PictureButton::leaveEvent(QEvent* e) {
+  pointer_on_ = false;
+  if (on_depart && !hasFocus()) on_depart();
+  QAbstractButton::leaveEvent(e);
+}
+
+void PictureButton::focusInEvent(QFocusEvent* e) {
+  if (on_approach) on_approach();
+  QAbstractButton::focusInEvent(e);
+}
+
+void PictureButton::focusOutEvent(QFocusEvent* e) {
+  if (on_depart && !pointer_on_) on_depart();
+  QAbstractButton::focusOutEvent(e);
 }
 
 }  // namespace quilo

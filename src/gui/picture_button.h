@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 
+#include <functional>
+
 namespace quilo {
 
 class PictureCache;
@@ -21,15 +23,24 @@ class PictureButton : public QAbstractButton {
   void set_latched(bool latched);
   bool latched() const { return latched_; }
 
+  // The pointer came onto the button, the keyboard focus reached it or it
+  // went down: a press may follow. on_depart: the pointer or the focus left.
+  std::function<void()> on_approach, on_depart;
+
  protected:
   void paintEvent(QPaintEvent*) override;
   // Enter presses the button as Space does.
   void keyPressEvent(QKeyEvent*) override;
+  void enterEvent(QEnterEvent*) override;
+  void leaveEvent(QEvent*) override;
+  void focusInEvent(QFocusEvent*) override;
+  void focusOutEvent(QFocusEvent*) override;
 
  private:
   PictureCache& pictures_;
   const Control& control_;
   bool latched_ = false;
+  bool pointer_on_ = false;
 };
 
 }  // namespace quilo

@@ -97,7 +97,8 @@ void PictureCache::decode_ahead() {
     lock.unlock();
     Decoded d = decode(file);
     lock.lock();
-    prefetched_.insert(file, std::move(d));
+    // Kept only while still wanted: the prefetch may have been forgotten meanwhile.
+    if (ahead_.contains(file) || waiting_ == file) prefetched_.insert(file, std::move(d));
     decoding_.clear();
     done_.notify_all();
   }
@@ -113,7 +114,9 @@ QPixmap PictureCache::get(const QString& file) {
     // One still waiting for the helper is decoded here at once instead.
     const auto queued = std::find(queue_.begin(), queue_.end(), file);
     if (queued != queue_.end()) queue_.erase(queued);
+    waiting_ = file;
     done_.wait(lock, [&] { return decoding_ != file; });
+    waiting_.clear();
     d = prefetched_.take(file);
   }
   if (d.image.isNull() && d.error.isEmpty()) d = decode(file);
@@ -122,6 +125,13 @@ QPixmap PictureCache::get(const QString& file) {
   const QPixmap& kept = *pictures_.insert(file, QPixmap::fromImage(std::move(d.image)));
   if (!kept.isNull() && on_decoded) on_decoded(file, bytes_of(kept));
   return kept;
+}
+
+void PictureCache::forget_ahead() {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  ahead_.clear();
+  prefetched_.clear();
+  queue_.clear();
 }
 
 void PictureCache::keep_only(const QSet<QString>& on_screen) {
@@ -146,7 +156,9 @@ bool PictureCache::holds(const QString& file) {
 }
 
 bool PictureCache::holds_locked(const QString& file) const {
-  return pictures_.contains(file) || prefetched_.contains(file) || decoding_ == file ||
+  // One being decoded counts while it will be kept when done.
+  return pictures_.contains(file) || prefetched_.contains(file) ||
+         (decoding_ == file && (ahead_.contains(file) || waiting_ == file)) ||
          std::find(queue_.begin(), queue_.end(), file) != queue_.end();
 }
 

@@ -43,6 +43,9 @@ class PictureCache {
   // Lets go of every picture except those in ON_SCREEN and those of the
   // latest prefetch; one asked for again is decoded again.
   void keep_only(const QSet<QString>& on_screen);
+  // The latest prefetch is no longer wanted: what it decoded and nothing has
+  // shown yet is let go, and what it queued is not decoded.
+  void forget_ahead();
 
   // Whether FILE is decoded and kept, or being decoded ahead (for tests).
   bool holds(const QString& file);
@@ -72,6 +75,7 @@ class PictureCache {
   bool stopping_ = false;
   std::deque<QString> queue_;
   QString decoding_;
+  QString waiting_;  // the file get() waits for the helper to finish
   QHash<QString, Decoded> prefetched_;
   QSet<QString> ahead_;  // the files of the latest prefetch
 };

@@ -232,22 +232,44 @@ const Ending* ending_for(const Sequence& sequence, std::optional<float> o2) {
   return nullptr;
 }
 
+// The onibaku sequence the odds typed in choose. Odds that are no number (the
+// command checks them first) choose the one that applies in every other case.
+const Sequence& onibaku_sequence(const MainWindow& m) {
+  if (const auto o1 = m.odds(1), o2 = m.odds(2); o1 && o2) {
+    for (const auto& choice : kOnibakuChoice)
+      if (choice.when(*o1, *o2)) return *choice.sequence;
+  }
+  return kNewNebula;
+}
+
+// The window picture the makai escalation ends on for the first favourite's
+// odds, or nullptr when it passes no threshold.
+const char* makai_escalation_picture(const MainWindow& m) {
+  const char* last = nullptr;
+  if (const auto o1 = m.odds(1))
+    for (const EscalationRow& row : kMakaiEscalation)
+      if (*o1 <= row.threshold) last = row.picture;
+  return last;
+}
+
 }  // namespace
 
 void play_makai_staging(MainWindow& m) { play_steps(m, kMakaiStaging); }
 
+void makai_escalation_ahead(MainWindow& m) {
+  if (const char* picture = makai_escalation_picture(m)) m.gf_background_ahead(QString::fromUtf8(picture));
+}
+
+QStringList makai_opening_pictures(const MainWindow&) {
+  return {QString::fromUtf8(next_picture(kMakaiStaging, 0))};
+}
+
+QStringList onibaku_opening_pictures(const MainWindow& m) {
+  return {QString::fromUtf8(next_picture(onibaku_sequence(m).body, 0))};
+}
+
 void play_onibaku_staging(MainWindow& m) {
-  // Odds that are no number (the command checks them first) choose the
-  // sequence and the ending that apply in every other case.
-  const Sequence* sequence = &kNewNebula;
-  if (const auto o1 = m.odds(1), o2 = m.odds(2); o1 && o2) {
-    for (const auto& choice : kOnibakuChoice) {
-      if (choice.when(*o1, *o2)) {
-        sequence = choice.sequence;
-        break;
-      }
-    }
-  }
+  const Sequence* sequence = &onibaku_sequence(m);
   // The ending the odds choose now is the one got ready during the last pause.
   const Ending* likely = ending_for(*sequence, m.odds(2));
   play_steps(m, sequence->body, likely ? next_picture(likely->steps, 0) : nullptr);

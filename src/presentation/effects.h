@@ -5,6 +5,8 @@
 
 #include "app/main_window.h"
 
+#include <QStringList>
+
 #include <span>
 
 namespace quilo {
@@ -23,5 +25,14 @@ void show_background(MainWindow& m, int level, bool level0_caption);
 void show_exacta_chance(MainWindow& m, int level);
 void play_makai_staging(MainWindow& m);
 void play_onibaku_staging(MainWindow& m);
+
+// The pictures a staging shows at once when its command starts, as the
+// window is now (the odds choose the onibaku sequence): got ready before the
+// press, so that the first step is on screen as quickly as the others.
+QStringList makai_opening_pictures(const MainWindow& m);
+QStringList onibaku_opening_pictures(const MainWindow& m);
+// Names the window picture the makai escalation will end on to the platform,
+// before the pause that comes before it.
+void makai_escalation_ahead(MainWindow& m);
 
 }  // namespace quilo
