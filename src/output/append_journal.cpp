@@ -108,9 +108,12 @@ bool roll_back_unfinished_append(int fd, const FileId& id) {
 }
 
 void recover_unfinished_appends() {
-  QDirIterator it(append_journal_folder(), {QStringLiteral("*.pending")}, QDir::Files);
+  // A suffix test rather than a name filter, which would build a regular
+  // expression at every start.
+  QDirIterator it(append_journal_folder(), QDir::Files);
   while (it.hasNext()) {
     const QString file = it.next();
+    if (!file.endsWith(QLatin1String(".pending"))) continue;
     const auto record = read_record(file);
     if (!record) {
       QFile::remove(file);
