@@ -26,56 +26,25 @@ QStringList first_pictures(const Form& form) {
 
 DesktopShell::DesktopShell(const QString& program_folder, const QString& history_file)
     : platform_(program_folder), app_(std::make_unique<App>(platform_, history_file)) {
-  // Decoded while the windows are being built.
+  // Decoded while the window is being built.
   platform_.pictures().prefetch(first_pictures(app_->main().form));
-  form1_view_ = std::make_unique<FormView>(app_->main().form, platform_.pictures());
-  form2_view_ = std::make_unique<FormView>(app_->explanation().form, platform_.pictures());
-  form3_view_ = std::make_unique<FormView>(app_->output().form, platform_.pictures());
-  form4_view_ = std::make_unique<FormView>(app_->history().form, platform_.pictures());
+  FormView& main = make_view(1);
 
-  for (FormView* v : {form1_view_.get(), form2_view_.get(), form3_view_.get(), form4_view_.get()}) {
-    const QString form = v->objectName();
-    v->press = [this, form](const QString& key) { app_->click(form, key); };
-    v->button_enabled = [this, form](const QString& key) { return app_->accepts_click(form, key); };
-    v->after_command = [this] { refresh_all(); };
-    // What a command shows at once is decoded while the pointer rests on its
-    // button, so that its first picture is as quick to the screen as the rest.
-    v->approach = [this, form](const QString& key) {
-      const QStringList files = app_->opening_pictures(form, key);
-      if (!files.isEmpty()) platform_.pictures().prefetch(files);
-    };
-    v->depart = [this](const QString&) {
-      if (!app_->busy()) platform_.pictures().forget_ahead();
-    };
-  }
-  form3_view_->pick = [this](const QString& key, int index) { app_->output().select(key, index); };
-  form4_view_->pick = [this](const QString& key, int index) { app_->history().select(key, index); };
-  form1_view_->on_closed = [this] {
-    app_->main_window_closed();
-    platform_.interrupt_pauses();
-    refresh_all();
-  };
   // Esc or a click on the main window's background during a command: the
   // rest of the command runs without waiting.
-  form1_view_->on_skip = [this] {
+  main.on_skip = [this] {
     app_->skip_staging();
     if (app_->skipping()) platform_.interrupt_pauses();
   };
-  form2_view_->on_closed = [this] { app_->explanation().form.open = false; };
-  form3_view_->on_closed = [this] { app_->output().form.open = false; };
-  form4_view_->on_closed = [this] { app_->history().form.open = false; };
-
   // The sound opens once the main window is on screen (or a second after the
   // start, should it never be painted): the window does not wait for it.
-  form1_view_->on_first_paint = [this] {
-    QTimer::singleShot(0, form1_view_.get(), [this] { open_audio(); });
-  };
+  main.on_first_paint = [this] { QTimer::singleShot(0, views_[0].get(), [this] { open_audio(); }); };
 
   // Measurements: what the main window shows, and when.
   if (frame_trace::enabled()) {
-    form1_view_->on_painted = [this] {
+    main.on_painted = [this] {
       // Reported once the whole window, its controls too, has gone to the screen.
-      QTimer::singleShot(0, form1_view_.get(),
+      QTimer::singleShot(0, views_[0].get(),
                          [file = app_->main().form.background] { frame_trace::painted(file); });
     };
     platform_.on_background = frame_trace::background_changed;
@@ -86,21 +55,59 @@ DesktopShell::DesktopShell(const QString& program_folder, const QString& history
   platform_.before_wait = [this] { refresh_all(); };
   platform_.active_window = [this]() -> QWidget* {
     if (QWidget* w = QApplication::activeWindow()) return w;
-    return app_->main().form.open ? form1_view_.get() : nullptr;
+    return app_->main().form.open ? views_[0].get() : nullptr;
   };
 }
 
 DesktopShell::~DesktopShell() = default;
 
+Form& DesktopShell::form_of(int n) {
+  Form* forms[] = {&app_->main().form, &app_->explanation().form, &app_->output().form,
+                   &app_->history().form};
+  return *forms[std::clamp(n, 1, 4) - 1];
+}
+
+FormView& DesktopShell::make_view(int n) {
+  n = std::clamp(n, 1, 4);
+  auto& slot = views_[n - 1];
+  slot = std::make_unique<FormView>(form_of(n), platform_.pictures());
+  FormView* v = slot.get();
+  const QString form = v->objectName();
+  v->press = [this, form](const QString& key) { app_->click(form, key); };
+  v->button_enabled = [this, form](const QString& key) { return app_->accepts_click(form, key); };
+  v->after_command = [this] { refresh_all(); };
+  // What a command shows at once is decoded while the pointer rests on its
+  // button, so that its first picture is as quick to the screen as the rest.
+  v->approach = [this, form](const QString& key) {
+    const QStringList files = app_->opening_pictures(form, key);
+    if (!files.isEmpty()) platform_.pictures().prefetch(files);
+  };
+  v->depart = [this](const QString&) {
+    if (!app_->busy()) platform_.pictures().forget_ahead();
+  };
+  if (n == 1) {
+    v->on_closed = [this] {
+      app_->main_window_closed();
+      platform_.interrupt_pauses();
+      refresh_all();
+    };
+  } else {
+    v->on_closed = [this, n] { form_of(n).open = false; };
+  }
+  if (n == 3) v->pick = [this](const QString& key, int index) { app_->output().select(key, index); };
+  if (n == 4) v->pick = [this](const QString& key, int index) { app_->history().select(key, index); };
+  return *v;
+}
+
 FormView& DesktopShell::view(int n) {
-  FormView* views[] = {form1_view_.get(), form2_view_.get(), form3_view_.get(), form4_view_.get()};
-  return *views[std::clamp(n, 1, 4) - 1];
+  auto& slot = views_[std::clamp(n, 1, 4) - 1];
+  return slot ? *slot : make_view(n);
 }
 
 void DesktopShell::start() {
   app_->start();
   refresh_all();
-  QTimer::singleShot(1000, form1_view_.get(), [this] { open_audio(); });
+  QTimer::singleShot(1000, views_[0].get(), [this] { open_audio(); });
 }
 
 void DesktopShell::open_audio() {
@@ -108,7 +115,12 @@ void DesktopShell::open_audio() {
   if (app_->main().form.open) platform_.audio().open();
 }
 
-void DesktopShell::sync_window(FormView& view, Form& form) {
+void DesktopShell::sync_window(int n) {
+  Form& form = form_of(n);
+  // A window that never opened has no view yet.
+  if (!views_[n - 1] && !form.open) return;
+  FormView& view = this->view(n);
+  FormView& main = *views_[0];
   view.refresh();
   if (form.open && !view.isVisible()) {
     if (form.design().left || form.design().top)
@@ -116,10 +128,10 @@ void DesktopShell::sync_window(FormView& view, Form& form) {
     // The other windows stay above the main window, so that a click there
     // does not bury them: window managers keep a dialog over the window it is
     // transient for (X11 marks only dialog-like windows as transient).
-    if (&view != form1_view_.get() && form1_view_->windowHandle()) {
+    if (&view != &main && main.windowHandle()) {
       view.setWindowFlag(Qt::Dialog);
       view.winId();
-      view.windowHandle()->setTransientParent(form1_view_->windowHandle());
+      view.windowHandle()->setTransientParent(main.windowHandle());
     }
     view.show();
     view.raise();
@@ -131,14 +143,13 @@ void DesktopShell::sync_window(FormView& view, Form& form) {
 void DesktopShell::refresh_all() {
   // The main window closing ends every pause of the run it interrupts.
   if (!app_->main().form.open) platform_.interrupt_pauses();
-  sync_window(*form2_view_, app_->explanation().form);
-  sync_window(*form3_view_, app_->output().form);
-  sync_window(*form4_view_, app_->history().form);
-  sync_window(*form1_view_, app_->main().form);
+  for (int n : {2, 3, 4, 1}) sync_window(n);
   // What the windows no longer show is let go (a staging's next picture is
   // kept by the cache itself).
-  platform_.pictures().keep_only(form1_view_->shown_pictures() + form2_view_->shown_pictures() +
-                                 form3_view_->shown_pictures() + form4_view_->shown_pictures());
+  QSet<QString> shown;
+  for (const auto& v : views_)
+    if (v) shown += v->shown_pictures();
+  platform_.pictures().keep_only(shown);
 }
 
 }  // namespace quilo

@@ -1,5 +1,6 @@
-// The desktop program: the model, the desktop platform and the three windows,
-// wired together.
+// The desktop program: the model, the desktop platform and the four windows,
+// wired together. The other windows' views are made when they first open, so
+// that a start costs only the main window.
 #pragma once
 
 #include "app/app.h"
@@ -23,15 +24,18 @@ class DesktopShell {
 
   App& app() { return *app_; }
   DesktopPlatform& platform() { return platform_; }
+  // The view of Form1 .. Form4, made now if it was not yet.
   FormView& view(int form_number);
 
  private:
-  void sync_window(FormView& view, Form& form);
+  Form& form_of(int form_number);
+  FormView& make_view(int form_number);
+  void sync_window(int form_number);
   void open_audio();
 
   DesktopPlatform platform_;
   std::unique_ptr<App> app_;
-  std::unique_ptr<FormView> form1_view_, form2_view_, form3_view_, form4_view_;
+  std::unique_ptr<FormView> views_[4];  // Form1 .. Form4; null until first needed
 };
 
 }  // namespace quilo
