@@ -81,7 +81,7 @@ const Form* App::form(const QString& name) const { return const_cast<App*>(this)
 
 void App::start() {
   Form_Load(main_);
-  history_.open_store(history_file_);
+  history_.use_file(history_file_);
 }
 
 bool App::has_button(const QString& form, const QString& control) const {

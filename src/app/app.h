@@ -33,7 +33,8 @@ class App {
   Form* form(const QString& name);
   const Form* form(const QString& name) const;
 
-  // The main window's load, at start-up, then the opening of the history file.
+  // The main window's load, at start-up. The history file opens when first
+  // needed: a start costs no database.
   void start();
 
   // Presses a button (or option) of a window, as a user does. Returns false

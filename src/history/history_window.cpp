@@ -132,18 +132,31 @@ std::optional<std::optional<QDate>> typed_date(const QString& text) {
 HistoryWindow::HistoryWindow(Platform& platform, StartupFiles& own_files)
     : form(form4_design()), platform_(platform), own_files_(own_files) {}
 
-void HistoryWindow::open_store(const QString& file) {
-  store_ = std::make_unique<HistoryStore>(file, platform_.now());
-  if (!store_->notice().isEmpty()) platform_.message(store_->notice(), kAppTitle, Buttons::OK);
+void HistoryWindow::use_file(const QString& file) {
+  file_ = file;
+  store_.reset();
   // Neither an output nor an export may write into the history file.
-  if (const QString kept = store_->file(); !kept.isEmpty())
+  if (!file.isEmpty())
     for (const char* suffix : {"", "-wal", "-shm"})
-      own_files_.remember(kept + QLatin1String(suffix), StartupFiles::Role::History);
+      own_files_.remember(QFileInfo(file).absoluteFilePath() + QLatin1String(suffix),
+                          StartupFiles::Role::History);
+}
+
+void HistoryWindow::open_store(const QString& file) {
+  use_file(file);
+  store();
+}
+
+HistoryStore& HistoryWindow::store() {
+  if (!store_) {
+    store_ = std::make_unique<HistoryStore>(file_, platform_.now());
+    if (!store_->notice().isEmpty()) platform_.message(store_->notice(), kAppTitle, Buttons::OK);
+  }
+  return *store_;
 }
 
 void HistoryWindow::record(const Prediction& prediction, const QDateTime& when) {
-  if (!store_) open_store({});
-  if (!store_->record(prediction, when)) {
+  if (!store().record(prediction, when)) {
     platform_.message(
         QStringLiteral("予想を成績ファイルに記録できませんでした（%1）。").arg(store_->last_error()),
         kAppTitle, Buttons::OK);
@@ -158,7 +171,7 @@ void Command14_Click(MainWindow& main, HistoryWindow& history) {
 }
 
 void HistoryWindow::Form_Load() {
-  if (!store_) open_store({});
+  store();
   form.reset();
   form[form4::Option1].checked = true;
   form[form4::Combo1].selected = 0;
@@ -447,9 +460,8 @@ void HistoryWindow::Option2_Click() {
   form[form4::Option2].checked = true;
 }
 
-QJsonObject HistoryWindow::dump() const {
-  if (!store_) return {};
-  const std::vector<RunRecord> runs = store_->runs();
+QJsonObject HistoryWindow::dump() {
+  const std::vector<RunRecord> runs = store().runs();
   const ResultsByRace results = store_->results();
   QJsonArray runs_json;
   for (const RunRecord& run : runs) {

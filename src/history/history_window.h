@@ -24,7 +24,7 @@ class MainWindow;
 class HistoryWindow {
  public:
   // own_files: the program's own files, which the CSV export must not write
-  // over; the history file is added to them once it is open.
+  // over; the history file is added to them.
   HistoryWindow(Platform& platform, StartupFiles& own_files);
   HistoryWindow(const HistoryWindow&) = delete;
   HistoryWindow& operator=(const HistoryWindow&) = delete;
@@ -33,10 +33,15 @@ class HistoryWindow {
   // The folder a CSV file name without a folder goes to; empty: the current folder.
   QString export_folder;
 
-  // Opens the history file (empty: in memory) and tells the user what went
-  // wrong with it, if anything.
+  // The history file (empty: in memory), opened when first needed: the first
+  // record, the window's opening, a dump. It is one of the program's own
+  // files from now on.
+  void use_file(const QString& file);
+  // Opens the history file now and tells the user what went wrong with it,
+  // if anything.
   void open_store(const QString& file);
-  HistoryStore* store() { return store_.get(); }
+  // The store, opened now if it was not yet.
+  HistoryStore& store();
   // Records a run completed at `when`; tells the user when the file could
   // not take it.
   void record(const Prediction& prediction, const QDateTime& when);
@@ -54,7 +59,7 @@ class HistoryWindow {
   bool select(const QString& control, int index);
 
   // The records, the results and the figures, for the scenario mode's dump.
-  QJsonObject dump() const;
+  QJsonObject dump();
 
  private:
   struct Race {
@@ -73,6 +78,7 @@ class HistoryWindow {
 
   Platform& platform_;
   StartupFiles& own_files_;
+  QString file_;  // the history file to open; empty: in memory
   std::unique_ptr<HistoryStore> store_;
   std::vector<RunRecord> runs_;
   ResultsByRace results_;

@@ -314,10 +314,14 @@ QByteArray ScenarioRunner::dump_line() {
                       {"Form3", a.output().form.open},
                       {"Form4", a.history().form.open}};
 
+  // Read first: the history file opens when first needed, and what its
+  // opening tells the user belongs to this dump's events.
+  const QJsonObject history = app_->history().dump();
+
   // Keys in the order a JSON object of them is written (by name); the events
   // are spliced in as the text they were logged as.
   return "{\"background\":" + json_text(a.main().form.background) + ",\"controls\":" + json_text(controls) +
-         ",\"events\":" + platform_.take_events_text() + ",\"history\":" + json_text(a.history().dump()) +
+         ",\"events\":" + platform_.take_events_text() + ",\"history\":" + json_text(history) +
          ",\"state\":" + json_text(state) + ",\"windows\":" + json_text(windows) + "}";
 }
 

@@ -414,6 +414,17 @@ TEST(HistoryCli, AHistoryFileIsKeptOnlyWhenNamed) {
   EXPECT_EQ(db.readAll(), db_bytes);
   EXPECT_EQ(figures(d, "trifecta")["hits"].toInt(), 1);
 
+  // The history file opens when first needed, so a start alone makes none;
+  // it is the program's own file from the start all the same.
+  quilo({"--history", "new.sqlite"}, "click Command10\nclick Form3.Command2\n");
+  EXPECT_FALSE(QFileInfo::exists(s.path("new.sqlite")));
+  d = quilo({"--history", "new.sqlite"},
+            "click Command10\ntype Form3.Text1 new.sqlite\nclick Form3.Command1\ndump\n");
+  ASSERT_EQ(messages(d).size(), 2);
+  EXPECT_TRUE(messages(d)[1].contains("成績を記録しているファイルです")) << messages(d)[1].toStdString();
+  EXPECT_EQ(d["history"].toObject()["file"].toString(), s.path("new.sqlite"));
+  EXPECT_EQ(runs(d).size(), 0);
+
   QProcess missing;
   missing.start(QStringLiteral(QUILO_BINARY), {"--history"});
   missing.waitForFinished(10000);
