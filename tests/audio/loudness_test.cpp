@@ -4,6 +4,7 @@
 // no sample may reach full scale, the peaks stay at or below -1 dBFS.
 #include "audio/synth_settings.h"
 #include "offline_synth.h"
+#include "sound_level.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +14,8 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <span>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,53 +23,6 @@ using namespace quilo;
 using namespace quilo::test;
 
 namespace {
-
-struct Level {
-  double rms_db = -200;   // RMS of the sounding windows, dBFS
-  double peak_db = -200;  // the largest sample, dBFS
-  double high_db = -200;  // the share of the power above 4 kHz, dB
-  int clipped = 0;        // samples at full scale
-};
-
-double db(double power_or_amplitude, double factor) {
-  return power_or_amplitude > 0 ? factor * std::log10(power_or_amplitude) : -200;
-}
-
-// Levels of SAMPLES, CHANNELS interleaved, at RATE.
-Level measure(std::span<const std::int16_t> samples, int channels, int rate) {
-  Level level;
-  const size_t window = size_t(rate / 20) * size_t(channels);
-  double sounding = 0, total = 0, high = 0;
-  size_t sounding_count = 0;
-  // A second-order high-pass at 4 kHz (bilinear transform), one state per channel.
-  const double w = 2 * M_PI * 4000.0 / rate, alpha = std::sin(w) / (2 * M_SQRT1_2), c = std::cos(w);
-  const double a0 = 1 + alpha, b0 = (1 + c) / 2 / a0, b1 = -(1 + c) / a0, a1 = -2 * c / a0,
-               a2 = (1 - alpha) / a0;
-  std::vector<double> x1(channels), x2(channels), y1(channels), y2(channels);
-  int peak = 0;
-  for (size_t start = 0; start + window <= samples.size(); start += window) {
-    double power = 0;
-    for (size_t i = start; i < start + window; ++i) {
-      const double x = samples[i] / 32768.0;
-      power += x * x;
-      const int ch = int(i % size_t(channels));
-      const double y = b0 * x + b1 * x1[ch] + b0 * x2[ch] - a1 * y1[ch] - a2 * y2[ch];
-      x2[ch] = x1[ch], x1[ch] = x, y2[ch] = y1[ch], y1[ch] = y;
-      high += y * y;
-      peak = std::max(peak, std::abs(int(samples[i])));
-      level.clipped += samples[i] >= 32767 || samples[i] <= -32767;
-    }
-    total += power;
-    if (power / double(window) > 1e-6) {
-      sounding += power;
-      sounding_count += window;
-    }
-  }
-  if (sounding_count) level.rms_db = db(sounding / double(sounding_count), 10);
-  level.peak_db = db(peak / 32768.0, 20);
-  if (total > 0) level.high_db = db(high / total, 10);
-  return level;
-}
 
 // The samples of a 16-bit PCM WAV file and its channels and rate.
 struct Wav {
@@ -99,22 +51,11 @@ Wav read_wav(const QString& path) {
   return wav;
 }
 
-std::string describe(const std::string& name, const Level& l) {
-  std::ostringstream out;
-  out.precision(1);
-  out << std::fixed << name << ": RMS " << l.rms_db << " dBFS, peak " << l.peak_db << " dBFS, above 4 kHz "
-      << l.high_db << " dB, " << l.clipped << " samples at full scale";
-  return out.str();
-}
-
-// One loudness for everything the program sounds.
-constexpr double kQuietest = -23, kLoudest = -17, kHighestPeak = -1;
-
-void expect_level(const std::string& name, const Level& l) {
-  const std::string figures = describe(name, l);
+void expect_level(const std::string& name, const SoundLevel& l) {
+  const std::string figures = describe_level(name, l);
   std::printf("%s\n", figures.c_str());
-  EXPECT_GE(l.rms_db, kQuietest) << figures;
-  EXPECT_LE(l.rms_db, kLoudest) << figures;
+  EXPECT_GE(l.rms_db, kQuietestRms) << figures;
+  EXPECT_LE(l.rms_db, kLoudestRms) << figures;
   EXPECT_LE(l.peak_db, kHighestPeak) << figures;
   EXPECT_EQ(l.clipped, 0) << figures;
 }
@@ -126,10 +67,10 @@ TEST(Loudness, TunesAtTheProgramsLevel) {
   for (const char* name : {"nakipop.mid", "nakipops.mid"}) {
     const Rendered r = render_tune(QByteArray(QUILO_MEDIA_DIR) + "/music/midi/" + name, 1024);
     ASSERT_FALSE(r.samples.empty()) << name;
-    const Level l = measure(r.samples, 2, kMusicRate);
+    const SoundLevel l = measure_level(r.samples, 2, kMusicRate);
     expect_level(name, l);
     // Not dull: the cymbals, the attacks and the bright leads come through.
-    EXPECT_GE(l.high_db, -22) << describe(name, l);
+    EXPECT_GE(l.high_db, -22) << describe_level(name, l);
   }
 }
 
@@ -140,6 +81,6 @@ TEST(Loudness, EffectsAtTheLevelOfTheMusic) {
   for (const QString& effect : effects) {
     const Wav wav = read_wav(se.filePath(effect));
     ASSERT_FALSE(wav.samples.empty()) << effect.toStdString();
-    expect_level(effect.toStdString(), measure(wav.samples, wav.channels, wav.rate));
+    expect_level(effect.toStdString(), measure_level(wav.samples, wav.channels, wav.rate));
   }
 }

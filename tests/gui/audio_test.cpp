@@ -1,8 +1,10 @@
 // Music and effects are really heard: SDL's disk audio driver writes the mixed
-// output to a file, which must hold sound, also when the program's folder has
-// blanks in its path. The sound opens once the main window has been painted,
+// output to a file, which must hold sound at the program's one loudness, also
+// when the program's folder has blanks in its path. The sound opens once the main window has been painted,
 // and leaves SIGTERM and SIGINT their usual meaning.
+#include "audio/synth_settings.h"
 #include "gui/desktop_shell.h"
+#include "sound_level.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +17,10 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 using namespace quilo;
 
@@ -33,6 +38,28 @@ int loud_samples(const QString& raw, qint64 from) {
 }
 
 qint64 size_of(const QString& path) { return QFileInfo(path).size(); }
+
+// The level of the mixed output (16-bit stereo at the music's rate) between
+// the byte offsets FROM and TO.
+test::SoundLevel level_of(const QString& raw, qint64 from, qint64 to) {
+  QFile f(raw);
+  if (!f.open(QIODevice::ReadOnly) || !f.seek(from)) return {};
+  const QByteArray bytes = f.read((to - from) & ~qint64(3));
+  std::vector<std::int16_t> samples(size_t(bytes.size() / 2));
+  std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
+  return test::measure_level(samples, 2, kMusicRate);
+}
+
+// The level as heard is the program's one loudness, give or take 3 dB for a
+// few seconds of a tune or one effect.
+void expect_heard_level(const std::string& what, const test::SoundLevel& l) {
+  const std::string figures = test::describe_level(what, l);
+  std::printf("%s\n", figures.c_str());
+  EXPECT_GE(l.rms_db, test::kQuietestRms - 3) << figures;
+  EXPECT_LE(l.rms_db, test::kLoudestRms + 3) << figures;
+  EXPECT_LE(l.peak_db, test::kHighestPeak) << figures;
+  EXPECT_EQ(l.clipped, 0) << figures;
+}
 
 }  // namespace
 
@@ -64,6 +91,7 @@ TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
     QTest::qWait(2500);
     EXPECT_TRUE(shell.platform().audio().music_playing());
     EXPECT_GT(loud_samples(raw, 0), 10000) << "the opening tune is silent";
+    expect_heard_level("opening tune, as mixed", level_of(raw, 0, size_of(raw)));
 
     shell.app().main().close_midi();
     QTest::qWait(300);
@@ -75,6 +103,7 @@ TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
     shell.app().main().play_se("fm009.wav");
     QTest::qWait(800);
     EXPECT_GT(loud_samples(raw, mark), 2000) << "the effect is silent";
+    expect_heard_level("fm009.wav, as mixed", level_of(raw, mark, size_of(raw)));
 
     // Every effect the program has, each cutting off the one before.
     const QStringList effects = QDir(media + "/se").entryList({"*.wav"}, QDir::Files);
