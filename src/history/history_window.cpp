@@ -133,13 +133,13 @@ HistoryWindow::HistoryWindow(Platform& platform, StartupFiles& own_files)
     : form(form4_design()), platform_(platform), own_files_(own_files) {}
 
 void HistoryWindow::use_file(const QString& file) {
-  file_ = file;
+  // Resolved now: a relative name means the folder the program started in.
+  file_ = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
   store_.reset();
   // Neither an output nor an export may write into the history file.
-  if (!file.isEmpty())
+  if (!file_.isEmpty())
     for (const char* suffix : {"", "-wal", "-shm"})
-      own_files_.remember(QFileInfo(file).absoluteFilePath() + QLatin1String(suffix),
-                          StartupFiles::Role::History);
+      own_files_.remember(file_ + QLatin1String(suffix), StartupFiles::Role::History);
 }
 
 void HistoryWindow::open_store(const QString& file) {
