@@ -22,13 +22,6 @@ namespace {
 
 constexpr int kEffectChannel = 0;
 
-// Soundfonts that Debian's General MIDI packages install.
-const char* const kSoundfonts[] = {
-    "/usr/share/sounds/sf2/TimGM6mb.sf2",
-    "/usr/share/sounds/sf2/default-GM.sf2",
-    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
-};
-
 // The soundfont: SDL_SOUNDFONTS (its first file) when set, else the first
 // installed one of the list; empty when there is none.
 QByteArray find_soundfont() {

@@ -32,7 +32,8 @@ class FormView : public QWidget {
   std::function<void(const QString& key)> press;
   // A press of the button may follow (the pointer or the keyboard focus is on
   // it), or no longer (both left it).
-  std::function<void(const QString&key)> approach, depart;
+  std::function<void(const QString& key)> approach;
+  std::function<void(const QString& key)> depart;
   // Whether a press of the button would run now (while the window is open).
   std::function<bool(const QString& key)> button_enabled;
   // Entry `index` of a drive, folder or file list, a row of a table, or (in a

@@ -67,13 +67,11 @@ void PictureButton::keyPressEvent(QKeyEvent* e) {
 }
 
 void PictureButton::enterEvent(QEnterEvent* e) {
-  pointer_on_ = true;
   if (on_approach) on_approach();
   QAbstractButton::enterEvent(e);
 }
 
 void PictureButton::leaveEvent(QEvent* e) {
-  pointer_on_ = false;
   if (on_depart && !hasFocus()) on_depart();
   QAbstractButton::leaveEvent(e);
 }
@@ -84,7 +82,7 @@ void PictureButton::focusInEvent(QFocusEvent* e) {
 }
 
 void PictureButton::focusOutEvent(QFocusEvent* e) {
-  if (on_depart && !pointer_on_) on_depart();
+  if (on_depart && !underMouse()) on_depart();
   QAbstractButton::focusOutEvent(e);
 }
 

@@ -24,7 +24,8 @@ class PictureButton : public QAbstractButton {
   bool latched() const { return latched_; }
 
   // The pointer came onto the button, the keyboard focus reached it or it
-  // went down: a press may follow. on_depart: the pointer or the focus left.
+  // went down: a press may follow. on_depart: pointer and focus have both
+  // left it.
   std::function<void()> on_approach, on_depart;
 
  protected:
@@ -40,7 +41,6 @@ class PictureButton : public QAbstractButton {
   PictureCache& pictures_;
   const Control& control_;
   bool latched_ = false;
-  bool pointer_on_ = false;
 };
 
 }  // namespace quilo

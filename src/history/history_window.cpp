@@ -156,10 +156,10 @@ HistoryStore& HistoryWindow::store() {
 }
 
 void HistoryWindow::record(const Prediction& prediction, const QDateTime& when) {
-  if (!store().record(prediction, when)) {
-    platform_.message(
-        QStringLiteral("予想を成績ファイルに記録できませんでした（%1）。").arg(store_->last_error()),
-        kAppTitle, Buttons::OK);
+  HistoryStore& s = store();
+  if (!s.record(prediction, when)) {
+    platform_.message(QStringLiteral("予想を成績ファイルに記録できませんでした（%1）。").arg(s.last_error()),
+                      kAppTitle, Buttons::OK);
     return;
   }
   if (form.open) reload();
@@ -187,8 +187,8 @@ void HistoryWindow::Form_Load() {
 }
 
 void HistoryWindow::reload() {
-  runs_ = store_->runs();
-  results_ = store_->results();
+  runs_ = store().runs();
+  results_ = store().results();
   races_.clear();
   QHash<QString, std::size_t> by_key;
   for (std::size_t i = runs_.size(); i-- > 0;) {
@@ -358,8 +358,8 @@ void HistoryWindow::Command1_Click() {
   }
   const auto result = result_from_inputs();
   if (!result) return;
-  if (!store_->save_result(race->key, *result, platform_.now())) {
-    platform_.message(QStringLiteral("結果を保存できませんでした（%1）。").arg(store_->last_error()),
+  if (!store().save_result(race->key, *result, platform_.now())) {
+    platform_.message(QStringLiteral("結果を保存できませんでした（%1）。").arg(store().last_error()),
                       kAppTitle, Buttons::OK);
     return;
   }
@@ -381,8 +381,8 @@ void HistoryWindow::Command2_Click() {
   if (platform_.message(QStringLiteral("%1 の結果を削除します。\rよろしいですか？").arg(title), kAppTitle,
                         Buttons::OKCancel) == Answer::Cancel)
     return;
-  if (!store_->remove_result(race->key)) {
-    platform_.message(QStringLiteral("結果を削除できませんでした（%1）。").arg(store_->last_error()),
+  if (!store().remove_result(race->key)) {
+    platform_.message(QStringLiteral("結果を削除できませんでした（%1）。").arg(store().last_error()),
                       kAppTitle, Buttons::OK);
     return;
   }
@@ -461,8 +461,9 @@ void HistoryWindow::Option2_Click() {
 }
 
 QJsonObject HistoryWindow::dump() {
-  const std::vector<RunRecord> runs = store().runs();
-  const ResultsByRace results = store_->results();
+  const HistoryStore& s = store();
+  const std::vector<RunRecord> runs = s.runs();
+  const ResultsByRace results = s.results();
   QJsonArray runs_json;
   for (const RunRecord& run : runs) {
     const Prediction& p = run.prediction;
@@ -516,7 +517,7 @@ QJsonObject HistoryWindow::dump() {
   QJsonObject period = summary_json(summarize(runs, results, period_));
   period.insert("from", period_.from ? period_.from->toString(Qt::ISODate) : QString());
   period.insert("to", period_.to ? period_.to->toString(Qt::ISODate) : QString());
-  return {{"file", store_->file()},
+  return {{"file", s.file()},
           {"runs", runs_json},
           {"results", results_json},
           {"summary", QJsonObject{{"all", summary_json(summarize(runs, results))}, {"period", period}}}};

@@ -55,6 +55,9 @@ const EscalationRow kMakaiEscalation[] = {
 };
 const char* const kMakaiEscalationSound = "status5.wav";
 
+// Whether the first favourite's odds O1 pass the escalation row.
+bool passes(const EscalationRow& row, float o1) { return o1 <= row.threshold; }
+
 // ---- Stagings ------------------------------------------------------------------------
 
 // One step: the sound (if any), then the window background (if any), then the
@@ -177,7 +180,7 @@ void count_makai_chance_level(MainWindow& m) {
   int level = lucky_matches(m.s);
   if (const auto o1 = m.odds(1)) {
     for (const EscalationRow& row : kMakaiEscalation) {
-      if (*o1 > row.threshold) continue;
+      if (!passes(row, *o1)) continue;
       ++level;
       m.play_se(QString::fromUtf8(kMakaiEscalationSound));
       m.load_gf_background(QString::fromUtf8(row.picture));
@@ -248,7 +251,7 @@ const char* makai_escalation_picture(const MainWindow& m) {
   const char* last = nullptr;
   if (const auto o1 = m.odds(1))
     for (const EscalationRow& row : kMakaiEscalation)
-      if (*o1 <= row.threshold) last = row.picture;
+      if (passes(row, *o1)) last = row.picture;
   return last;
 }
 

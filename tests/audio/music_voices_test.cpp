@@ -14,7 +14,7 @@ using namespace quilo;
 using namespace quilo::test;
 
 TEST(Music, TunesFitTheSynthesiser) {
-  if (!QFile::exists(kSoundfont)) GTEST_SKIP() << "no soundfont " << kSoundfont;
+  if (program_soundfont().isEmpty()) GTEST_SKIP() << "no General MIDI soundfont installed";
   for (const char* name : {"nakipop.mid", "nakipops.mid"}) {
     const QByteArray tune = QByteArray(QUILO_MEDIA_DIR) + "/music/midi/" + name;
     ASSERT_TRUE(QFile::exists(QString::fromUtf8(tune))) << name;

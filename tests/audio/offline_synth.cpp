@@ -3,11 +3,19 @@
 
 #include "audio/synth_settings.h"
 
+#include <QFile>
+
 #include <fluidsynth.h>
 
 #include <algorithm>
 
 namespace quilo::test {
+
+QByteArray program_soundfont() {
+  for (const char* sf : kSoundfonts)
+    if (QFile::exists(QFile::decodeName(sf))) return sf;
+  return {};
+}
 
 Rendered render_tune(const QByteArray& tune, int polyphony) {
   fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
@@ -17,7 +25,8 @@ Rendered render_tune(const QByteArray& tune, int polyphony) {
   fluid_settings_setint(settings, "synth.polyphony", polyphony);
   fluid_synth_t* synth = new_fluid_synth(settings);
   Rendered out;
-  if (fluid_synth_sfload(synth, kSoundfont, 1) != FLUID_FAILED) {
+  const QByteArray soundfont = program_soundfont();
+  if (!soundfont.isEmpty() && fluid_synth_sfload(synth, soundfont.constData(), 1) != FLUID_FAILED) {
     fluid_player_t* player = new_fluid_player(synth);
     fluid_player_add(player, tune.constData());
     fluid_player_play(player);

@@ -9,7 +9,9 @@
 
 namespace quilo::test {
 
-inline constexpr const char* kSoundfont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// The soundfont the sound module would choose: the first one present; empty
+// when none is.
+QByteArray program_soundfont();
 
 struct Rendered {
   std::vector<std::int16_t> samples;  // interleaved left and right
@@ -17,7 +19,7 @@ struct Rendered {
 };
 
 // Plays TUNE to its end (three minutes at most) on a synthesiser with room for
-// POLYPHONY voices.
+// POLYPHONY voices; nothing when there is no soundfont.
 Rendered render_tune(const QByteArray& tune, int polyphony);
 
 }  // namespace quilo::test

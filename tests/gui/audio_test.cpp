@@ -1,7 +1,8 @@
 // Music and effects are really heard: SDL's disk audio driver writes the mixed
 // output to a file, which must hold sound at the program's one loudness, also
-// when the program's folder has blanks in its path. The sound opens once the main window has been painted,
-// and leaves SIGTERM and SIGINT their usual meaning.
+// when the program's folder has blanks in its path. The sound opens once the
+// main window has been painted, and leaves SIGTERM and SIGINT their usual
+// meaning.
 #include "audio/synth_settings.h"
 #include "gui/desktop_shell.h"
 #include "sound_level.h"
@@ -26,28 +27,28 @@ using namespace quilo;
 
 namespace {
 
-// Loud 16-bit samples in the bytes of the mixed output from offset on.
-int loud_samples(const QString& raw, qint64 from) {
+qint64 size_of(const QString& path) { return QFileInfo(path).size(); }
+
+// The mixed output's 16-bit stereo frames from byte offset FROM on.
+std::vector<std::int16_t> samples_of(const QString& raw, qint64 from) {
   QFile f(raw);
-  if (!f.open(QIODevice::ReadOnly) || !f.seek(from)) return 0;
-  const QByteArray bytes = f.readAll();
-  const auto* s = reinterpret_cast<const qint16*>(bytes.constData());
+  if (!f.open(QIODevice::ReadOnly) || !f.seek(from)) return {};
+  const QByteArray bytes = f.read((size_of(raw) - from) & ~qint64(3));
+  std::vector<std::int16_t> samples(size_t(bytes.size() / 2));
+  std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
+  return samples;
+}
+
+// Loud samples in the mixed output from byte offset FROM on.
+int loud_samples(const QString& raw, qint64 from) {
   int loud = 0;
-  for (qsizetype i = 0; i < bytes.size() / 2; ++i) loud += std::abs(s[i]) > 600;
+  for (std::int16_t s : samples_of(raw, from)) loud += std::abs(s) > 600;
   return loud;
 }
 
-qint64 size_of(const QString& path) { return QFileInfo(path).size(); }
-
-// The level of the mixed output (16-bit stereo at the music's rate) between
-// the byte offsets FROM and TO.
-test::SoundLevel level_of(const QString& raw, qint64 from, qint64 to) {
-  QFile f(raw);
-  if (!f.open(QIODevice::ReadOnly) || !f.seek(from)) return {};
-  const QByteArray bytes = f.read((to - from) & ~qint64(3));
-  std::vector<std::int16_t> samples(size_t(bytes.size() / 2));
-  std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
-  return test::measure_level(samples, 2, kMusicRate);
+// The level of the mixed output (at the music's rate) from byte offset FROM on.
+test::SoundLevel level_of(const QString& raw, qint64 from) {
+  return test::measure_level(samples_of(raw, from), 2, kMusicRate);
 }
 
 // The level as heard is the program's one loudness, give or take 3 dB for a
@@ -91,7 +92,7 @@ TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
     QTest::qWait(2500);
     EXPECT_TRUE(shell.platform().audio().music_playing());
     EXPECT_GT(loud_samples(raw, 0), 10000) << "the opening tune is silent";
-    expect_heard_level("opening tune, as mixed", level_of(raw, 0, size_of(raw)));
+    expect_heard_level("opening tune, as mixed", level_of(raw, 0));
 
     shell.app().main().close_midi();
     QTest::qWait(300);
@@ -103,7 +104,7 @@ TEST(Audio, MusicAndEffectsSoundFromAFolderWithBlanks) {
     shell.app().main().play_se("fm009.wav");
     QTest::qWait(800);
     EXPECT_GT(loud_samples(raw, mark), 2000) << "the effect is silent";
-    expect_heard_level("fm009.wav, as mixed", level_of(raw, mark, size_of(raw)));
+    expect_heard_level("fm009.wav, as mixed", level_of(raw, mark));
 
     // Every effect the program has, each cutting off the one before.
     const QStringList effects = QDir(media + "/se").entryList({"*.wav"}, QDir::Files);
