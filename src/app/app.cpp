@@ -2,7 +2,9 @@
 
 #include "app/shell_commands.h"
 #include "app/startup.h"
+#include "app/titles.h"
 #include "engines/engines.h"
+#include "output/append_journal.h"
 #include "presentation/effects.h"
 #include "presentation/result_card.h"
 #include "presentation/teaching.h"
@@ -81,6 +83,9 @@ const Form* App::form(const QString& name) const { return const_cast<App*>(this)
 
 void App::start() {
   Form_Load(main_);
+  // Output files that the start-up's look at unfinished appends left as they were.
+  for (const QString& notice : take_append_notices())
+    main_.platform().message(notice, kAppTitle, Buttons::OK);
   history_.use_file(history_file_);
 }
 

@@ -128,13 +128,13 @@ std::optional<QString> append_to_file(const QString& path, const QByteArray& byt
   }
   const FileId id{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
   // An append that an ended program left half done is taken back first.
-  if (!roll_back_unfinished_append(file.fd, id))
+  if (!roll_back_unfinished_append(file.fd, path, id))
     return QStringLiteral("前回の書きかけの出力を取り除けなかったため、出力できませんでした（%1）。")
         .arg(os_error(errno));
   if (::fstat(file.fd, &st) != 0) return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
   const qint64 former = st.st_size;
   // Without a durable record a kill could leave half an entry: better none.
-  if (!record_append(id, path, former)) {
+  if (!record_append({id, QFile::encodeName(QDir::current().absoluteFilePath(path)), former, bytes})) {
     if (created && former == 0) ::unlink(name.constData());
     return QStringLiteral(
                "書き込みの記録（%1）を作れないため、出力できませんでした。ファイルは元のままです。")

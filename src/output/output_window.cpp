@@ -7,6 +7,7 @@
 #include "app/field_reader.h"
 #include "app/numbers.h"
 #include "model/window_design.h"
+#include "output/append_journal.h"
 #include "output/folder_listing.h"
 #include "output/output_file.h"
 
@@ -85,8 +86,10 @@ void OutputWindow::Command1_Click() {
   if (auto reason = check_output_target(folder, name)) return refused(not_written, *reason);
   // The program's own files: its tables and its history.
   if (const auto own = startup_files_.refusal(path)) return refused(not_written, *own);
-  if (auto reason = append_to_file(path, output_entry_bytes(output_lines_)))
-    return refused(not_written, *reason);
+  const auto failure = append_to_file(path, output_entry_bytes(output_lines_));
+  // A record of an earlier, unfinished append that was not this file's own.
+  for (const QString& notice : take_append_notices()) platform_.message(notice, kAppTitle, Buttons::OK);
+  if (failure) return refused(not_written, *failure);
 
   // The file list shows the file, new or not, as the one picked.
   Control& files = form3[form3::File1];
