@@ -25,12 +25,14 @@ qint64 write_chunk(QFile& file, const char* data, qint64 size) { return file.wri
 
 QStringList output_entry(const std::vector<QString>& output_lines) {
   // A line break typed or pasted into a box would start a line of its own in
-  // the file: each is written as one blank.
+  // the file, and other control characters (NUL, ESC, ...) would reach the
+  // printer and other programs raw: each is written as one blank, CR LF too.
+  // A tab is text.
   auto line = [&](std::size_t i) {
     QString text = i < output_lines.size() ? output_lines[i] : QString();
     text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    for (QChar& c : text)
+      if (c != QLatin1Char('\t') && (c.category() == QChar::Other_Control)) c = QLatin1Char(' ');
     return text;
   };
   const QString indent(4, QLatin1Char(' '));

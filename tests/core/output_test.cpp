@@ -119,11 +119,17 @@ TEST(OutputFile, DecodesBrokenWindows31JAsReplacementCharacters) {
     EXPECT_EQ(decode_windows31j(c.bytes), c.text) << c.bytes.toHex(' ').toStdString();
 }
 
-TEST(OutputFile, ALineBreakInALineIsWrittenAsOneBlank) {
-  const std::vector<QString> lines{"a\r\nb", "c\rd", "e\nf\n", "g"};
-  EXPECT_EQ(output_entry(lines), QStringList({"a b", "    c d", "    e f ", "    g", "　"}));
-  EXPECT_EQ(output_entry_bytes(lines).count("\r\n"), 5);
-  EXPECT_EQ(output_entry_bytes(lines).count('\n'), 5);
+TEST(OutputFile, ALineBreakOrAControlCharacterIsWrittenAsOneBlank) {
+  // NUL, ESC, DEL and the C1 controls (NEL) never reach the file; a tab does.
+  const std::vector<QString> lines{"a\r\nb", "c\rd", "e\nf\n",
+                                   QString("g") + QChar(0) + "h\x1bi\x7fj" + QChar(0x85) + "k\tl"};
+  EXPECT_EQ(output_entry(lines), QStringList({"a b", "    c d", "    e f ", "    g h i j k\tl", "　"}));
+  const QByteArray bytes = output_entry_bytes(lines);
+  EXPECT_EQ(bytes.count("\r\n"), 5);
+  EXPECT_EQ(bytes.count('\n'), 5);
+  for (char c : bytes)
+    EXPECT_TRUE(c == '\t' || c == '\r' || c == '\n' || (static_cast<unsigned char>(c) >= 0x20 && c != 0x7f))
+        << int(c);
 }
 
 TEST(OutputWindow, BeforeAnyPredictionFiveLinesThenFiveMore) {
