@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <unistd.h>
+
 namespace quilo {
 
 QStringList working_folder_files() { return table_file_names() << kTeachingFileName; }
@@ -31,7 +33,10 @@ bool place_copy(const QString& source, const QString& target) {
   const QByteArray bytes = in.read(kMaxCopiedFileBytes + 1);
   if (in.error() != QFileDevice::NoError || bytes.size() > kMaxCopiedFileBytes) return false;
   QTemporaryFile copy(QFileInfo(target).absolutePath() + QStringLiteral("/.quilo-copy-XXXXXX"));
-  if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush()) return false;
+  // On the disk before it gets its name: a power cut must not leave an
+  // empty table under the name, which would never be copied again.
+  if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush() || ::fsync(copy.handle()) != 0)
+    return false;
   // The installed files may be read-only; the user's copy is theirs to edit.
   copy.setPermissions(in.permissions() | QFile::ReadOwner | QFile::WriteOwner);
   // rename() never replaces a file: one that another instance starting at the
