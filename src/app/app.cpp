@@ -89,6 +89,12 @@ void App::start() {
   history_.use_file(history_file_);
 }
 
+std::vector<App::ButtonId> App::buttons() {
+  std::vector<ButtonId> out;
+  for (const auto& row : kButtons) out.push_back({QLatin1String(row.form), QLatin1String(row.control.key)});
+  return out;
+}
+
 bool App::has_button(const QString& form, const QString& control) const {
   return find_button(form, control) != nullptr;
 }

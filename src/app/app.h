@@ -12,6 +12,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace quilo {
 
 class App {
@@ -42,6 +44,12 @@ class App {
   // the buttons of the main window other than THE END do nothing, so that two
   // runs never interleave.
   bool click(const QString& form, const QString& control);
+  // Every button and option of every window, in the order of the dispatch
+  // table: what a test or a fuzzer presses to reach every command.
+  struct ButtonId {
+    QString form, control;
+  };
+  static std::vector<ButtonId> buttons();
   // True when the window has such a button (or option).
   bool has_button(const QString& form, const QString& control) const;
   // True when the control is a button that a press would run now.
