@@ -1,8 +1,8 @@
 // The whole program driven by random sessions: random small tables in the
 // working folder, random picks, typed texts (full-width and control
-// characters too), clicks on every button of the three windows, also during
-// pauses, random message-box answers and a virtual clock. After every action
-// the state must stay within its bounds.
+// characters too), clicks on every button of every window, also during
+// pauses, results typed into the 成績 window, random message-box answers and
+// a virtual clock. After every action the state must stay within its bounds.
 #include "app/app.h"
 #include "app/shell_commands.h"
 #include "fuzz_support.h"
@@ -17,16 +17,12 @@ using namespace quilo;
 
 namespace {
 
-struct ButtonRef {
-  const char* form;
-  const char* control;
-};
-constexpr ButtonRef kButtons[] = {
-    {"Form1", "Command1"},  {"Form1", "Command2"},  {"Form1", "Command3"},  {"Form1", "Command4"},
-    {"Form1", "Command5"},  {"Form1", "Command6"},  {"Form1", "Command8"},  {"Form1", "Command10"},
-    {"Form1", "Command11"}, {"Form1", "Command12"}, {"Form1", "Command13"}, {"Form2", "Command2"},
-    {"Form3", "Command1"},  {"Form3", "Command2"},  {"Form3", "Option1"},   {"Form3", "Option2"},
-};
+// Every button and option of every window, from the program's own dispatch
+// table: a new button is pressed here without an edit.
+const std::vector<App::ButtonId>& buttons() {
+  static const std::vector<App::ButtonId> all = App::buttons();
+  return all;
+}
 
 const char* const kCombos[] = {"Combo1",  "Combo2",  "Combo3",  "Combo4",         "Combo5",
                                "Combo6",  "Combo7",  "Combo8",  "Combo9",         "Combo10",
@@ -140,10 +136,10 @@ class Session {
     switch (in_.ConsumeIntegralInRange(0, in_pause ? 3 : 7)) {
       case 0:
       case 1: {
-        const ButtonRef& b = kButtons[in_.ConsumeIntegralInRange<size_t>(0, std::size(kButtons) - 1)];
+        const App::ButtonId& b = buttons()[in_.ConsumeIntegralInRange<size_t>(0, buttons().size() - 1)];
         const bool was_open = app_.main().form.open;
-        FUZZ_CHECK(app_.click(QLatin1String(b.form), QLatin1String(b.control)), "no button %s.%s", b.form,
-                   b.control);
+        FUZZ_CHECK(app_.click(b.form, b.control), "no button %s.%s", qPrintable(b.form),
+                   qPrintable(b.control));
         if (was_open && !app_.main().form.open)
           FUZZ_CHECK(platform_.music_playing.isEmpty(), "music plays after the end");
         break;
@@ -152,7 +148,9 @@ class Session {
         platform_.answers.push_back(in_.ConsumeBool() ? Answer::OK : Answer::Cancel);
         break;
       case 3:
-        if (app_.output().form.open) {
+        if (app_.history().form.open && in_.ConsumeBool()) {
+          history_input();
+        } else if (app_.output().form.open) {
           Control& files = app_.output().form["File1"];
           if (!files.items.isEmpty())
             app_.output().select(QStringLiteral("File1"),
@@ -184,6 +182,25 @@ class Session {
         platform_.clock = in_.ConsumeIntegralInRange(0, 86399);
         if (in_.ConsumeBool()) app_.skip_next_command();
         break;
+    }
+  }
+
+  // The 成績 window: a result typed in, a race or a chart picked.
+  void history_input() {
+    HistoryWindow& h = app_.history();
+    switch (in_.ConsumeIntegralInRange(0, 2)) {
+      case 0:
+        h.select(QStringLiteral("Grid1"), in_.ConsumeIntegralInRange(-1, 6));
+        break;
+      case 1:
+        h.select(QStringLiteral("Combo1"), in_.ConsumeIntegralInRange(-1, 5));
+        break;
+      default: {
+        const int n = in_.ConsumeIntegralInRange(1, 14);
+        h.form[QStringLiteral("Text%1").arg(n)].text =
+            in_.ConsumeBool() ? QString::number(in_.ConsumeIntegralInRange(-5, 3000))
+                              : random_text(in_, false);
+      }
     }
   }
 

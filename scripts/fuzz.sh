@@ -27,7 +27,7 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_tables fuzz_teaching fuzz_odds fuzz_fields fuzz_scenario fuzz_program)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_tables fuzz_teaching fuzz_odds fuzz_fields fuzz_scenario fuzz_program fuzz_journal)
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILO_FUZZ=ON
