@@ -10,8 +10,18 @@ checked: every entry must be whole (five lines, the race line carrying the
 entry's own mark), no entry may stand twice, and every entry that an instance
 confirmed (by the dump it printed after the output) must be there.
 
+Two more variants check that a killed append is never taken back at the cost
+of bytes that are not its own (one instance at a time, each run killed):
+  --variant in-place     after each kill the user adds a line of their own to
+                         the file in place (as `>>` or an editor does); every
+                         such line must survive the next starts and appends.
+  --variant inode-reuse  after each kill the user removes the file and copies
+                         another under its name (which often gets the old
+                         inode), or an unrelated file gets it and an instance
+                         appends to that one; neither may lose a byte.
+
 Usage: stress.py QUILO DATA_DIR [--seconds S] [--instances N] [--outputs N]
-                 [--kill-share F]
+                 [--kill-share F] [--variant plain|in-place|inode-reuse]
 Exit code 0 when no fault was found.
 """
 import argparse
@@ -120,6 +130,79 @@ def check(path, figures):
     return len(lines) // 5, len(seen), faults
 
 
+def killed_run(args, work, env, rng, name, run):
+    """One instance outputting to `name` again and again, killed at a random moment."""
+    script = scenario(0, run, args.outputs, rng, work).replace("out.txt", name)
+    proc = subprocess.Popen([args.quilo, "--script", "-"], cwd=work, env=env, stdin=subprocess.PIPE,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    timer = threading.Timer(rng.uniform(0.05, 0.6), lambda: proc.send_signal(signal.SIGKILL))
+    timer.start()
+    proc.communicate(script.encode())
+    timer.cancel()
+
+
+def pending_records(env):
+    folder = os.path.join(env["XDG_STATE_HOME"], "quilo", "appends")
+    return len([n for n in os.listdir(folder) if n.endswith(".pending")]) if os.path.isdir(folder) else 0
+
+
+def start(args, work, env, script=b""):
+    subprocess.run([args.quilo, "--script", "-"], cwd=work, env=env, input=script,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=False)
+
+
+def variant(args, work, env, seed):
+    """The in-place and inode-reuse variants; returns (rounds, rounds with a record left, reuses, faults)."""
+    rng = random.Random(seed)
+    deadline = time.monotonic() + args.seconds
+    diary, notes = os.path.join(work, "diary.txt"), os.path.join(work, "notes.txt")
+    rounds = recorded = reuses = 0
+    faults = []
+    mine = []  # the user's own lines, each of which must stay
+    while time.monotonic() < deadline:
+        rounds += 1
+        killed_run(args, work, env, rng, "diary.txt", rounds)
+        recorded += pending_records(env) > 0
+        if args.variant == "in-place":
+            line = b"my own line %d\r\n" % rounds
+            with open(diary, "ab") as f:
+                f.write(line)
+            mine.append(line)
+            # The next start, and an append by the next round, keep it.
+            start(args, work, env)
+            data = open(diary, "rb").read()
+            faults += [f"round {rounds}: the user's line {m!r} is gone" for m in mine if m not in data]
+        elif os.path.exists(diary):
+            inode = os.stat(diary).st_ino
+            own = b"".join(b"line %d of round %d\n" % (i, rounds) for i in range(5000))
+            os.remove(diary)
+            # Half the rounds the copy gets the old name, half an unrelated name.
+            target = diary if rounds % 2 else notes
+            if os.path.exists(notes):
+                os.remove(notes)
+            with open(target, "wb") as f:
+                f.write(own)
+            reuses += os.stat(target).st_ino == inode
+            if target == diary:
+                start(args, work, env)
+                if open(diary, "rb").read() != own:
+                    faults.append(f"round {rounds}: the file copied under the old name was changed")
+            else:
+                start(args, work, env, b"folder %s\nclick Command10\ntype Form3.Text1 notes.txt\n"
+                      b"answer OK\nclick Form3.Command1\n" % work.encode())
+                if not open(notes, "rb").read().startswith(own):
+                    faults.append(f"round {rounds}: the unrelated file lost lines")
+                os.rename(notes, diary)
+    return rounds, recorded, reuses, faults
+
+
+def report(figures, faults):
+    print(f"{figures}; faults: {len(faults)}")
+    for fault in faults[:20]:
+        print("  " + fault)
+    return 1 if faults else 0
+
+
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     ap.add_argument("quilo")
@@ -129,6 +212,7 @@ def main():
     ap.add_argument("--outputs", type=int, default=20, help="outputs per run of an instance")
     ap.add_argument("--kill-share", type=float, default=0.5, help="share of runs killed")
     ap.add_argument("--seed", type=int, default=None)
+    ap.add_argument("--variant", choices=["plain", "in-place", "inode-reuse"], default="plain")
     args = ap.parse_args()
     args.quilo = os.path.abspath(args.quilo)
     args.data = os.path.abspath(args.data)
@@ -139,6 +223,11 @@ def main():
             if name.endswith(".txt"):
                 shutil.copy(os.path.join(args.data, name), work)
         env = dict(os.environ, XDG_STATE_HOME=os.path.join(work, "state"), QT_QPA_PLATFORM="offscreen")
+        if args.variant != "plain":
+            rounds, recorded, reuses, faults = variant(args, work, env, seed)
+            return report(f"seed {seed}: {args.variant}, {args.seconds:g} s, {rounds} killed runs, "
+                          f"{recorded} left a record of an unfinished append, {reuses} inodes reused",
+                          faults)
         figures = Figures()
         deadline = time.monotonic() + args.seconds
         threads = [threading.Thread(target=worker, args=(i, args, deadline, work, env, figures, seed + i))
@@ -152,12 +241,9 @@ def main():
                        stdout=subprocess.DEVNULL, check=True)
         entries, distinct, faults = check(os.path.join(work, "out.txt"), figures)
 
-    print(f"seed {seed}: {args.instances} instances, {args.seconds:g} s, {figures.runs} runs, "
-          f"{figures.kills} killed; {entries} entries in the file, {len(figures.confirmed)} confirmed, "
-          f"{distinct} checked whole; faults: {len(faults)}")
-    for fault in faults[:20]:
-        print("  " + fault)
-    return 1 if faults else 0
+    return report(f"seed {seed}: {args.instances} instances, {args.seconds:g} s, {figures.runs} runs, "
+                  f"{figures.kills} killed; {entries} entries in the file, {len(figures.confirmed)} confirmed, "
+                  f"{distinct} checked whole", faults)
 
 
 if __name__ == "__main__":
