@@ -53,7 +53,11 @@ DesktopShell::DesktopShell(const QString& program_folder, const QString& history
   }
 
   platform_.before_wait = [this] { refresh_all(); };
+  // A message box belongs to the window whose button ran the command: once it
+  // closes, that window has the focus again (so Esc still closes 出力画面
+  // after printing), however many boxes come one after another.
   platform_.active_window = [this]() -> QWidget* {
+    if (pressed_window_ && pressed_window_->isVisible()) return pressed_window_;
     if (QWidget* w = QApplication::activeWindow()) return w;
     return app_->main().form.open ? views_[0].get() : nullptr;
   };
@@ -73,7 +77,14 @@ FormView& DesktopShell::make_view(int n) {
   slot = std::make_unique<FormView>(form_of(n), platform_.pictures());
   FormView* v = slot.get();
   const QString form = v->objectName();
-  v->press = [this, form](const QString& key) { app_->click(form, key); };
+  v->press = [this, form, v](const QString& key) {
+    // A press during another command's pause: that command's boxes go back
+    // to its own window afterwards.
+    const QPointer<QWidget> outer = pressed_window_;
+    pressed_window_ = v;
+    app_->click(form, key);
+    pressed_window_ = outer;
+  };
   v->button_enabled = [this, form](const QString& key) { return app_->accepts_click(form, key); };
   v->after_command = [this] { refresh_all(); };
   // What a command shows at once is decoded while the pointer rests on its

@@ -7,6 +7,8 @@
 #include "gui/desktop_platform.h"
 #include "gui/form_view.h"
 
+#include <QPointer>
+
 #include <memory>
 
 namespace quilo {
@@ -36,6 +38,7 @@ class DesktopShell {
   DesktopPlatform platform_;
   std::unique_ptr<App> app_;
   std::unique_ptr<FormView> views_[4];  // Form1 .. Form4; null until first needed
+  QPointer<QWidget> pressed_window_;    // the window whose button runs a command now
 };
 
 }  // namespace quilo
