@@ -312,6 +312,7 @@ void addButtonPictures(MediaList& list) {
       {"Form3", "Command2", {QStringLiteral("戻る"), {}, navy, ButtonLook::Plain}},
       {"Form3", "Option1", {QStringLiteral("ファイル出力"), {}, QColor(50, 86, 160), ButtonLook::Option}},
       {"Form3", "Option2", {QStringLiteral("ファイル&印刷"), {}, QColor(90, 56, 160), ButtonLook::Option}},
+      {"Form3", "Option3", {QStringLiteral("今回分を印刷"), {}, QColor(120, 60, 130), ButtonLook::Option}},
       {"Form4", "Command1", {QStringLiteral("結果を保存"), {}, green, ButtonLook::Plain}},
       {"Form4", "Command2", {QStringLiteral("結果を削除"), {}, QColor(150, 20, 40), ButtonLook::Plain}},
       {"Form4", "Command3", {QStringLiteral("CSV出力"), {}, QColor(16, 130, 140), ButtonLook::Plain}},

@@ -44,6 +44,7 @@ const ButtonRow kButtons[] = {
     {"Form3", form3::Command2, [](App& a) { a.output().Command2_Click(); }, false, false},
     {"Form3", form3::Option1, [](App& a) { a.output().Option1_Click(); }, false, false},
     {"Form3", form3::Option2, [](App& a) { a.output().Option2_Click(); }, false, false},
+    {"Form3", form3::Option3, [](App& a) { a.output().Option3_Click(); }, false, false},
     {"Form4", form4::Command1, [](App& a) { a.history().Command1_Click(); }, false, false},
     {"Form4", form4::Command2, [](App& a) { a.history().Command2_Click(); }, false, false},
     {"Form4", form4::Command3, [](App& a) { a.history().Command3_Click(); }, false, false},

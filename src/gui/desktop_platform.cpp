@@ -102,6 +102,8 @@ PrintResult DesktopPlatform::print(const QStringList& lines) {
   return print_lines(printer, lines, info.printerName());
 }
 
+bool DesktopPlatform::has_printer() { return !QPrinterInfo::defaultPrinter().isNull(); }
+
 double DesktopPlatform::time_of_day() { return QTime::currentTime().msecsSinceStartOfDay() / 1000.0; }
 
 }  // namespace quilo

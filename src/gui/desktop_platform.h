@@ -31,6 +31,7 @@ class DesktopPlatform : public Platform {
   void skip_pause(float seconds) override;
   Answer message(const QString& text, const QString& title, Buttons buttons) override;
   PrintResult print(const QStringList& lines) override;
+  bool has_printer() override;
   double time_of_day() override;
   QDateTime now() override { return QDateTime::currentDateTime(); }
 

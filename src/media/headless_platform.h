@@ -28,6 +28,7 @@ class HeadlessPlatform : public Platform {
   void skip_pause(float seconds) override;
   Answer message(const QString& text, const QString& title, Buttons buttons) override;
   PrintResult print(const QStringList& lines) override;
+  bool has_printer() override { return printer_available; }
   double time_of_day() override { return clock; }
   // The virtual date and the virtual time of day.
   QDateTime now() override;

@@ -51,6 +51,8 @@ class Platform {
 
   // Prints one line per entry on the default printer, as one document.
   virtual PrintResult print(const QStringList& lines) = 0;
+  // Whether there is a default printer to print on.
+  virtual bool has_printer() = 0;
 
   // Time of day in seconds since midnight.
   virtual double time_of_day() = 0;

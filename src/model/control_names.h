@@ -58,7 +58,7 @@ constexpr std::uint64_t member_list(std::initializer_list<int> indexes) {
 
 // The output window.
 #define QUILO_FORM3_CONTROLS(X) \
-  X(Drive1) X(Dir1) X(File1) X(Text1) X(Option1) X(Option2) X(Command1) X(Command2)
+  X(Drive1) X(Dir1) X(File1) X(Text1) X(Option1) X(Option2) X(Option3) X(Command1) X(Command2)
 
 // The history window.
 #define QUILO_FORM4_CONTROLS(X)                                                                          \

@@ -332,8 +332,12 @@ FormDesign form3_design() {
   o1.kind = Kind::Option;
   ControlDesign o2 = button("Form3", "Option2", 4440, 2160, 2415, 735, "ファイル&印刷");
   o2.kind = Kind::Option;
+  // Prints only the entries this session appended to the file.
+  ControlDesign o3 = button("Form3", "Option3", 4440, 3240, 2415, 735, "今回分を印刷");
+  o3.kind = Kind::Option;
   c.push_back(o1);
   c.push_back(o2);
+  c.push_back(o3);
   c.push_back(button("Form3", "Command1", 840, 7560, 1695, 735, "出力実行"));
   c.push_back(button("Form3", "Command2", 5160, 7560, 1575, 735, "戻る"));
   return f;

@@ -54,53 +54,63 @@ void OutputWindow::Form_Load() {
   form3.reset();
   form3[form3::Drive1].items = drive_list();
   show_folder(form3, start_folder.isEmpty() ? QDir::currentPath() : start_folder);
-  form3[form3::Option1].checked = true;
-  form3[form3::Option2].checked = false;
+  choose_option(form3::Option1);
   form3.open = true;
 }
 
 QString OutputWindow::output_path() const {
-  const Form& form3 = form;
-  QString folder = form3[form3::Dir1].text;
-  if (!folder.endsWith(QLatin1Char('/'))) folder += QLatin1Char('/');
-  return folder + form3[form3::Text1].text;
+  return QDir(form[form3::Dir1].text).filePath(form[form3::Text1].text);
 }
 
 void OutputWindow::Command1_Click() {
   Form& form3 = form;
-  const Answer go = platform_.message(QStringLiteral("予想結果をファイル出力します。\rよろしいですか？"),
-                                      kAppTitle, Buttons::OKCancel);
-  if (go == Answer::Cancel) return;
   const QString name = form3[form3::Text1].text;
   if (trim_blanks(name).isEmpty()) {
     platform_.message(QStringLiteral("ファイル名を入力して下さい！"), kAppTitle, Buttons::OK);
     return;
   }
-
-  const QString folder = form3[form3::Dir1].text;
+  // A name may be an absolute path, or lead into a sub-folder of the one shown.
   const QString path = output_path();
+  const QFileInfo target(path);
+  const QString folder = target.absolutePath();
   auto refused = [&](const QString& what, const QString& reason) {
     platform_.message(QStringLiteral("「%1」%2\n%3").arg(path, what, reason), kAppTitle, Buttons::OK);
   };
   const QString not_written = QStringLiteral("に出力できませんでした。");
-  if (auto reason = check_output_target(folder, name)) return refused(not_written, *reason);
+  // What speaks against the file is said before the question, not after it.
+  if (auto reason = check_output_target(folder, target.fileName())) return refused(not_written, *reason);
   // The program's own files: its tables and its history.
   if (const auto own = startup_files_.refusal(path)) return refused(not_written, *own);
-  const auto failure = append_to_file(path, output_entry_bytes(output_lines_));
+  const Answer go = platform_.message(QStringLiteral("予想結果をファイル出力します。\rよろしいですか？"),
+                                      kAppTitle, Buttons::OKCancel);
+  if (go == Answer::Cancel) return;
+
+  const QByteArray entry = output_entry_bytes(output_lines_);
+  const auto failure = append_to_file(path, entry);
   // A record of an earlier, unfinished append that was not this file's own.
   for (const QString& notice : take_append_notices()) platform_.message(notice, kAppTitle, Buttons::OK);
   if (failure) return refused(not_written, *failure);
+  appended_[QFileInfo(path).absoluteFilePath()] += entry;
 
   // The file list shows the file, new or not, as the one picked.
   Control& files = form3[form3::File1];
-  files.items = file_names(folder);
+  files.items = file_names(form3[form3::Dir1].text);
   files.selected = int(files.items.indexOf(name));
 
-  if (!form3[form3::Option2].checked) return;
+  const bool whole = form3[form3::Option2].checked;
+  if (!whole && !form3[form3::Option3].checked) return;
+  // Paper is asked for only when there is a printer to put it in.
+  if (!platform_.has_printer()) {
+    platform_.message(QStringLiteral("プリンターが見つかりません。既定のプリンターを設定して下さい。"),
+                      kAppTitle, Buttons::OK);
+    return;
+  }
   platform_.message(QStringLiteral("印刷出力をします。プリンターに用紙をセットして下さい！"), kAppTitle,
                     Buttons::OK);
   QString text;
-  if (auto reason = read_windows31j_file(path, text))
+  if (!whole)
+    text = decode_windows31j(appended_.value(QFileInfo(path).absoluteFilePath()));
+  else if (auto reason = read_windows31j_file(path, text))
     return refused(QStringLiteral("を印刷のために読み込めませんでした。"), *reason);
   const PrintResult printed = platform_.print(read_fields(text, kPrintedFileFields));
   if (printed.status == PrintResult::Status::NoPrinter)
@@ -112,17 +122,17 @@ void OutputWindow::Command1_Click() {
 
 void OutputWindow::Command2_Click() { form.open = false; }
 
-void OutputWindow::Option1_Click() {
-  Form& form3 = form;
-  form3[form3::Option1].checked = true;
-  form3[form3::Option2].checked = false;
+// The three options are one group: the one chosen is checked, the others not.
+void OutputWindow::choose_option(const ControlName& option) {
+  for (const ControlName* o : {&form3::Option1, &form3::Option2, &form3::Option3})
+    form[*o].checked = qstrcmp(o->key, option.key) == 0;
 }
 
-void OutputWindow::Option2_Click() {
-  Form& form3 = form;
-  form3[form3::Option1].checked = false;
-  form3[form3::Option2].checked = true;
-}
+void OutputWindow::Option1_Click() { choose_option(form3::Option1); }
+
+void OutputWindow::Option2_Click() { choose_option(form3::Option2); }
+
+void OutputWindow::Option3_Click() { choose_option(form3::Option3); }
 
 void OutputWindow::set_folder(const QString& path) {
   start_folder = absolute_folder(path);

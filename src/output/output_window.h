@@ -6,6 +6,7 @@
 #include "media/platform.h"
 #include "model/form.h"
 
+#include <QHash>
 #include <QString>
 
 #include <vector>
@@ -31,18 +32,22 @@ class OutputWindow {
   void Form_Load();
   void Command1_Click();  // 出力実行
   void Command2_Click();  // 戻る
-  void Option1_Click();
-  void Option2_Click();
+  void Option1_Click();   // ファイル出力
+  void Option2_Click();   // ファイル&印刷: the whole file
+  void Option3_Click();   // 今回分を印刷: what this session appended to it
   // Points the folder list at a path, as a user choosing a folder does.
   void set_folder(const QString& path);
   // Picks entry index of a list (Drive1, Dir1, File1); false when the control
   // has no entries to pick or the window is not open.
   bool select(const QString& control, int index);
-  // The file the output writes to: Dir1's folder, a separator and the text
-  // of Text1 as it stands.
+  // The file the output writes to: the text of Text1 as it stands, in Dir1's
+  // folder unless it is an absolute path.
   QString output_path() const;
 
  private:
+  void choose_option(const ControlName& option);
+  // The entries this session appended, per file, as they were written.
+  QHash<QString, QByteArray> appended_;
   Platform& platform_;
   const std::vector<QString>& output_lines_;
   const StartupFiles& startup_files_;

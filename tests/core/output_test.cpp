@@ -187,9 +187,10 @@ TEST(OutputWindow, CancelAndBlankNamesWriteNothing) {
 
   for (const char* blank : {"", " ", "    "}) {
     const auto d = output_to(s, blank);
-    EXPECT_EQ(messages(d), (QStringList{kQuestion, "ファイル名を入力して下さい！"})) << blank;
-    EXPECT_EQ(events_of(d, "message")[1].toObject()["buttons"].toString(), "OK");
-    EXPECT_EQ(events_of(d, "message")[1].toObject()["title"].toString(), kTitle);
+    // Said at once: the question comes only for a name that can be written.
+    EXPECT_EQ(messages(d), (QStringList{"ファイル名を入力して下さい！"})) << blank;
+    EXPECT_EQ(events_of(d, "message")[0].toObject()["buttons"].toString(), "OK");
+    EXPECT_EQ(events_of(d, "message")[0].toObject()["title"].toString(), kTitle);
   }
   EXPECT_EQ(QDir(s.path("")).entryList({"a.txt", " *"}, QDir::Files), QStringList{});
 
@@ -207,7 +208,7 @@ TEST(OutputWindow, FailuresAreToldAndChangeNothing) {
     QString name;
     const char* reason;
   } cases[] = {
-      {"slash", "", "sub/x.txt", "ファイル名に「/」は使えません。"},
+      {"into a missing folder", "", "gone/x.txt", "フォルダーが見つかりません。"},
       {"nul", "", QString("x") + QChar(0) + "y", "ファイル名に使えない文字が含まれています。"},
       {"too long", "", QString(256, 'n'), "ファイル名が長すぎます。"},
       {"a folder", "", "sub", "同じ名前のフォルダーがあります。"},
@@ -224,9 +225,10 @@ TEST(OutputWindow, FailuresAreToldAndChangeNothing) {
     s.app().output().form["Text1"].text = c.name;
     const auto d = s.dump("click Form3.Command1");
     const QString path = QDir::cleanPath(folder) + "/" + c.name;
-    ASSERT_EQ(messages(d).size(), 2) << c.what;
-    EXPECT_EQ(messages(d)[1], "「" + path + "」に出力できませんでした。\n" + c.reason) << c.what;
-    EXPECT_EQ(events_of(d, "message")[1].toObject()["title"].toString(), kTitle);
+    // Told before the question, which is not asked.
+    ASSERT_EQ(messages(d).size(), 1) << c.what;
+    EXPECT_EQ(messages(d)[0], "「" + path + "」に出力できませんでした。\n" + c.reason) << c.what;
+    EXPECT_EQ(events_of(d, "message")[0].toObject()["title"].toString(), kTitle);
     EXPECT_TRUE(s.app().output().form.open) << c.what;
     EXPECT_EQ(QDir(s.path("sub")).entryList(QDir::Files), QStringList{}) << c.what;
     EXPECT_FALSE(QFile::exists(s.path("gone"))) << c.what;
@@ -266,9 +268,9 @@ TEST(OutputWindow, RefusesTheFilesReadAtStartUnderAnyName) {
 
     const auto d = output_to(s, c.name);
     const QString path = QDir::cleanPath(s.path(c.folder)) + "/" + c.name;
-    ASSERT_EQ(messages(d).size(), 2) << c.what;
-    EXPECT_TRUE(messages(d)[1].startsWith("「" + path + "」に出力できませんでした。\n" + c.table + " は"))
-        << c.what << ": " << messages(d)[1].toStdString();
+    ASSERT_EQ(messages(d).size(), 1) << c.what;
+    EXPECT_TRUE(messages(d)[0].startsWith("「" + path + "」に出力できませんでした。\n" + c.table + " は"))
+        << c.what << ": " << messages(d)[0].toStdString();
     for (const auto& [f, bytes] : before)
       EXPECT_EQ(read_file(here.filePath(f)), bytes) << c.what << f.toStdString();
     EXPECT_FALSE(QFile::exists(s.path("crt_5.txt"))) << c.what;
@@ -395,6 +397,33 @@ TEST(OutputWindow, PrintsEveryFieldOfTheWholeFile) {
   EXPECT_TRUE(printed(s.dump("click Form3.Option1\nclick Form3.Command1")).isEmpty());
 }
 
+TEST(OutputWindow, ThisSessionsEntriesArePrintedAlone) {
+  // A file that other sessions wrote to; this one appends twice, once to
+  // another file in between, and prints only its own two entries of it.
+  Session s;
+  s.write_file("p.txt", "old entry\r\n");
+  open_output(s);
+  auto& lines = s.app().main().s.output_lines;
+  lines[1] = "1-2-3";
+  s.dump("type Form3.Text1 p.txt\nclick Form3.Command1\ntype Form3.Text1 q.txt\nclick Form3.Command1");
+  lines[1] = "4-5-6";
+  const auto d = s.dump("click Form3.Option3\ntype Form3.Text1 p.txt\nclick Form3.Command1");
+  for (const char* o : {"Form3.Option1", "Form3.Option2"}) EXPECT_FALSE(control(d, o)["checked"].toBool());
+  EXPECT_TRUE(control(d, "Form3.Option3")["checked"].toBool());
+  EXPECT_EQ(messages(d), (QStringList{kQuestion, kPaper}));
+  EXPECT_EQ(printed(d), (QStringList{"", "1-2-3", "", "", "　", "", "4-5-6", "", "", "　"}));
+  EXPECT_TRUE(read_file(s.path("p.txt")).startsWith("old entry\r\n"));
+}
+
+TEST(OutputWindow, AnAbsolutePathIsWrittenWhereItPoints) {
+  Session s;
+  QDir(s.path("")).mkdir("elsewhere");
+  open_output(s);
+  const auto d = output_to(s, s.path("elsewhere/abs.txt"));
+  EXPECT_EQ(messages(d), QStringList{kQuestion});
+  EXPECT_EQ(read_file(s.path("elsewhere/abs.txt")), kEmptyEntry);
+}
+
 TEST(OutputWindow, AFileTooLargeToPrintIsRefused) {
   Session s;
   s.write_file("big.txt", QByteArray(8 * 1024 * 1024, 'x'));
@@ -414,9 +443,9 @@ TEST(OutputWindow, NoPrinterIsToldAfterTheFileIsWritten) {
   open_output(s);
   s.platform().printer_available = false;
   const auto d = s.dump("click Form3.Option2\ntype Form3.Text1 q.txt\nclick Form3.Command1");
-  EXPECT_EQ(messages(d).size(), 3);
-  EXPECT_EQ(messages(d).mid(0, 2), (QStringList{kQuestion, kPaper}));
-  EXPECT_EQ(messages(d)[2], "プリンターが見つかりません。既定のプリンターを設定して下さい。");
+  // No paper is asked for without a printer to put it in.
+  EXPECT_EQ(messages(d),
+            (QStringList{kQuestion, "プリンターが見つかりません。既定のプリンターを設定して下さい。"}));
   EXPECT_EQ(read_file(s.path("q.txt")), kEmptyEntry);
   EXPECT_TRUE(s.app().output().form.open);
 }
