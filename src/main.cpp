@@ -3,6 +3,7 @@
 #include "app/user_folder.h"
 #include "gui/desktop_shell.h"
 #include "gui/font_warmup.h"
+#include "gui/qt_translations.h"
 #include "output/append_journal.h"
 #include "scenario/scenario.h"
 
@@ -166,6 +167,7 @@ int main(int argc, char** argv) {
   qInstallMessageHandler(qt_default_handler);
   QApplication::setApplicationName(QStringLiteral("Quilo"));
   quilo::install_font_substitutions();
+  quilo::install_qt_translations();
   QString output_folder;
   if (user_folder) {
     const QString error = enter_user_folder();

@@ -53,7 +53,7 @@ elseif(MODE STREQUAL "deb")
   foreach(dep "quilo-data (= " libqt6widgets6 libqt6gui6 libqt6printsupport6 libqt6core6 qt6-qpa-plugins
               libsdl2-mixer-2.0-0 libsdl2-2.0-0 libfluidsynth3 libfontconfig1
               "timgm6mb-soundfont | fluid-soundfont-gm"
-              fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation libstdc++6)
+              fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation qt6-translations-l10n libstdc++6)
     string(FIND "${fields}" "${dep}" at)
     check("the package depends on ${dep} (${fields})" NOT at EQUAL -1)
   endforeach()
