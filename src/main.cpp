@@ -1,5 +1,6 @@
 // Quilo: the desktop program, or with --script the headless scenario mode.
 #include "app/install_layout.h"
+#include "app/titles.h"
 #include "app/user_folder.h"
 #include "gui/desktop_shell.h"
 #include "gui/font_warmup.h"
@@ -83,8 +84,9 @@ void check_display(const char* platform_arg) {
 }
 
 // Makes the per-user working folder and moves into it. Returns an error text
-// for the user, or an empty string.
-QString enter_user_folder() {
+// for the user, or an empty string; `notice` gets what the user should be
+// told about copies an upgrade refreshed.
+QString enter_user_folder(QString& notice) {
   const QString folder = quilo::default_user_folder();
   const QString data = quilo::locate_install(QCoreApplication::applicationDirPath()).data_folder;
   if (data.isEmpty())
@@ -92,6 +94,7 @@ QString enter_user_folder() {
                  qPrintable(QCoreApplication::applicationDirPath()));
   const quilo::UserFolderResult made = quilo::prepare_user_folder(folder, data);
   if (!made.ok) return made.error;
+  if (!made.refreshed.isEmpty()) notice = quilo::refreshed_notice(made.refreshed);
   if (!QDir::setCurrent(folder)) return QStringLiteral("作業フォルダ %1 に移動できませんでした").arg(folder);
   return {};
 }
@@ -148,11 +151,13 @@ int main(int argc, char** argv) {
         history ? QDir::current().absoluteFilePath(QString::fromLocal8Bit(history)) : QString();
     QString output_folder;
     if (user_folder) {
-      const QString error = enter_user_folder();
+      QString notice;
+      const QString error = enter_user_folder(notice);
       if (!error.isEmpty()) {
         std::fprintf(stderr, "quilo: %s\n", error.toUtf8().constData());
         return 1;
       }
+      if (!notice.isEmpty()) std::fprintf(stderr, "quilo: %s\n", notice.toUtf8().constData());
       output_folder = QDir::homePath();
     }
     return quilo::run_scenario_file(path, output_folder, history_file);
@@ -169,8 +174,9 @@ int main(int argc, char** argv) {
   quilo::install_font_substitutions();
   quilo::install_qt_translations();
   QString output_folder;
+  QString notice;
   if (user_folder) {
-    const QString error = enter_user_folder();
+    const QString error = enter_user_folder(notice);
     if (!error.isEmpty()) {
       QMessageBox::critical(nullptr, QStringLiteral("競馬予想 Quilo ピルピルθK"), error);
       return 1;
@@ -183,6 +189,8 @@ int main(int argc, char** argv) {
     shell.app().history().export_folder = output_folder;
   }
   shell.start();
+  if (!notice.isEmpty() && shell.app().main().form.open)
+    shell.app().main().platform().message(notice, quilo::kAppTitle, quilo::Buttons::OK);
   if (!shell.app().main().form.open) return 0;
   return app.exec();
 }

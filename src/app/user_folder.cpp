@@ -2,12 +2,15 @@
 
 #include "app/table_files.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QTemporaryFile>
 
 #include <unistd.h>
+#include <cstdio>
 
 namespace quilo {
 
@@ -48,6 +51,54 @@ bool place_copy(const QString& source, const QString& target) {
   return QFileInfo::exists(target) || QFileInfo(target).isSymLink();
 }
 
+namespace {
+
+QByteArray read_copyable(const QString& path, bool& ok) {
+  QFile in(path);
+  ok = in.open(QIODevice::ReadOnly);
+  const QByteArray bytes = ok ? in.read(kMaxCopiedFileBytes + 1) : QByteArray();
+  ok = ok && in.error() == QFileDevice::NoError && bytes.size() <= kMaxCopiedFileBytes;
+  return bytes;
+}
+
+QByteArray sum_of(const QByteArray& bytes) {
+  return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+// Writes the bytes under a temporary name beside `target`, synced, and
+// renames them over it.
+bool replace_file(const QString& target, const QByteArray& bytes, QFileDevice::Permissions permissions) {
+  QTemporaryFile copy(QFileInfo(target).absolutePath() + QStringLiteral("/.quilo-copy-XXXXXX"));
+  if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush() || ::fsync(copy.handle()) != 0)
+    return false;
+  copy.setPermissions(permissions);
+  const bool renamed =
+      ::rename(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(target).constData()) == 0;
+  if (renamed) copy.setAutoRemove(false);
+  return renamed;
+}
+
+// name -> the sum of the bytes that were copied under it.
+QHash<QString, QByteArray> read_copies_record(const QString& path) {
+  QHash<QString, QByteArray> sums;
+  bool ok = false;
+  for (const QByteArray& line : read_copyable(path, ok).split('\n')) {
+    const qsizetype blank = line.indexOf(' ');
+    if (blank == 64) sums.insert(QString::fromUtf8(line.mid(65)), line.left(64));
+  }
+  return sums;
+}
+
+bool write_copies_record(const QString& path, const QHash<QString, QByteArray>& sums) {
+  QByteArray bytes;
+  QStringList names = sums.keys();
+  names.sort();
+  for (const QString& name : names) bytes += sums[name] + ' ' + name.toUtf8() + '\n';
+  return replace_file(path, bytes, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+}  // namespace
+
 UserFolderResult prepare_user_folder(const QString& folder, const QString& data_folder) {
   UserFolderResult result;
   const QFileInfo info(folder);
@@ -62,21 +113,58 @@ UserFolderResult prepare_user_folder(const QString& folder, const QString& data_
   if (!data_folder.isEmpty()) {
     const QDir from(data_folder);
     const QDir to(folder);
+    const QString record = to.filePath(QLatin1String(kCopiesRecordName));
+    QHash<QString, QByteArray> sums = read_copies_record(record);
+    bool record_changed = false;
     for (const QString& name : working_folder_files()) {
       const QString source = from.filePath(name);
       const QString target = to.filePath(name);
-      // exists() is false for a dangling link too: leave any entry the user made alone.
-      if (QFileInfo(target).exists() || QFileInfo(target).isSymLink()) continue;
       if (!QFileInfo(source).isFile()) continue;
+      bool ok = false;
+      const QByteArray installed = read_copyable(source, ok);
+      if (!ok) continue;
+      const QByteArray installed_sum = sum_of(installed);
+      const QFileInfo existing(target);
+      if (existing.isSymLink() || (existing.exists() && !existing.isFile())) continue;
+      if (existing.exists()) {
+        // A copy still as it was copied follows the installed file; one the
+        // user edited (or one of unknown origin) stays the user's.
+        bool read = false;
+        const QByteArray mine_sum = sum_of(read_copyable(target, read));
+        if (!read) continue;
+        if (mine_sum == installed_sum) {
+          if (sums.value(name) != installed_sum) {
+            sums.insert(name, installed_sum);
+            record_changed = true;
+          }
+          continue;
+        }
+        if (sums.value(name) != mine_sum) continue;
+        if (!replace_file(target, installed, existing.permissions())) continue;
+        sums.insert(name, installed_sum);
+        record_changed = true;
+        result.refreshed << name;
+        continue;
+      }
       if (!place_copy(source, target)) {
         result.error = QStringLiteral("%1 を作業フォルダ %2 にコピーできませんでした").arg(name, folder);
         return result;
       }
       result.copied << name;
+      sums.insert(name, installed_sum);
+      record_changed = true;
     }
+    if (record_changed) write_copies_record(record, sums);
   }
   result.ok = true;
   return result;
+}
+
+QString refreshed_notice(const QStringList& refreshed) {
+  return QStringLiteral(
+             "新しい版の Quilo の参照表に合わせて、作業フォルダの %1 を更新しました"
+             "（書き換えていなかったものだけです）。")
+      .arg(refreshed.join(QStringLiteral("、")));
 }
 
 }  // namespace quilo

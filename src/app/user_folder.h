@@ -32,14 +32,24 @@ bool place_copy(const QString& source, const QString& target);
 
 struct UserFolderResult {
   bool ok = false;
-  QStringList copied;  // files copied this time
-  QString error;       // Japanese message when !ok
+  QStringList copied;     // files copied this time
+  QStringList refreshed;  // unchanged copies replaced by a newer installed version
+  QString error;          // Japanese message when !ok
 };
 
+// The file in the user folder that remembers what was copied: one line per
+// file, the SHA-256 of the copied bytes in hex, a blank and the file's name.
+inline constexpr char kCopiesRecordName[] = ".quilo-copies";
+
 // Makes `folder` when missing and copies into it every working-folder file of
-// `data_folder` that the user folder does not have yet. Existing files are
-// never touched, so the user's own edits survive. A missing `data_folder` is
-// not an error: the program then reports the missing tables as usual.
+// `data_folder` that the user folder does not have yet. A copy that is still
+// byte for byte what was copied is replaced when the installed file has
+// changed (an upgrade); a copy the user edited is never touched. A missing
+// `data_folder` is not an error: the program then reports the missing tables
+// as usual.
 UserFolderResult prepare_user_folder(const QString& folder, const QString& data_folder);
+
+// What the user is told once about the copies an upgrade refreshed.
+QString refreshed_notice(const QStringList& refreshed);
 
 }  // namespace quilo

@@ -78,6 +78,63 @@ TEST(UserFolder, TwoFirstStartsAtOnceBothSucceed) {
     for (const QString& name : working_folder_files())
       ASSERT_EQ(read_file(QDir(folder).filePath(name)), read_file(QDir(data).filePath(name)))
           << round << " " << name.toStdString();
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), working_folder_files().size());
+    // The files and the record of what was copied, nothing half made.
+    QStringList expected = working_folder_files() << kCopiesRecordName;
+    expected.sort();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
   }
+}
+
+// An upgrade brings new tables: a copy the user never changed follows them,
+// one the user edited stays as it is; a copy made before copies were
+// remembered is taken as unchanged only when it equals what is installed.
+TEST(UserFolder, AnUpgradeRefreshesOnlyTheCopiesNobodyChanged) {
+  QTemporaryDir dir;
+  const QString data = dir.filePath("data"), folder = dir.filePath("user");
+  QDir().mkpath(data);
+  auto install = [&](const char* name, const QByteArray& bytes) {
+    QFile f(QDir(data).filePath(name));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+  };
+  auto mine = [&](const char* name) { return read_file(QDir(folder).filePath(name)); };
+  install("crt_1.txt", "1\r\n");
+  install("crt_2.txt", "2\r\n");
+  install("crt_3.txt", "3\r\n");
+  UserFolderResult r = prepare_user_folder(folder, data);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.copied, QStringList({"crt_1.txt", "crt_2.txt", "crt_3.txt"}));
+  EXPECT_TRUE(r.refreshed.isEmpty());
+
+  // The user edits crt_2.txt; crt_3.txt loses its record (as after an older
+  // version's copy). Then version 2 is installed.
+  {
+    QFile f(QDir(folder).filePath("crt_2.txt"));
+    ASSERT_TRUE(f.open(QIODevice::Append));
+    f.write("my row\r\n");
+  }
+  QFile record(QDir(folder).filePath(kCopiesRecordName));
+  ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+  const QByteArray kept = record.readAll();
+  record.close();
+  ASSERT_TRUE(record.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  for (const QByteArray& line : kept.split('\n'))
+    if (!line.endsWith("crt_3.txt") && !line.isEmpty()) record.write(line + '\n');
+  record.close();
+  install("crt_1.txt", "1 new\r\n");
+  install("crt_2.txt", "2 new\r\n");
+  install("crt_3.txt", "3 new\r\n");
+
+  r = prepare_user_folder(folder, data);
+  ASSERT_TRUE(r.ok);
+  EXPECT_EQ(r.refreshed, QStringList{"crt_1.txt"});
+  EXPECT_EQ(mine("crt_1.txt"), "1 new\r\n");
+  EXPECT_EQ(mine("crt_2.txt"), "2\r\nmy row\r\n");
+  EXPECT_EQ(mine("crt_3.txt"), "3\r\n");
+  EXPECT_TRUE(refreshed_notice(r.refreshed).contains("crt_1.txt"));
+
+  // Told once: the next start finds nothing to refresh.
+  r = prepare_user_folder(folder, data);
+  EXPECT_TRUE(r.refreshed.isEmpty());
+  EXPECT_EQ(mine("crt_1.txt"), "1 new\r\n");
 }
