@@ -12,6 +12,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QProcess>
 
 #include <cstdio>
 #include <cstdlib>
@@ -188,7 +189,19 @@ int main(int argc, char** argv) {
     shell.app().output().start_folder = output_folder;
     shell.app().history().export_folder = output_folder;
   }
+  // Started by hand where there are no tables: the start-up offers the
+  // per-user folder, as the menu entry uses it.
+  if (!user_folder) shell.app().main().user_folder_offer = quilo::default_user_folder();
   shell.start();
+  if (shell.app().main().start_over_requested) {
+    QStringList args = QCoreApplication::arguments().mid(1);
+    args.prepend(QStringLiteral("--user-folder"));
+    if (QProcess::startDetached(QCoreApplication::applicationFilePath(), args)) return 0;
+    QMessageBox::critical(
+        nullptr, quilo::kAppTitle,
+        QStringLiteral("作業フォルダで始め直せませんでした。quilo --user-folder で起動して下さい。"));
+    return 1;
+  }
   if (!notice.isEmpty() && shell.app().main().form.open)
     shell.app().main().platform().message(notice, quilo::kAppTitle, quilo::Buttons::OK);
   if (!shell.app().main().form.open) return 0;

@@ -37,6 +37,11 @@ class MainWindow {
   // The prediction the running command completed, handed over by its result
   // stage for the history; a run that a message ends before that has none.
   std::optional<Prediction> completed;
+  // Started by hand in a folder without tables: the per-user folder that the
+  // start-up's message offers to start over in (empty: no offer), and whether
+  // the user took it.
+  QString user_folder_offer;
+  bool start_over_requested = false;
 
   Platform& platform() { return platform_; }
 

@@ -238,7 +238,19 @@ void Form_Load(MainWindow& m) {
   // one message that says where the tables were looked for and how to start,
   // instead of one for each file.
   if (std::none_of(tables.cbegin(), tables.cend(), file_present)) {
-    m.platform().message(no_tables_message(QDir::currentPath()), kAppTitle, Buttons::OK);
+    QString text = no_tables_message(QDir::currentPath());
+    if (!m.user_folder_offer.isEmpty()) {
+      text += QStringLiteral(
+                  "\n\nOK を押すと、quilo --user-folder と同じく、参照表を作業フォルダ %1 に"
+                  "コピーして始め直します。キャンセルを押すと、このまま続けます。")
+                  .arg(QDir::toNativeSeparators(m.user_folder_offer));
+      if (m.platform().message(text, kAppTitle, Buttons::OKCancel) == Answer::OK) {
+        m.start_over_requested = true;
+        return;
+      }
+    } else {
+      m.platform().message(text, kAppTitle, Buttons::OK);
+    }
     load_teaching_file(m, kTeachingFileName, false);
   } else {
     for (int n = 1; n < kCrtColumns; ++n) load_crt_file(m, crt_file_name(n), n);

@@ -117,6 +117,8 @@ FormView& DesktopShell::view(int n) {
 
 void DesktopShell::start() {
   app_->start();
+  // The program starts over in the per-user folder: this window never shows.
+  if (app_->main().start_over_requested) return;
   refresh_all();
   QTimer::singleShot(1000, views_[0].get(), [this] { open_audio(); });
 }

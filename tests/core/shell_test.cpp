@@ -71,6 +71,24 @@ TEST(Startup, NoTablesGivesOneMessageNamingTheFolderAndTheWaysOut) {
   }
 }
 
+// Started by hand (not from the menu) in a folder without tables, the same
+// message offers to start over in the per-user folder: OK takes it, Cancel
+// goes on as without the offer.
+TEST(Startup, NoTablesOffersToStartOverInTheUserFolder) {
+  for (Answer answer : {Answer::OK, Answer::Cancel}) {
+    Session s(Session::Tables::None);
+    s.app().main().user_folder_offer = "/home/u/.local/share/quilo";
+    s.platform().answers.push_back(answer);
+    const auto d = s.dump();
+    ASSERT_EQ(messages(d).size(), 1);
+    EXPECT_TRUE(messages(d)[0].contains("作業フォルダ /home/u/.local/share/quilo に"))
+        << messages(d)[0].toStdString();
+    EXPECT_EQ(events_of(d, "message")[0].toObject()["buttons"].toString(), "OKCancel");
+    EXPECT_EQ(s.app().main().start_over_requested, answer == Answer::OK);
+    EXPECT_EQ(d["windows"].toObject()["Form1"].toBool(), answer == Answer::Cancel);
+  }
+}
+
 TEST(Startup, SomeTablesMissingGetAMessageEach) {
   Session s;
   for (const char* name : {"crt_3.txt", "waku_2.txt", "maharaja.txt"}) QFile::remove(s.path(name));
