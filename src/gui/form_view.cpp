@@ -2,6 +2,7 @@
 // window's own events.
 #include "gui/form_view.h"
 
+#include "gui/accessible_combo.h"
 #include "gui/folder_widgets.h"
 #include "gui/painted_widgets.h"
 #include "gui/picture_button.h"
@@ -10,6 +11,7 @@
 #include "model/accessible_texts.h"
 #include "model/window_design.h"
 
+#include <QAccessible>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
@@ -234,6 +236,11 @@ void refresh_card(FormView&, Control& c, QWidget* w) {
   if (card->text() == c.text) return;
   card->setText(c.text);
   card->setAccessibleDescription(c.text);
+  // A result that appears is announced, as a screen reader does an alert.
+  if (!c.text.isEmpty() && c.visible) {
+    QAccessibleEvent shown(card, QAccessible::Alert);
+    QAccessible::updateAccessibility(&shown);
+  }
 }
 
 void refresh_image(FormView& v, Control& c, QWidget* w) {
@@ -290,7 +297,10 @@ void refresh_table(FormView&, Control& c, QWidget* w) {
   table->show_picked(c.selected);
 }
 
-void refresh_chart(FormView&, Control& c, QWidget* w) { static_cast<SeriesChart*>(w)->show_series(c.series); }
+void refresh_chart(FormView&, Control& c, QWidget* w) {
+  static_cast<SeriesChart*>(w)->show_series(c.series);
+  w->setAccessibleDescription(chart_in_words(c.series));
+}
 
 // One row per kind of control: the widget it gets, how that widget follows
 // the model, and the layer it lies in (pictures and frames lowest, labels
@@ -337,6 +347,7 @@ void install_font_substitutions() {
 }
 
 FormView::FormView(Form& form, PictureCache& pictures) : QWidget(nullptr), form_(form), pictures_(pictures) {
+  install_accessible_combo();
   setObjectName(form.name());
   setAccessibleName(accessible_text(form.name(), {}).name);
   setWindowTitle(form.design().caption);
@@ -357,11 +368,19 @@ FormView::FormView(Form& form, PictureCache& pictures) : QWidget(nullptr), form_
       const AccessibleText spoken = accessible_text(form.name(), c.key());
       w->setAccessibleName(spoken.name);
       if (!spoken.description.isEmpty()) w->setAccessibleDescription(spoken.description);
+      // The text field inside an editable combo is what a screen reader lands
+      // on: it carries the same name, not only its value.
+      if (auto* cb = qobject_cast<QComboBox*>(w); cb && cb->lineEdit())
+        cb->lineEdit()->setAccessibleName(spoken.name);
       w->setGeometry(twips_to_px(c.design.left), twips_to_px(c.design.top), twips_to_px(c.design.width),
                      twips_to_px(c.design.height));
       widgets_.insert(c.key(), w);
     }
   }
+  // Each caption labels its input for a screen reader.
+  for (const auto& [caption, input] : captioned_inputs(form.name()))
+    if (auto* label = qobject_cast<QLabel*>(widgets_.value(caption)))
+      if (QWidget* target = widgets_.value(input)) label->setBuddy(target);
   refresh();
 }
 

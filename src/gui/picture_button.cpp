@@ -3,6 +3,8 @@
 
 #include "gui/picture_cache.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
@@ -14,8 +16,44 @@ QString pressed_picture(const QString& file) {
   return info.completeBaseName() + QStringLiteral("_down.") + info.suffix();
 }
 
+namespace {
+
+// What a screen reader sees of a picture button: a push button, or for an
+// option a radio button with its checked state, pressed by its action.
+class AccessiblePictureButton : public QAccessibleWidget {
+ public:
+  explicit AccessiblePictureButton(PictureButton* b)
+      : QAccessibleWidget(b, b->is_option() ? QAccessible::RadioButton : QAccessible::Button) {}
+  QAccessible::State state() const override {
+    QAccessible::State s = QAccessibleWidget::state();
+    const auto* b = static_cast<const PictureButton*>(widget());
+    if (b->is_option()) {
+      s.checkable = true;
+      s.checked = b->latched();
+    }
+    return s;
+  }
+  QStringList actionNames() const override { return {pressAction()}; }
+  void doAction(const QString& action) override {
+    if (action == pressAction()) static_cast<PictureButton*>(widget())->click();
+  }
+};
+
+QAccessibleInterface* accessible_picture_button(const QString& class_name, QObject* object) {
+  if (class_name == QLatin1String(PictureButton::staticMetaObject.className()) && object->isWidgetType())
+    return new AccessiblePictureButton(static_cast<PictureButton*>(object));
+  return nullptr;
+}
+
+}  // namespace
+
 PictureButton::PictureButton(PictureCache& pictures, const Control& control, QWidget* parent)
     : QAbstractButton(parent), pictures_(pictures), control_(control) {
+  static const bool factory_installed = [] {
+    QAccessible::installFactory(accessible_picture_button);
+    return true;
+  }();
+  (void)factory_installed;
   setCursor(Qt::PointingHandCursor);
   setFocusPolicy(Qt::StrongFocus);
   connect(this, &QAbstractButton::pressed, this, [this] {
@@ -27,6 +65,12 @@ void PictureButton::set_latched(bool latched) {
   if (latched_ == latched) return;
   latched_ = latched;
   update();
+  if (is_option()) {
+    QAccessible::State changed;
+    changed.checked = true;
+    QAccessibleStateChangeEvent event(this, changed);
+    QAccessible::updateAccessibility(&event);
+  }
 }
 
 void PictureButton::paintEvent(QPaintEvent*) {

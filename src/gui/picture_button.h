@@ -22,6 +22,8 @@ class PictureButton : public QAbstractButton {
   // Shows the pressed look while latched (a selected option button).
   void set_latched(bool latched);
   bool latched() const { return latched_; }
+  // An option button: a screen reader hears a radio button, checked while latched.
+  bool is_option() const { return control_.design.kind == Kind::Option; }
 
   // The pointer came onto the button, the keyboard focus reached it or it
   // went down: a press may follow. on_depart: pointer and focus have both

@@ -217,6 +217,59 @@ const QHash<QString, AccessibleText>& all_texts() {
 
 }  // namespace
 
+std::vector<std::pair<QString, QString>> captioned_inputs(const QString& form) {
+  struct CaptionRow {
+    const char* form;
+    const char* caption;
+    const char* input;
+  };
+  static const CaptionRow kCaptions[] = {
+      {"Form1", "Label5(6)", "Combo11"},         {"Form1", "Label5(2)", "Text1"},
+      {"Form1", "Label5(3)", "Combo10"},         {"Form1", "Label5(1)", "Text2"},
+      {"Form1", "Label5(4)", "place_extra_box"}, {"Form1", "Label5(7)", "Combo14"},
+      {"Form1", "Label5(10)", "Combo2"},         {"Form1", "Label5(0)", "Combo1"},
+      {"Form4", "Label1(3)", "Text1"},           {"Form4", "Label1(4)", "Text2"},
+      {"Form4", "Label1(5)", "Text3"},           {"Form4", "Label1(6)", "Text4"},
+      {"Form4", "Label1(7)", "Text5"},           {"Form4", "Label1(8)", "Text6"},
+      {"Form4", "Label1(9)", "Text7"},           {"Form4", "Label1(10)", "Text8"},
+      {"Form4", "Label1(11)", "Text9"},          {"Form4", "Label1(12)", "Text10"},
+      {"Form4", "Label1(13)", "Text11"},         {"Form4", "Label1(15)", "Text12"},
+      {"Form4", "Label1(18)", "Text14"},         {"Form4", "Label1(17)", "Combo1"},
+  };
+  std::vector<std::pair<QString, QString>> out;
+  for (const CaptionRow& row : kCaptions)
+    if (form == QLatin1String(row.form))
+      out.emplace_back(QLatin1String(row.caption), QLatin1String(row.input));
+  return out;
+}
+
+QString chart_in_words(const std::vector<ChartSeries>& series) {
+  auto yen = [](double v) {
+    const qint64 n = qRound64(v);
+    QString digits = QString::number(n < 0 ? -n : n);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char(','));
+    return (n < 0   ? QStringLiteral("-")
+            : n > 0 ? QStringLiteral("+")
+                    : QString()) +
+           digits + QStringLiteral("円");
+  };
+  auto day = [](const QDate& d) { return d.toString(QStringLiteral("yyyy/MM/dd")); };
+  QStringList parts;
+  for (const ChartSeries& s : series) {
+    if (s.points.empty()) continue;
+    auto high = s.points.begin(), low = s.points.begin();
+    for (auto it = s.points.begin(); it != s.points.end(); ++it) {
+      if (it->second > high->second) high = it;
+      if (it->second < low->second) low = it;
+    }
+    parts << QStringLiteral("%1: %2 の収支 %3、最高 %4（%5）、最低 %6（%7）")
+                 .arg(s.name, day(s.points.back().first), yen(s.points.back().second), yen(high->second),
+                      day(high->first), yen(low->second), day(low->first));
+  }
+  return parts.isEmpty() ? QStringLiteral("結果を入れたレースはまだありません")
+                         : parts.join(QStringLiteral("。"));
+}
+
 AccessibleText accessible_text(const QString& form, const QString& key) {
   const auto& texts = all_texts();
   const auto it = texts.constFind(lookup_key(form, key));
