@@ -79,16 +79,18 @@ QWidget* make_combo(FormView& v, Control& c) {
   // Font and colours first: the line edit made next inherits them.
   v.apply_font(cb, c.design);
   apply_colours(cb, c.design, QPalette::Base, QPalette::Text);
-  cb->setEditable(true);
-  apply_colours(cb->lineEdit(), c.design, QPalette::Base, QPalette::Text);
-  cb->setInsertPolicy(QComboBox::NoInsert);
-  cb->setCompleter(nullptr);
+  cb->setEditable(c.design.typable);
   cb->addItems(c.items);
   cb->setMaxVisibleItems(12);
-  QObject::connect(cb->lineEdit(), &QLineEdit::textEdited, &v, [&c](const QString& t) {
-    c.text = t;
-    c.selected = -1;
-  });
+  if (c.design.typable) {
+    apply_colours(cb->lineEdit(), c.design, QPalette::Base, QPalette::Text);
+    cb->setInsertPolicy(QComboBox::NoInsert);
+    cb->setCompleter(nullptr);
+    QObject::connect(cb->lineEdit(), &QLineEdit::textEdited, &v, [&c](const QString& t) {
+      c.text = t;
+      c.selected = -1;
+    });
+  }
   QObject::connect(cb, &QComboBox::activated, &v, [&v, &c, cb](int i) {
     c.selected = i;
     c.text = cb->itemText(i);
@@ -103,6 +105,9 @@ QWidget* make_text(FormView& v, Control& c) {
   v.apply_font(le, c.design);
   apply_colours(le, c.design, QPalette::Base, QPalette::Text);
   QObject::connect(le, &QLineEdit::textEdited, &v, [&c](const QString& t) { c.text = t; });
+  if (!c.design.enter_button.isEmpty())
+    QObject::connect(le, &QLineEdit::returnPressed, &v,
+                     [&v, key = c.design.enter_button] { v.press_button(key); });
   return le;
 }
 
@@ -463,6 +468,10 @@ void FormView::paintEvent(QPaintEvent*) {
 void FormView::closeEvent(QCloseEvent* e) {
   if (form_.open && on_closed) on_closed();
   e->accept();
+}
+
+void FormView::press_button(const QString& key) {
+  if (auto* b = qobject_cast<QAbstractButton*>(widgets_.value(key)); b && b->isEnabled()) b->click();
 }
 
 void FormView::keyPressEvent(QKeyEvent* e) {

@@ -66,6 +66,8 @@ class FormView : public QWidget {
   // A button of the window was pressed: the command runs, then the focus
   // goes back to the button.
   void button_pressed(const QString& key, QWidget* button);
+  // Presses a button of the window as a click does (Enter in a box that names one).
+  void press_button(const QString& key);
   // An entry of a list was picked.
   void entry_picked(const QString& key, int index);
   // Whether the button may be pressed now; a button about to be disabled

@@ -74,6 +74,8 @@ struct ControlDesign {
   bool border = false;
   QString picture;  // initial picture file (images, picture buttons)
   bool initially_visible = true;
+  QString enter_button;  // text boxes: the button that Enter in the box presses (empty: none)
+  bool typable = true;   // combos: false when only the entries of the list can be picked
 
   QString key() const { return index < 0 ? name : QStringLiteral("%1(%2)").arg(name).arg(index); }
 };

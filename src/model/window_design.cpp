@@ -427,14 +427,20 @@ FormDesign form4_design() {
   c.push_back(heading4(14, 580, 6, 372, "全期間の成績（結果を入れたレース）"));
   c.push_back(table4("Grid3", 580, 26, 372, 130, kSummaryColumns));
   c.push_back(caption4(15, 580, 168, 40, "期間"));
-  c.push_back(entry4("Text12", 622, 164, 100));
+  // Enter in either end of the period sums it, as 集計 does.
+  ControlDesign from = entry4("Text12", 622, 164, 100), to = entry4("Text13", 746, 164, 100);
+  from.enter_button = to.enter_button = QStringLiteral("Command5");
+  c.push_back(from);
   c.push_back(caption4(16, 728, 168, 16, "～"));
-  c.push_back(entry4("Text13", 746, 164, 100));
+  c.push_back(to);
   c.push_back(button("Form4", "Command5", px(852), px(160), px(100), px(30), "集計"));
   c.push_back(table4("Grid4", 580, 196, 372, 130, kSummaryColumns));
   c.push_back(heading4(17, 580, 336, 90, "収支の推移"));
-  c.push_back(combo("Combo1", px(672), px(332), px(130), px(24), "全体", {"全体", "券種別"},
-                    rgb(255, 255, 255), rgb(0, 0, 0), font(kPGothic, 9.75)));
+  // The chart's choice is one of its entries: nothing to type.
+  ControlDesign chart_choice = combo("Combo1", px(672), px(332), px(130), px(24), "全体", {"全体", "券種別"},
+                                     rgb(255, 255, 255), rgb(0, 0, 0), font(kPGothic, 9.75));
+  chart_choice.typable = false;
+  c.push_back(chart_choice);
   c.push_back(control("Chart1", Kind::Chart, px(580), px(360), px(372), px(222)));
 
   // Export of the records and results.

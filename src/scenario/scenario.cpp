@@ -274,7 +274,7 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
 
     const auto value = parse_value(value_text);
     if (!value) return QStringLiteral("bad string literal");
-    if (!kind.type) return QStringLiteral("cannot type into %1").arg(key);
+    if (!kind.type || !control->design.typable) return QStringLiteral("cannot type into %1").arg(key);
     kind.type(*control, *value);
     return std::nullopt;
   }

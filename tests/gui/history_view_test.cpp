@@ -119,10 +119,24 @@ TEST(HistoryView, ResultEnteredOnScreenShowsInTheFiguresAndTheChart) {
   const QImage drawn = chart->grab().toImage();
   EXPECT_GT(pixels_near(drawn, line->color()), 20);
 
-  // By bet type: the chart follows the pick at once.
+  // By bet type: the chart follows the pick at once; its choice is picked, not typed.
+  EXPECT_FALSE(window.findChild<QComboBox*>("Combo1")->isEditable());
   emit window.findChild<QComboBox*>("Combo1")->activated(1);
   ASSERT_EQ(chart->chart()->series().size(), 1);
   EXPECT_EQ(chart->chart()->series()[0]->name(), "複勝");
+
+  // Enter in a 期間 box sums the period, as 集計 does: a period before the
+  // races leaves its table without figures.
+  auto* from = window.findChild<QLineEdit*>("Text12");
+  from->clear();
+  QTest::keyClicks(from, "2009/1/1");
+  auto* to = window.findChild<QLineEdit*>("Text13");
+  to->clear();
+  QTest::keyClicks(to, "2009/12/31");
+  QTest::keyClick(to, Qt::Key_Return);
+  auto* period = window.findChild<QTableView*>("Grid4");
+  EXPECT_EQ(row_texts(period, 3)[3], "0");
+  EXPECT_EQ(row_texts(summary, 3)[3], "1");
 
   QTest::keyClick(&window, Qt::Key_Escape);
   EXPECT_FALSE(window.isVisible());
