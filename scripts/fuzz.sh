@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into ./build-fuzz (or
-# $QUILO_FUZZ_DIR) and runs each for a set time, starting from the committed
+# $QUILO_FUZZ_DIR) and runs each for a set time, QUILO_JOBS (2) targets at a
+# time (each fuzzer uses one core), starting from the committed
 # seed corpora in fuzz/corpus/<target>/. New inputs go to
 # build-fuzz/corpus/<target>/, crashes to build-fuzz/artifacts/. Exits
 # non-zero when any target finds a crash, a leak, a time-out or a broken
@@ -22,15 +23,17 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --smoke) seconds=15 ;;
     --time) seconds=$2; shift ;;
-    -h|--help) sed -n '2,16p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,15p' "$0"; exit 0 ;;
     *) targets+=("$1") ;;
   esac
   shift
 done
 [ ${#targets[@]} -gt 0 ] || targets=(fuzz_tables fuzz_teaching fuzz_odds fuzz_fields fuzz_scenario fuzz_program fuzz_journal)
 
+. "$root/scripts/ccache.sh"
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILO_FUZZ=ON
+  CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILO_FUZZ=ON \
+    "${compiler_cache[@]}"
 fi
 if [ -n "${QUILO_WERROR:-}" ]; then
   cmake -S "$root" -B "$build" -DQUILO_WERROR="$QUILO_WERROR" >/dev/null
@@ -45,23 +48,40 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/fuzz/lsan.supp:print_supp
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
 
 mkdir -p "$build/artifacts" "$build/logs"
-failed=()
-summary=()
-for t in "${targets[@]}"; do
-  corpus=$build/corpus/$t
+
+# Runs one target; its exit status goes to logs/<target>.status.
+run_target() {
+  local t=$1 corpus=$build/corpus/$1 log=$build/logs/$1.log dict=() status=0
   mkdir -p "$corpus"
-  dict=()
   [ -f "$root/fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
-  log=$build/logs/$t.log
-  echo "== $t: ${seconds} s"
-  status=0
   (cd "$build" && "./fuzz/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
       -max_len=4096 -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
       "${dict[@]}" "$corpus" "$root/fuzz/corpus/$t") >"$log" 2>&1 || status=$?
+  echo "$status" >"$build/logs/$t.status"
+}
+
+running=0
+for t in "${targets[@]}"; do
+  if [ "$running" -ge "$jobs" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+  echo "== $t: ${seconds} s"
+  rm -f "$build/logs/$t.status"
+  run_target "$t" &
+  running=$((running + 1))
+done
+wait
+
+failed=()
+summary=()
+for t in "${targets[@]}"; do
+  log=$build/logs/$t.log
+  status=$(cat "$build/logs/$t.status" 2>/dev/null || echo "?")
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
   speed=$(grep -o 'exec/s: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || echo "?")
   cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | grep -o '[0-9]*$' || echo "?")
-  if [ "$status" -ne 0 ]; then
+  if [ "$status" != 0 ]; then
     failed+=("$t")
     summary+=("$(printf '%-14s FAILED  see %s' "$t" "$log")")
     grep -E 'ERROR|invariant failed|SUMMARY|Test unit written' "$log" | head -5 >&2 || true

@@ -8,10 +8,14 @@
 # The package build leaves out the tests (DEB_BUILD_OPTIONS=nocheck): the
 # project's own build runs them. Set DEB_BUILD_OPTIONS to run them there too;
 # QUILO_JOBS (2) sets the parallel jobs.
+#
+# It installs nothing: the tools it needs come with scripts/install-deps.sh
+# (which scripts/run.sh and scripts/test.sh run); it stops and names them when
+# one is missing, so that a test that builds the package never waits on apt.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=${1:-${QUILO_BUILD_DIR:-$root/build}/deb}
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --check
 
 version=$(dpkg-parsechangelog -l "$root/debian/changelog" -S Version)
 arch=$(dpkg-architecture -q DEB_HOST_ARCH)

@@ -3,6 +3,12 @@
 # ./build-asan (or $QUILO_ASAN_DIR) and runs the whole test suite there. Any
 # sanitizer finding (memory error, undefined behaviour, leak) fails the run.
 # Extra arguments go to ctest (e.g. -L core).
+#
+# The pictures, sounds and music are those of the plain build (./build or
+# $QUILO_BUILD_DIR, brought up to date first) when it exists; otherwise the
+# media generator is built there without the sanitizers. The benchmarks, the
+# table generator and the generators' tests (label tools) are not built: the
+# plain build checks them (QUILO_TOOLS).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${QUILO_ASAN_DIR:-$root/build-asan}
@@ -16,18 +22,29 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-halt_on_error=1:abort_on_error=0:detect_leak
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1:exitcode=87}
 export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$supp:print_suppressions=0}
 
+. "$root/scripts/ccache.sh"
+plain=${QUILO_BUILD_DIR:-$root/build}
+media_from=
+if [ -f "$plain/CMakeCache.txt" ]; then
+  cmake --build "$plain" -j "$jobs" --target quilo_media
+  media_from=$plain
+fi
 if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILO_SANITIZE=ON
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILO_SANITIZE=ON \
+    "${compiler_cache[@]}"
 fi
-if [ -n "${QUILO_WERROR:-}" ]; then
-  cmake -S "$root" -B "$build" -DQUILO_WERROR="$QUILO_WERROR" >/dev/null
-fi
+options=(-DQUILO_MEDIA_FROM="$media_from")
+[ -z "${QUILO_WERROR:-}" ] || options+=(-DQUILO_WERROR="$QUILO_WERROR")
+cmake -S "$root" -B "$build" "${options[@]}" >/dev/null
+start=$(date +%s)
 cmake --build "$build" -j "$jobs"
+echo "sanitize: built in $(( $(date +%s) - start )) s"
 
 cd "$build"
 log=$build/sanitize-ctest.log
 status=0
-ctest --output-on-failure -j "$jobs" "$@" 2>&1 | tee "$log" || status=$?
+# A test without a timeout of its own gets 15 minutes: a hang fails, not stalls.
+ctest --output-on-failure -j "$jobs" --timeout 900 "$@" 2>&1 | tee "$log" || status=$?
 
 # A finding in a child process whose exit code a test ignores still counts.
 findings=$(grep -cE 'ERROR: (AddressSanitizer|LeakSanitizer)|runtime error:' "$log" || true)

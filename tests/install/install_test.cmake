@@ -170,7 +170,7 @@ function(run_quilo dir script)
     COMMAND ${CMAKE_COMMAND} -E env HOME=${home} ${xdg_env} QT_QPA_PLATFORM=offscreen
             SDL_AUDIODRIVER=dummy LC_ALL=C.UTF-8 ${prefix}/bin/quilo ${ARGN}
     WORKING_DIRECTORY ${dir} INPUT_FILE ${WORK}/script.txt
-    RESULT_VARIABLE code OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr TIMEOUT 60)
+    RESULT_VARIABLE code OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr TIMEOUT 120)
   set(rc "${code}" PARENT_SCOPE)
   set(out "${stdout}" PARENT_SCOPE)
   set(err "${stderr}" PARENT_SCOPE)
