@@ -345,8 +345,11 @@ void recover_unfinished_appends() {
       continue;
     }
     // An append that is running now holds the lock: it is not ours to undo.
+    // Once the lock is had, the record is read again: the append may have
+    // finished (and its record gone) since it was read above.
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-      if (take_back(fd, *record) != Outcome::Failed) remove_record(file);
+      const auto now = read_own_record(file);
+      if (now && now == bytes && take_back(fd, *record) != Outcome::Failed) remove_record(file);
     }
     ::close(fd);
   }
