@@ -97,13 +97,16 @@ std::vector<QStringList> summary_rows(const Summary& s) {
   return rows;
 }
 
+// Yen as a number, or as the text a figure past the limit shows.
+QJsonValue yen_json(qint64 yen) { return yen == kYenOver ? QJsonValue(yen_text(yen)) : QJsonValue(yen); }
+
 QJsonObject figures_json(const Figures& f) {
   return {{"races", f.races},
           {"bets", f.bets},
           {"hits", f.hits},
           {"hit_rate", percent_text(f.hits, f.bets)},
-          {"stake", f.stake},
-          {"payback", f.payback},
+          {"stake", yen_json(f.stake)},
+          {"payback", yen_json(f.payback)},
           {"return_rate", percent_text(f.payback, f.stake)}};
 }
 
@@ -230,7 +233,7 @@ void HistoryWindow::show_races() {
         if (result == results_.constEnd()) continue;
         const BetOutcome o = settle(bet, *result);
         hits += o.hit;
-        payback += o.payback;
+        payback = add_yen(payback, o.payback);
       }
     const bool settled = result != results_.constEnd();
     if (race.key == picked_key_) grid.selected = int(grid.rows.size());
@@ -476,7 +479,7 @@ QJsonObject HistoryWindow::dump() {
       if (result != results.constEnd()) {
         const BetOutcome o = settle(bet, *result);
         b.insert("hit", o.hit);
-        b.insert("payback", o.payback);
+        b.insert("payback", yen_json(o.payback));
       }
       bets.append(b);
     }

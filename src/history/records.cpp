@@ -79,6 +79,14 @@ RunRecord recorded_run(qint64 id, const QString& when, Prediction prediction) {
   return run;
 }
 
+qint64 add_yen(qint64 a, qint64 b) {
+  qint64 sum = 0;
+  if (a == kYenOver || b == kYenOver || __builtin_add_overflow(a, b, &sum) || sum > kYenLimit ||
+      sum < -kYenLimit)
+    return kYenOver;
+  return sum;
+}
+
 BetOutcome settle(const Bet& bet, const RaceResult& r) {
   const auto& n = bet.numbers;
   int payout = 0;
@@ -101,7 +109,11 @@ BetOutcome settle(const Bet& bet, const RaceResult& r) {
       break;
   }
   if (payout <= 0) return {};
-  return {true, qint64(bet.stake) * payout / 100};
+  qint64 paid = 0;
+  if (__builtin_mul_overflow(qint64(bet.stake), qint64(payout), &paid) || paid / 100 > kYenLimit ||
+      paid / 100 < -kYenLimit)
+    return {true, kYenOver};
+  return {true, paid / 100};
 }
 
 }  // namespace quilo

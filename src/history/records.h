@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -80,6 +81,13 @@ struct RaceResult {
   std::array<int, 3> place{};  // 複勝 of the 1st, 2nd and 3rd horse
   friend bool operator==(const RaceResult&, const RaceResult&) = default;
 };
+
+// Yen figures (returns, sums, balances) stop at kYenLimit instead of wrapping
+// round: a figure past it in either direction is kYenOver, stays so whatever
+// is added, and is shown as such.
+inline constexpr qint64 kYenLimit = 999'999'999'999'999'999;
+inline constexpr qint64 kYenOver = std::numeric_limits<qint64>::max();
+qint64 add_yen(qint64 a, qint64 b);
 
 struct BetOutcome {
   bool hit = false;
