@@ -48,10 +48,17 @@ class HistoryStore {
   // Records a completed run; false (the error in last_error()) when the file
   // could not take it.
   bool record(const Prediction& prediction, const QDateTime& when);
-  // Every run, oldest first, each with its bets.
-  std::vector<RunRecord> runs() const;
+  // Every run, oldest first, each with its bets, and the results, read at
+  // one moment; nullopt (the error in last_error()) when the file cannot be
+  // read. A row holding a value outside its range (see plausible()) is left
+  // out and counted, and so are the bets of a run left out.
+  struct Contents {
+    std::vector<RunRecord> runs;
+    ResultsByRace results;
+    int left_out = 0;
+  };
+  std::optional<Contents> read() const;
   int run_count() const;
-  ResultsByRace results() const;
   // Enters or corrects the result of a race.
   bool save_result(const QString& race, const RaceResult& result, const QDateTime& when);
   bool remove_result(const QString& race);

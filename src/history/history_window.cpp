@@ -19,8 +19,6 @@
 namespace quilo {
 namespace {
 
-constexpr int kLargestField = 20;  // the most runners the field-size box offers
-constexpr int kLargestBracket = 8;
 constexpr int kLowestPayout = 100;  // a winning ticket pays at least its stake back
 constexpr int kHighestPayout = 99'999'999;
 
@@ -158,6 +156,20 @@ HistoryStore& HistoryWindow::store() {
   return *store_;
 }
 
+bool HistoryWindow::read_file() {
+  auto contents = store().read();
+  if (!contents) {
+    platform_.message(QStringLiteral("成績ファイル %1 を読めませんでした（%2）。表示は前のままです。")
+                          .arg(QDir::toNativeSeparators(store().file()), store().last_error()),
+                      kAppTitle, Buttons::OK);
+    return false;
+  }
+  runs_ = std::move(contents->runs);
+  results_ = std::move(contents->results);
+  left_out_ = contents->left_out;
+  return true;
+}
+
 void HistoryWindow::record(const Prediction& prediction, const QDateTime& when) {
   HistoryStore& s = store();
   if (!s.record(prediction, when)) {
@@ -184,14 +196,22 @@ void HistoryWindow::Form_Load() {
   picked_key_.clear();
   period_ = {};
   form.open = true;
-  reload();
+  // A file that cannot be read shows what it showed before, with a message.
+  if (read_file() && left_out_ > 0)
+    platform_.message(QStringLiteral("成績ファイルの %1 件の記録は、値がありえない範囲にあるため使いません"
+                                     "でした。")
+                          .arg(left_out_),
+                      kAppTitle, Buttons::OK);
+  show_all();
   // The newest race is picked first: its result is the one most often entered next.
   if (!races_.empty()) select(form4::Grid1.text(), 0);
 }
 
 void HistoryWindow::reload() {
-  runs_ = store().runs();
-  results_ = store().results();
+  if (read_file()) show_all();
+}
+
+void HistoryWindow::show_all() {
   races_.clear();
   QHash<QString, std::size_t> by_key;
   for (std::size_t i = runs_.size(); i-- > 0;) {
@@ -465,8 +485,16 @@ void HistoryWindow::Option2_Click() {
 
 QJsonObject HistoryWindow::dump() {
   const HistoryStore& s = store();
-  const std::vector<RunRecord> runs = s.runs();
-  const ResultsByRace results = s.results();
+  auto contents = s.read();
+  if (!contents) {
+    platform_.message(QStringLiteral("成績ファイル %1 を読めませんでした（%2）。")
+                          .arg(QDir::toNativeSeparators(s.file()), s.last_error()),
+                      kAppTitle, Buttons::OK);
+    // What the window showed last.
+    contents = HistoryStore::Contents{runs_, results_, left_out_};
+  }
+  const std::vector<RunRecord>& runs = contents->runs;
+  const ResultsByRace& results = contents->results;
   QJsonArray runs_json;
   for (const RunRecord& run : runs) {
     const Prediction& p = run.prediction;

@@ -1,6 +1,6 @@
 // The history file: what it keeps, an older file brought up to date, a
-// damaged file moved aside, a file of a newer version left alone, and two
-// programs recording into one file at once.
+// damaged file moved aside, a file of a newer version left alone, values out
+// of range left out, and two programs recording into one file at once.
 #include "history/history_store.h"
 #include "test_support.h"
 
@@ -45,6 +45,12 @@ QStringList aside_files(const QTemporaryDir& dir) {
   return QDir(dir.path()).entryList({"history.sqlite.damaged-*"}, QDir::Files);
 }
 
+HistoryStore::Contents contents_of(const HistoryStore& store) {
+  auto contents = store.read();
+  EXPECT_TRUE(contents.has_value()) << store.last_error().toStdString();
+  return contents.value_or(HistoryStore::Contents{});
+}
+
 }  // namespace
 
 TEST(HistoryStore, KeepsRunsAndResultsAcrossOpenings) {
@@ -58,24 +64,24 @@ TEST(HistoryStore, KeepsRunsAndResultsAcrossOpenings) {
     ASSERT_TRUE(store.save_result(race_key(trifecta_run().race), some_result(), kWhen));
   }
   HistoryStore again(file, kWhen);
-  const auto runs = again.runs();
+  const auto runs = contents_of(again).runs;
   ASSERT_EQ(runs.size(), 1u);
   EXPECT_EQ(runs[0].when, "2010-04-10T09:30:00");
   EXPECT_EQ(runs[0].prediction.race, trifecta_run().race);
   EXPECT_EQ(runs[0].prediction.bets, trifecta_run().bets);
   EXPECT_EQ(runs[0].prediction.lines, trifecta_run().lines);
   EXPECT_EQ(runs[0].prediction.odds2, "");
-  EXPECT_EQ(again.results().value(race_key(trifecta_run().race)), some_result());
+  EXPECT_EQ(contents_of(again).results.value(race_key(trifecta_run().race)), some_result());
   EXPECT_EQ(again.schema_version(), HistoryStore::migrations().back().version);
 
   // A corrected result replaces the first; a removed one is gone.
   RaceResult corrected = some_result();
   corrected.trifecta = 7000;
   ASSERT_TRUE(again.save_result(race_key(trifecta_run().race), corrected, kWhen));
-  EXPECT_EQ(again.results().size(), 1);
-  EXPECT_EQ(again.results().value(race_key(trifecta_run().race)).trifecta, 7000);
+  EXPECT_EQ(contents_of(again).results.size(), 1);
+  EXPECT_EQ(contents_of(again).results.value(race_key(trifecta_run().race)).trifecta, 7000);
   ASSERT_TRUE(again.remove_result(race_key(trifecta_run().race)));
-  EXPECT_TRUE(again.results().isEmpty());
+  EXPECT_TRUE(contents_of(again).results.isEmpty());
 }
 
 TEST(HistoryStore, AnOlderFileIsMigratedAndAFailedStepLeavesItAsItWas) {
@@ -93,7 +99,7 @@ TEST(HistoryStore, AnOlderFileIsMigratedAndAFailedStepLeavesItAsItWas) {
     HistoryStore migrated(file, kWhen, later);
     EXPECT_TRUE(migrated.notice().isEmpty()) << migrated.notice().toStdString();
     EXPECT_EQ(migrated.schema_version(), first.back().version + 1);
-    EXPECT_EQ(migrated.runs().size(), 1u);
+    EXPECT_EQ(contents_of(migrated).runs.size(), 1u);
   }
   // A step that fails half-way is undone whole: the file keeps its version and
   // its runs, the user is told, and this session records in memory.
@@ -108,7 +114,7 @@ TEST(HistoryStore, AnOlderFileIsMigratedAndAFailedStepLeavesItAsItWas) {
   }
   HistoryStore after(file, kWhen, later);
   EXPECT_EQ(after.schema_version(), later.back().version);
-  EXPECT_EQ(after.runs().size(), 1u);
+  EXPECT_EQ(contents_of(after).runs.size(), 1u);
 }
 
 TEST(HistoryStore, AFileOfANewerVersionIsLeftAlone) {
@@ -171,8 +177,117 @@ TEST(HistoryStore, ADamagedFileIsMovedAsideAndANewOneStarted) {
         << store.notice().toStdString();
     EXPECT_EQ(store.file(), file);
     EXPECT_TRUE(store.record(trifecta_run(), kWhen));
-    EXPECT_EQ(store.runs().size(), 1u);
+    EXPECT_EQ(contents_of(store).runs.size(), 1u);
   }
+}
+
+TEST(HistoryStore, ValuesOutOfRangeAreLeftOutAndCounted) {
+  // Rows as another tool or a spoilt disk might leave them in a history.
+  const struct {
+    const char* what;
+    const char* values;  // type, numbers, stake
+    bool used;
+  } bets[] = {
+      {"a bet as recorded", "'trifecta', '5-2-12', 400", true},
+      {"the largest stake", "'exacta', '5-2', 100000000", true},
+      {"the largest number", "'place', '999999999', 100", true},
+      {"no stake", "'place', '0', 0", true},
+      {"a stake past the largest", "'exacta', '5-2', 100000001", false},
+      {"a stake past 32 bits", "'exacta', '5-2', 2000000000000", false},
+      {"a negative stake", "'exacta', '5-2', -100", false},
+      {"a stake as text", "'exacta', '5-2', 'lots'", false},
+      {"a fractional stake", "'exacta', '5-2', 150.5", false},
+      {"an unknown bet type", "'win', '5', 100", false},
+      {"numbers of another bet type", "'trifecta', '5-2', 100", false},
+      {"a number that is no number", "'exacta', '5-x', 100", false},
+      {"a number left out", "'trifecta', '5--2', 100", false},
+      {"a negative number", "'place', '-5', 100", false},
+      {"a number past nine digits", "'place', '1000000000', 100", false},
+      {"a number past 32 bits", "'place', '99999999999', 100", false},
+  };
+  const struct {
+    const char* level;
+    bool used;
+  } levels[] = {{"0", true}, {"100", true}, {"101", false}, {"-1", false}, {"'high'", false}};
+  const struct {
+    const char* what;
+    const char* column;
+    const char* value;
+    bool used;
+  } results[] = {
+      {"a result as entered", "first", "5", true},
+      {"the largest payout", "pay_trifecta", "1000000000", true},
+      {"the largest field", "third", "20", true},
+      {"a payout past it", "pay_trifecta", "1000000001", false},
+      {"a payout past 32 bits", "pay_exacta", "99999999999", false},
+      {"a negative payout", "pay_place1", "-130", false},
+      {"a payout as text", "pay_bracket", "'many'", false},
+      {"no winner", "first", "0", false},
+      {"a horse past the field", "second", "21", false},
+      {"a bracket past eight", "bracket2", "9", false},
+  };
+  QStringList rows = {
+      "INSERT INTO runs VALUES (1, '2010-04-10T09:30:00', 'Command8', '2010', '04', '10',"
+      " '東京', '11R', '16頭', '2010|4|10|東京|11', '1.5', '4.2', 3, 'a', 'b', 'c', 'd', 'e')"};
+  int left_out = 0;
+  std::vector<Bet> used_bets;
+  for (std::size_t i = 0; i < std::size(bets); ++i) {
+    rows << QString("INSERT INTO bets VALUES (1, %1, %2)").arg(i).arg(bets[i].values);
+    left_out += !bets[i].used;
+  }
+  std::vector<int> used_levels = {3};
+  for (std::size_t i = 0; i < std::size(levels); ++i) {
+    const qint64 id = qint64(i) + 2;
+    rows << QString(
+                "INSERT INTO runs SELECT %1, recorded_at, command, year, month, day, racecourse, race,"
+                " field_size, race_key, odds1, odds2, %2, line1, line2, line3, line4, line5 FROM runs"
+                " WHERE id = 1")
+                .arg(id)
+                .arg(levels[i].level)
+         << QString("INSERT INTO bets VALUES (%1, 0, 'place', '5', 100)").arg(id);
+    left_out += levels[i].used ? 0 : 2;  // the run and its bet
+    if (levels[i].used) used_levels.push_back(QString(levels[i].level).toInt());
+  }
+  QStringList used_results;
+  for (std::size_t i = 0; i < std::size(results); ++i) {
+    const QString key = QString("race%1").arg(i);
+    rows << QString("INSERT INTO results VALUES ('%1', 5, 2, 12, 3, 1, 800, 5600, 450, 120, 180, 300, '')")
+                .arg(key)
+         << QString("UPDATE results SET %1 = %2 WHERE race_key = '%3'")
+                .arg(results[i].column, results[i].value, key);
+    if (results[i].used) used_results << key;
+    left_out += !results[i].used;
+  }
+  QTemporaryDir dir;
+  const QString file = dir.filePath("history.sqlite");
+  auto steps = HistoryStore::migrations();
+  steps.back().statements += rows;
+  {
+    HistoryStore made(file, kWhen, steps);
+    ASSERT_TRUE(made.notice().isEmpty()) << made.notice().toStdString();
+  }
+
+  HistoryStore store(file, kWhen);
+  ASSERT_TRUE(store.notice().isEmpty()) << store.notice().toStdString();
+  const auto contents = contents_of(store);
+  ASSERT_FALSE(contents.runs.empty());
+  QStringList kept_bets;
+  for (const Bet& bet : contents.runs[0].prediction.bets)
+    kept_bets << QString("%1 %2").arg(bet_type_key(bet.type)).arg(bet.stake);
+  QStringList expected_bets;
+  for (const auto& b : bets)
+    if (b.used)
+      expected_bets << QString(b.values).remove('\'').split(", ").at(0) + " " +
+                           QString(b.values).section(", ", 2);
+  EXPECT_EQ(kept_bets, expected_bets);
+  std::vector<int> kept_levels;
+  for (const RunRecord& run : contents.runs) kept_levels.push_back(run.prediction.chance_level);
+  EXPECT_EQ(kept_levels, used_levels);
+  QStringList kept_results = contents.results.keys();
+  kept_results.sort();
+  used_results.sort();
+  EXPECT_EQ(kept_results, used_results);
+  EXPECT_EQ(contents.left_out, left_out);
 }
 
 TEST(HistoryStore, ANameThatIsAFolderFallsBackToMemory) {

@@ -4,6 +4,7 @@
 #include "prediction_fixture.h"
 
 #include "app/windows31j.h"
+#include "history/history_store.h"
 #include "output/output_file.h"
 
 #include <gtest/gtest.h>
@@ -365,6 +366,61 @@ TEST(HistoryWindow, ItsButtonWaitsWhileACommandRuns) {
   s.run(kInputs + "click Command8");
   EXPECT_FALSE(accepted_during);
   EXPECT_TRUE(s.app().accepts_click("Form1", "Command14"));
+}
+
+TEST(HistoryWindow, AHistoryThatCannotBeReadKeepsWhatTheWindowShowed) {
+  Session s;
+  const QString file = s.path("h.sqlite");
+  s.run(kInputs);
+  s.app().history().open_store(file);
+  auto d = s.dump("click Command8\nclick Command14\nclick Form4.Command4");
+  ASSERT_EQ(runs(d).size(), 1);
+  // Another program takes the runs table away while this one runs.
+  auto steps = HistoryStore::migrations();
+  steps.push_back({steps.back().version + 1, {"ALTER TABLE runs RENAME TO runs_before"}});
+  { HistoryStore other(file, QDateTime::currentDateTime(), steps); }
+
+  d = s.dump("click Command14");
+  const QStringList m = messages(d);
+  ASSERT_FALSE(m.isEmpty());
+  EXPECT_TRUE(m[0].contains("読めませんでした") && m[0].contains("表示は前のまま")) << m[0].toStdString();
+  ASSERT_EQ(rows(d, "Grid1").size(), 1u) << "never an empty list without a word";
+  EXPECT_EQ(rows(d, "Grid1")[0][4], "1");
+  EXPECT_EQ(runs(d).size(), 1) << "the dump tells too, and shows what the window showed";
+  EXPECT_TRUE(m.last().contains("読めませんでした")) << m.last().toStdString();
+}
+
+TEST(HistoryWindow, RowsOutOfRangeAreLeftOutAndToldWhenItOpens) {
+  Session s;
+  const QString file = s.path("h.sqlite");
+  // One bet of 2,000,000,000 yen among them, on a payout of 999,999,999 per 100 yen.
+  Prediction p;
+  p.command = "Command8";
+  p.race = {"2010", "04", "10", "東京", "01Ｒ", "5頭"};
+  p.bets = {{BetType::Trifecta, {5, 7, 12}, 2'000'000'000}, {BetType::Trifecta, {5, 7, 12}, 300}};
+  RaceResult r;
+  r.first = 5, r.second = 7, r.third = 12, r.bracket1 = 3, r.bracket2 = 4;
+  r.exacta = 2340, r.trifecta = 999'999'999, r.bracket = 1560, r.place = {130, 250, 410};
+  {
+    HistoryStore store(file, QDateTime::currentDateTime());
+    ASSERT_TRUE(store.record(p, QDateTime::currentDateTime()));
+    ASSERT_TRUE(store.save_result(race_key(p.race), r, QDateTime::currentDateTime()));
+  }
+  s.run(kInputs);
+  s.app().history().open_store(file);
+  auto d = s.dump("click Command14");
+  ASSERT_EQ(messages(d).size(), 1) << messages(d).join("|").toStdString();
+  EXPECT_TRUE(messages(d)[0].contains("1 件")) << messages(d)[0].toStdString();
+  EXPECT_EQ(figures(d, "trifecta"), (QJsonObject{{"races", 1},
+                                                 {"bets", 1},
+                                                 {"hits", 1},
+                                                 {"hit_rate", "100.0%"},
+                                                 {"stake", 300},
+                                                 {"payback", qint64(2'999'999'997)},
+                                                 {"return_rate", "999999999.0%"}}));
+  // Told once: a reload after a run or a saved result says nothing more.
+  d = s.dump("click Command8\n" + result_script(kResult) + "click Form4.Command1");
+  EXPECT_TRUE(messages(d).isEmpty()) << messages(d).join("|").toStdString();
 }
 
 TEST(HistoryCli, AHistoryFileIsKeptOnlyWhenNamed) {
