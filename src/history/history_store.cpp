@@ -18,19 +18,13 @@ namespace {
 // How long a write waits for another instance's write to the same file.
 constexpr int kBusyTimeoutMs = 5000;
 
-// SQLite's primary result codes for a file that is damaged or no database.
-constexpr int kSqliteCorrupt = 11;
-constexpr int kSqliteNotADatabase = 26;
+// The files SQLite keeps beside a database: its write-ahead log, the log's
+// shared memory, a rollback journal.
+constexpr const char* kCompanions[] = {"-wal", "-shm", "-journal"};
 
 QString new_connection_name() {
   static std::atomic<int> counter{0};
   return QStringLiteral("quilo-history-%1").arg(++counter);
-}
-
-bool is_damage(const QSqlError& e) {
-  bool ok = false;
-  const int code = e.nativeErrorCode().toInt(&ok) & 0xFF;
-  return ok && (code == kSqliteCorrupt || code == kSqliteNotADatabase);
 }
 
 // An empty text, never SQL's NULL.
@@ -71,11 +65,17 @@ std::optional<qint64> whole_value(const QVariant& value) {
   }
 }
 
-// The first free name of the form "<file>.damaged-YYYYMMDD-HHMMSS[-N]".
+// The first free name of the form "<file>.damaged-YYYYMMDD-HHMMSS[-N]",
+// free for the logs too.
 QString aside_name(const QString& file, const QDateTime& now) {
   const QString base = file + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  auto taken = [](const QString& name) {
+    return QFileInfo::exists(name) ||
+           std::any_of(std::begin(kCompanions), std::end(kCompanions),
+                       [&](const char* s) { return QFileInfo::exists(name + QLatin1String(s)); });
+  };
   QString name = base;
-  for (int n = 2; QFileInfo::exists(name); ++n) name = base + QStringLiteral("-%1").arg(n);
+  for (int n = 2; taken(name); ++n) name = base + QStringLiteral("-%1").arg(n);
   return name;
 }
 
@@ -131,41 +131,71 @@ HistoryStore::HistoryStore(const QString& path, const QDateTime& now, const std:
   const QString file = info.absoluteFilePath();
   const QString shown = QDir::toNativeSeparators(file);
   const QString in_memory = QStringLiteral("今回の予想は記録しますが、終了すると消えます。");
+  const QString left_alone = QStringLiteral("ファイルには手を付けていません。");
   if (info.exists() && !info.isFile()) {
     notice_ = QStringLiteral("成績ファイル %1 はファイルではないため使えません。").arg(shown) + in_memory;
     open_memory(steps);
     return;
   }
-  QDir().mkpath(info.absolutePath());
-  Opening opened = open_file(file, steps);
-  if (opened == Opening::Damaged) {
-    // Kept aside under a dated name, never deleted: the results in it may
-    // still be read back by hand.
-    close();
-    const QString aside = aside_name(file, now);
-    if (QFile::rename(file, aside)) {
-      for (const char* suffix : {"-wal", "-shm"})
-        if (QFileInfo::exists(file + QLatin1String(suffix)))
-          QFile::rename(file + QLatin1String(suffix), aside + QLatin1String(suffix));
-      opened = open_file(file, steps);
-      if (opened == Opening::Ready) {
-        notice_ = QStringLiteral(
-                      "成績ファイル %1 は壊れているか、成績ファイルではありませんでした。"
-                      "そのファイルは %2 に移し、新しい成績ファイルを始めました。")
-                      .arg(shown, QDir::toNativeSeparators(aside));
+  const QString newer =
+      QStringLiteral("成績ファイル %1 は新しい版の Quilo で作られたため、この版では書き込みません。")
+          .arg(shown) +
+      in_memory;
+  const int latest = steps.empty() ? 0 : steps.back().version;
+  QString aside;
+  switch (inspect(file, latest)) {
+    case Kind::Missing:
+      QDir().mkpath(info.absolutePath());
+      break;
+    case Kind::Own:
+      break;
+    case Kind::Damaged:
+      // Kept aside under a dated name, never deleted: the results in it may
+      // still be read back by hand.
+      aside = move_aside(file, now);
+      if (aside.isEmpty()) {
+        notice_ = QStringLiteral("成績ファイル %1 は壊れていますが、別の名前に移せませんでした（%2）。")
+                      .arg(shown, error_) +
+                  in_memory;
+        open_memory(steps);
         return;
       }
-    }
-  }
-  switch (opened) {
-    case Opening::Ready:
-      return;
-    case Opening::Newer:
-      notice_ =
-          QStringLiteral("成績ファイル %1 は新しい版の Quilo で作られたため、この版では書き込みません。")
-              .arg(shown) +
-          in_memory;
       break;
+    case Kind::Newer:
+      notice_ = newer;
+      open_memory(steps);
+      return;
+    case Kind::OtherDatabase:
+      notice_ = QStringLiteral(
+                    "%1 は Quilo の成績ファイルではなく、別のプログラムのデータベースです。"
+                    "成績ファイルには使いません。")
+                    .arg(shown) +
+                left_alone + in_memory;
+      open_memory(steps);
+      return;
+    case Kind::NotDatabase:
+      notice_ =
+          QStringLiteral("%1 は成績ファイル（データベース）ではありません。成績ファイルには使いません。")
+              .arg(shown) +
+          left_alone + in_memory;
+      open_memory(steps);
+      return;
+    case Kind::Unreadable:
+      notice_ = QStringLiteral("成績ファイル %1 を開けませんでした（%2）。").arg(shown, error_) + in_memory;
+      open_memory(steps);
+      return;
+  }
+  switch (open_file(file, steps)) {
+    case Opening::Newer:
+      notice_ = newer;
+      break;
+    case Opening::Ready:
+      if (!aside.isEmpty())
+        notice_ = QStringLiteral(
+                      "成績ファイル %1 は壊れていました。そのファイルは %2 に移し、新しい成績ファイルを"
+                      "始めました。")
+                      .arg(shown, QDir::toNativeSeparators(aside));
+      return;
     case Opening::NotMigrated:
       notice_ = QStringLiteral(
                     "成績ファイル %1 を新しい形式に更新できませんでした（%2）。ファイルはそのまま"
@@ -173,12 +203,36 @@ HistoryStore::HistoryStore(const QString& path, const QDateTime& now, const std:
                     .arg(shown, error_) +
                 in_memory;
       break;
-    case Opening::Damaged:
     case Opening::Failed:
       notice_ = QStringLiteral("成績ファイル %1 を開けませんでした（%2）。").arg(shown, error_) + in_memory;
       break;
   }
   open_memory(steps);
+}
+
+// The logs go first: a log left under the old name would be read as the log
+// of the new file started there. None of them is ever opened as a database
+// here, so nothing is replayed into the file kept aside.
+QString HistoryStore::move_aside(const QString& file, const QDateTime& now) {
+  const QString aside = aside_name(file, now);
+  QStringList moved;
+  bool whole = true;
+  for (const char* suffix : kCompanions) {
+    QFile log(file + QLatin1String(suffix));
+    if (!log.exists()) continue;
+    if (!log.rename(aside + QLatin1String(suffix))) {
+      error_ = log.errorString();
+      whole = false;
+      break;
+    }
+    moved << QLatin1String(suffix);
+  }
+  QFile main(file);
+  if (whole && (!main.exists() || main.rename(aside))) return aside;
+  if (whole) error_ = main.errorString();
+  // Put back what was moved: the file stays whole with its logs.
+  for (const QString& suffix : moved) QFile::rename(aside + suffix, file + suffix);
+  return {};
 }
 
 HistoryStore::~HistoryStore() { close(); }
@@ -208,21 +262,14 @@ HistoryStore::Opening HistoryStore::open_file(const QString& path, const std::ve
     return Opening::Failed;
   }
   QSqlQuery q(db);
-  bool damaged = false;
-  auto run = [&](const char* sql) {
-    if (q.exec(QLatin1String(sql))) return true;
-    damaged = damaged || is_damage(q.lastError());
-    error_ = q.lastError().text();
-    return false;
-  };
-  // The first read tells whether the file is a database at all; the check
-  // reads every page of it.
-  const bool readable = run("PRAGMA journal_mode=WAL") && run("PRAGMA synchronous=NORMAL") &&
-                        run("PRAGMA foreign_keys=ON") && run("PRAGMA quick_check");
-  if (readable && (!q.next() || q.value(0).toString() != QLatin1String("ok"))) damaged = true;
+  for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=ON"}) {
+    if (!q.exec(QLatin1String(sql))) {
+      error_ = q.lastError().text();
+      return Opening::Failed;
+    }
+  }
   q.finish();
-  if (damaged) return Opening::Damaged;
-  if (!readable) return Opening::Failed;
+  // Another instance of a newer version may have moved the file on since it was looked at.
   const int latest = steps.empty() ? 0 : steps.back().version;
   if (schema_version() > latest) return Opening::Newer;
   if (!migrate(steps)) return Opening::NotMigrated;

@@ -1,6 +1,8 @@
 // The history file: what it keeps, an older file brought up to date, a
-// damaged file moved aside, a file of a newer version left alone, values out
-// of range left out, and two programs recording into one file at once.
+// damaged history moved aside with its logs as it was, a file of a newer
+// version and any file that is not a history left exactly as they are,
+// values out of range left out, and two programs recording into one file at
+// once.
 #include "history/history_store.h"
 #include "test_support.h"
 
@@ -9,7 +11,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <functional>
+#include <map>
 
 using namespace quilo;
 
@@ -41,14 +47,54 @@ QByteArray read_all(const QString& path) {
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+void write_bytes(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
 QStringList aside_files(const QTemporaryDir& dir) {
   return QDir(dir.path()).entryList({"history.sqlite.damaged-*"}, QDir::Files);
+}
+
+// Every file of a folder with its bytes: equal before and after when nothing
+// was written, made, moved or removed there.
+std::map<QString, QByteArray> folder_bytes(const QString& folder) {
+  std::map<QString, QByteArray> out;
+  for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+    out[name] = read_all(QDir(folder).filePath(name));
+  return out;
 }
 
 HistoryStore::Contents contents_of(const HistoryStore& store) {
   auto contents = store.read();
   EXPECT_TRUE(contents.has_value()) << store.last_error().toStdString();
   return contents.value_or(HistoryStore::Contents{});
+}
+
+// Another program's database: a table of its own with `rows` rows, made
+// through the store with that program's schema instead of ours.
+const std::vector<HistoryStore::Migration> kOtherProgram = {
+    {1,
+     {"CREATE TABLE notes (id INTEGER PRIMARY KEY, body TEXT NOT NULL)",
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
+      " INSERT INTO notes (body) SELECT printf('%0400d', i) FROM n"}}};
+
+// A database as a program killed while it wrote leaves it: the file, its
+// write-ahead log and the log's shared memory, copied to `target` while the
+// store that made them is still open.
+void left_open(const QString& target, const std::vector<HistoryStore::Migration>& steps,
+               const std::function<void(HistoryStore&)>& fill = {}) {
+  QTemporaryDir scratch;
+  const QString file = scratch.filePath("live.sqlite");
+  HistoryStore live(file, kWhen, steps);
+  ASSERT_EQ(live.file(), file) << live.notice().toStdString();
+  if (fill) fill(live);
+  for (const char* suffix : {"", "-wal", "-shm"}) {
+    ASSERT_TRUE(QFile::exists(file + suffix)) << suffix;
+    QFile::remove(target + suffix);
+    ASSERT_TRUE(QFile::copy(file + suffix, target + suffix)) << suffix;
+  }
 }
 
 }  // namespace
@@ -132,12 +178,12 @@ TEST(HistoryStore, AFileOfANewerVersionIsLeftAlone) {
   EXPECT_TRUE(aside_files(dir).isEmpty());
 }
 
-TEST(HistoryStore, ADamagedFileIsMovedAsideAndANewOneStarted) {
+TEST(HistoryStore, ADamagedHistoryIsMovedAsideWithItsLogsAsItWas) {
+  // The history of 100 runs is spoilt; a log beside it is kept aside with it.
   const struct {
     const char* what;
     std::function<void(const QString&)> spoil;
   } cases[] = {
-      {"not a database", [](const QString& f) { QFile(f).remove(); }},
       {"a database cut short",
        [](const QString& f) {
          QFile file(f);
@@ -151,6 +197,18 @@ TEST(HistoryStore, ADamagedFileIsMovedAsideAndANewOneStarted) {
          file.seek(4096 + 16);
          file.write(QByteArray(4096 * 2, '\xA5'));
        }},
+      // Replayed, another database's log would write its pages over ours.
+      {"another database's log beside it",
+       [](const QString& f) {
+         left_open(f + ".other", kOtherProgram);
+         ASSERT_TRUE(QFile::rename(f + ".other-wal", f + "-wal"));
+       }},
+      {"another database's log and shared memory beside it",
+       [](const QString& f) {
+         left_open(f + ".other", kOtherProgram);
+         ASSERT_TRUE(QFile::rename(f + ".other-wal", f + "-wal"));
+         ASSERT_TRUE(QFile::rename(f + ".other-shm", f + "-shm"));
+       }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -158,26 +216,90 @@ TEST(HistoryStore, ADamagedFileIsMovedAsideAndANewOneStarted) {
     const QString file = dir.filePath("history.sqlite");
     {
       HistoryStore store(file, kWhen);
-      for (int i = 0; i < 200; ++i) ASSERT_TRUE(store.record(trifecta_run(), kWhen));
+      for (int i = 0; i < 100; ++i) ASSERT_TRUE(store.record(trifecta_run(), kWhen));
     }
     c.spoil(file);
-    if (!QFile::exists(file)) {
-      QFile f(file);
-      ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-      f.write("these are my notes, not a database\n");
-    }
-    const QByteArray spoilt = read_all(file);
+    const QByteArray spoilt = read_all(file), log = read_all(file + "-wal");
 
     HistoryStore store(file, kWhen);
-    const QStringList aside = aside_files(dir);
+    const QStringList aside = aside_files(dir).filter(QRegularExpression("\\d$"));
     ASSERT_EQ(aside.size(), 1) << store.notice().toStdString();
     EXPECT_TRUE(aside[0].startsWith("history.sqlite.damaged-20100410-093000"));
-    EXPECT_EQ(read_all(dir.filePath(aside[0])), spoilt) << "kept as it was";
-    EXPECT_TRUE(store.notice().contains(QDir::toNativeSeparators(dir.filePath(aside[0]))))
-        << store.notice().toStdString();
+    const QString kept = dir.filePath(aside[0]);
+    EXPECT_EQ(read_all(kept), spoilt) << "kept as it was";
+    EXPECT_EQ(read_all(kept + "-wal"), log) << "its log kept with it";
+    EXPECT_TRUE(store.notice().contains(QDir::toNativeSeparators(kept))) << store.notice().toStdString();
     EXPECT_EQ(store.file(), file);
     EXPECT_TRUE(store.record(trifecta_run(), kWhen));
     EXPECT_EQ(contents_of(store).runs.size(), 1u);
+  }
+}
+
+TEST(HistoryStore, AHistoryKeptAsideIsTheFileThatWasThere) {
+  // Its 100 runs are still in the file kept aside, read without the log.
+  QTemporaryDir dir;
+  const QString file = dir.filePath("history.sqlite");
+  {
+    HistoryStore store(file, kWhen);
+    for (int i = 0; i < 100; ++i) ASSERT_TRUE(store.record(trifecta_run(), kWhen));
+  }
+  left_open(file + ".other", kOtherProgram);
+  ASSERT_TRUE(QFile::rename(file + ".other-wal", file + "-wal"));
+  { HistoryStore store(file, kWhen); }
+  ASSERT_EQ(aside_files(dir).filter(QRegularExpression("\\d$")).size(), 1);
+  const QString copy = dir.filePath("copy.sqlite");
+  ASSERT_TRUE(QFile::copy(dir.filePath(aside_files(dir).filter(QRegularExpression("\\d$"))[0]), copy));
+  HistoryStore kept(copy, kWhen);
+  EXPECT_TRUE(kept.notice().isEmpty()) << kept.notice().toStdString();
+  EXPECT_EQ(contents_of(kept).runs.size(), 100u);
+}
+
+TEST(HistoryStore, AFileThatIsNoHistoryIsLeftExactlyAsItWas) {
+  // Looked at read-only: neither the file nor its log nor its shared memory
+  // changes, nothing is made beside it, nothing is moved.
+  const struct {
+    const char* what;
+    std::function<void(const QString&)> make;
+    const char* told;
+  } cases[] = {
+      {"notes", [](const QString& f) { write_bytes(f, "these are my notes, not a database\n"); },
+       "データベース）ではありません"},
+      {"a few bytes", [](const QString& f) { write_bytes(f, "SQLite"); }, "データベース）ではありません"},
+      {"binary", [](const QString& f) { write_bytes(f, QByteArray(4096, '\x01')); },
+       "データベース）ではありません"},
+      {"another program's database", [](const QString& f) { HistoryStore(f, kWhen, kOtherProgram); },
+       "別のプログラムのデータベース"},
+      {"another program's database left open", [](const QString& f) { left_open(f, kOtherProgram); },
+       "別のプログラムのデータベース"},
+      {"another program's database with its log only",
+       [](const QString& f) {
+         left_open(f, kOtherProgram);
+         QFile::remove(f + "-shm");
+       },
+       "別のプログラムのデータベース"},
+      {"one table named as ours among others",
+       [](const QString& f) {
+         HistoryStore(f, kWhen, {{1, {"CREATE TABLE runs (x)", "CREATE TABLE notes (x)"}}});
+       },
+       "別のプログラムのデータベース"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("history.sqlite");
+    c.make(file);
+    const auto before = folder_bytes(dir.path());
+    {
+      HistoryStore store(file, kWhen);
+      EXPECT_TRUE(store.notice().contains(QDir::toNativeSeparators(file))) << store.notice().toStdString();
+      EXPECT_TRUE(store.notice().contains(c.told)) << store.notice().toStdString();
+      EXPECT_TRUE(store.notice().contains("手を付けていません")) << store.notice().toStdString();
+      EXPECT_TRUE(store.file().isEmpty());
+      EXPECT_TRUE(store.record(trifecta_run(), kWhen));  // into memory
+      EXPECT_EQ(contents_of(store).runs.size(), 1u);
+      EXPECT_EQ(folder_bytes(dir.path()), before);
+    }
+    EXPECT_EQ(folder_bytes(dir.path()), before);
   }
 }
 

@@ -388,6 +388,21 @@ TEST(HistoryWindow, AHistoryThatCannotBeReadKeepsWhatTheWindowShowed) {
   EXPECT_EQ(rows(d, "Grid1")[0][4], "1");
   EXPECT_EQ(runs(d).size(), 1) << "the dump tells too, and shows what the window showed";
   EXPECT_TRUE(m.last().contains("読めませんでした")) << m.last().toStdString();
+
+  // Written over while the program runs, before the window first opens.
+  s.app().history().Command4_Click();
+  s.app().history().open_store(s.path("again.sqlite"));
+  s.run("click Command8");
+  s.app().history().open_store(s.path("again.sqlite"));
+  s.run("click Command3");
+  {
+    QFile f(s.path("again.sqlite"));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.write(QByteArray(int(f.size()), 'x'));
+  }
+  d = s.dump("click Command14");
+  ASSERT_FALSE(messages(d).isEmpty());
+  EXPECT_TRUE(messages(d)[0].contains("読めませんでした")) << messages(d)[0].toStdString();
 }
 
 TEST(HistoryWindow, RowsOutOfRangeAreLeftOutAndToldWhenItOpens) {
