@@ -137,6 +137,13 @@ void HistoryWindow::use_file(const QString& file) {
   // Resolved now: a relative name means the folder the program started in.
   file_ = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
   store_.reset();
+  // A table or the teaching file never becomes the history (see store()).
+  if (!file_.isEmpty() && own_files_.read_at_start(file_)) {
+    refused_file_ = file_;
+    file_.clear();
+    return;
+  }
+  refused_file_.clear();
   // Neither an output nor an export may write into the history file.
   if (!file_.isEmpty())
     for (const char* suffix : {"", "-wal", "-shm"})
@@ -151,7 +158,15 @@ void HistoryWindow::open_store(const QString& file) {
 HistoryStore& HistoryWindow::store() {
   if (!store_) {
     store_ = std::make_unique<HistoryStore>(file_, platform_.now());
-    if (!store_->notice().isEmpty()) platform_.message(store_->notice(), kAppTitle, Buttons::OK);
+    if (!refused_file_.isEmpty())
+      platform_.message(
+          QStringLiteral("%1 は起動時に読み込む参照用のファイルのため、成績ファイルには使いません。"
+                         "ファイルには手を付けていません。今回の予想は記録しますが、終了すると"
+                         "消えます。")
+              .arg(QDir::toNativeSeparators(refused_file_)),
+          kAppTitle, Buttons::OK);
+    else if (!store_->notice().isEmpty())
+      platform_.message(store_->notice(), kAppTitle, Buttons::OK);
   }
   return *store_;
 }

@@ -83,7 +83,8 @@ class HistoryWindow {
 
   Platform& platform_;
   StartupFiles& own_files_;
-  QString file_;  // the history file to open; empty: in memory
+  QString file_;          // the history file to open; empty: in memory
+  QString refused_file_;  // a file named as the history that the program reads at start-up
   std::unique_ptr<HistoryStore> store_;
   std::vector<RunRecord> runs_;
   ResultsByRace results_;

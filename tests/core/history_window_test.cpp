@@ -36,6 +36,11 @@ QString result_script(const QStringList& values) {
 
 const QStringList kResult = {"5", "7", "12", "3", "4", "2340", "12340", "1560", "130", "250", "410"};
 
+QByteArray read_bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 QJsonArray runs(const QJsonObject& d) { return d["history"].toObject()["runs"].toArray(); }
 
 QJsonObject figures(const QJsonObject& d, const char* type, const char* span = "all") {
@@ -436,6 +441,37 @@ TEST(HistoryWindow, RowsOutOfRangeAreLeftOutAndToldWhenItOpens) {
   // Told once: a reload after a run or a saved result says nothing more.
   d = s.dump("click Command8\n" + result_script(kResult) + "click Form4.Command1");
   EXPECT_TRUE(messages(d).isEmpty()) << messages(d).join("|").toStdString();
+}
+
+TEST(HistoryCli, NoFileOfTheProgramOrTheUserBecomesTheHistory) {
+  // The tables and the teaching file by any name, and a user's text file:
+  // refused with a message, left as they were; the history goes to memory.
+  const struct {
+    const char* name;
+    const char* told;
+  } cases[] = {
+      {"crt_1.txt", "参照用のファイル"},    {"./waku_4.txt", "参照用のファイル"},
+      {"maharaja.txt", "参照用のファイル"}, {"link.txt", "参照用のファイル"},
+      {"notes.txt", "ではありません"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s;
+    s.write_file("notes.txt", "my notes\n");
+    ASSERT_TRUE(QFile::link(s.path("crt_2.txt"), s.path("link.txt")));
+    const QStringList before_names = QDir(s.path("")).entryList(QDir::Files);
+    const QByteArray before = read_bytes(s.path(c.name));
+    ScenarioRunner runner(c.name);
+    ASSERT_FALSE(runner.run_script(kInputs + "click Command8\ndump").has_value());
+    const QJsonObject d = QJsonDocument::fromJson(runner.output.value(0).toUtf8()).object();
+    const QStringList m = messages(d);
+    ASSERT_EQ(m.size(), 1) << m.join("|").toStdString();
+    EXPECT_TRUE(m[0].contains(c.told) && m[0].contains("終了すると消えます")) << m[0].toStdString();
+    EXPECT_EQ(d["history"].toObject()["file"].toString(), "");
+    EXPECT_EQ(runs(d).size(), 1);
+    EXPECT_EQ(read_bytes(s.path(c.name)), before);
+    EXPECT_EQ(QDir(s.path("")).entryList(QDir::Files), before_names) << "nothing moved or made";
+  }
 }
 
 TEST(HistoryCli, AHistoryFileIsKeptOnlyWhenNamed) {
