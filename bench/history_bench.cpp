@@ -72,10 +72,7 @@ void BM_ReadHistory(benchmark::State& state) {
   QTemporaryDir dir;
   const QString file = filled_history(dir, int(state.range(0)));
   HistoryStore store(file, kWhen);
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(store.runs());
-    benchmark::DoNotOptimize(store.results());
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(store.read());
 }
 BENCHMARK(BM_ReadHistory)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(5);
 
@@ -83,8 +80,9 @@ void BM_HistoryFigures(benchmark::State& state) {
   QTemporaryDir dir;
   const QString file = filled_history(dir, int(state.range(0)));
   HistoryStore store(file, kWhen);
-  const auto runs = store.runs();
-  const auto results = store.results();
+  const auto contents = store.read();
+  const auto& runs = contents->runs;
+  const auto& results = contents->results;
   for (auto _ : state) {
     benchmark::DoNotOptimize(summarize(runs, results));
     benchmark::DoNotOptimize(balance_over_time(runs, results, std::nullopt));

@@ -28,7 +28,8 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_tables fuzz_teaching fuzz_odds fuzz_fields fuzz_scenario fuzz_program fuzz_journal)
+[ ${#targets[@]} -gt 0 ] ||
+  targets=(fuzz_tables fuzz_teaching fuzz_odds fuzz_fields fuzz_scenario fuzz_program fuzz_journal fuzz_history)
 
 . "$root/scripts/ccache.sh"
 if [ ! -f "$build/CMakeCache.txt" ]; then
@@ -54,8 +55,11 @@ run_target() {
   local t=$1 corpus=$build/corpus/$1 log=$build/logs/$1.log dict=() status=0
   mkdir -p "$corpus"
   [ -f "$root/fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
+  # A history file of a few races is a few KB (512-byte pages) with its log.
+  local max_len=4096
+  [ "$t" = fuzz_history ] && max_len=16384
   (cd "$build" && "./fuzz/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
-      -max_len=4096 -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
+      -max_len="$max_len" -print_final_stats=1 -artifact_prefix="$build/artifacts/$t-" \
       "${dict[@]}" "$corpus" "$root/fuzz/corpus/$t") >"$log" 2>&1 || status=$?
   echo "$status" >"$build/logs/$t.status"
 }

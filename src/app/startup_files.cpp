@@ -50,6 +50,11 @@ const StartupFiles::Entry* StartupFiles::find(const QString& path) const {
   return nullptr;
 }
 
+bool StartupFiles::read_at_start(const QString& path) const {
+  const Entry* e = find(path);
+  return e && e->role == Role::Table;
+}
+
 std::optional<QString> StartupFiles::refusal(const QString& path) const {
   const Entry* e = find(path);
   if (!e) return std::nullopt;

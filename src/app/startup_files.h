@@ -20,6 +20,9 @@ class StartupFiles {
   // remembered files (the same file by device and inode, or the same place
   // when either is missing).
   std::optional<QString> refusal(const QString& path) const;
+  // Whether `path` is one of the files read at start-up (a table or the
+  // teaching file), by the same identity.
+  bool read_at_start(const QString& path) const;
 
  private:
   struct Entry {

@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 
 namespace quilo {
@@ -17,19 +18,13 @@ namespace {
 // How long a write waits for another instance's write to the same file.
 constexpr int kBusyTimeoutMs = 5000;
 
-// SQLite's primary result codes for a file that is damaged or no database.
-constexpr int kSqliteCorrupt = 11;
-constexpr int kSqliteNotADatabase = 26;
+// The files SQLite keeps beside a database: its write-ahead log, the log's
+// shared memory, a rollback journal.
+constexpr const char* kCompanions[] = {"-wal", "-shm", "-journal"};
 
 QString new_connection_name() {
   static std::atomic<int> counter{0};
   return QStringLiteral("quilo-history-%1").arg(++counter);
-}
-
-bool is_damage(const QSqlError& e) {
-  bool ok = false;
-  const int code = e.nativeErrorCode().toInt(&ok) & 0xFF;
-  return ok && (code == kSqliteCorrupt || code == kSqliteNotADatabase);
 }
 
 // An empty text, never SQL's NULL.
@@ -41,17 +36,46 @@ QString numbers_text(const std::vector<int>& numbers) {
   return parts.join(QLatin1Char('-'));
 }
 
-std::vector<int> numbers_from(const QString& text) {
+// "3-11-7" back into numbers; nullopt for anything but whole numbers within
+// int joined by '-'.
+std::optional<std::vector<int>> numbers_from(const QString& text) {
   std::vector<int> out;
-  for (const QString& part : text.split(QLatin1Char('-'), Qt::SkipEmptyParts)) out.push_back(part.toInt());
+  for (const QString& part : text.split(QLatin1Char('-'))) {
+    if (part.isEmpty() || part.size() > 10) return std::nullopt;
+    qint64 n = 0;
+    for (QChar c : part) {
+      if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
+      n = n * 10 + (c.unicode() - '0');
+    }
+    if (n > std::numeric_limits<int>::max()) return std::nullopt;
+    out.push_back(int(n));
+  }
   return out;
 }
 
-// The first free name of the form "<file>.damaged-YYYYMMDD-HHMMSS[-N]".
+// A whole number as SQLite keeps it; nullopt for a text, a fraction or NULL.
+std::optional<qint64> whole_value(const QVariant& value) {
+  if (value.isNull()) return std::nullopt;
+  switch (value.typeId()) {
+    case QMetaType::LongLong:
+    case QMetaType::Int:
+      return value.toLongLong();
+    default:
+      return std::nullopt;
+  }
+}
+
+// The first free name of the form "<file>.damaged-YYYYMMDD-HHMMSS[-N]",
+// free for the logs too.
 QString aside_name(const QString& file, const QDateTime& now) {
   const QString base = file + QStringLiteral(".damaged-") + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  auto taken = [](const QString& name) {
+    return QFileInfo::exists(name) ||
+           std::any_of(std::begin(kCompanions), std::end(kCompanions),
+                       [&](const char* s) { return QFileInfo::exists(name + QLatin1String(s)); });
+  };
   QString name = base;
-  for (int n = 2; QFileInfo::exists(name); ++n) name = base + QStringLiteral("-%1").arg(n);
+  for (int n = 2; taken(name); ++n) name = base + QStringLiteral("-%1").arg(n);
   return name;
 }
 
@@ -107,41 +131,71 @@ HistoryStore::HistoryStore(const QString& path, const QDateTime& now, const std:
   const QString file = info.absoluteFilePath();
   const QString shown = QDir::toNativeSeparators(file);
   const QString in_memory = QStringLiteral("今回の予想は記録しますが、終了すると消えます。");
+  const QString left_alone = QStringLiteral("ファイルには手を付けていません。");
   if (info.exists() && !info.isFile()) {
     notice_ = QStringLiteral("成績ファイル %1 はファイルではないため使えません。").arg(shown) + in_memory;
     open_memory(steps);
     return;
   }
-  QDir().mkpath(info.absolutePath());
-  Opening opened = open_file(file, steps);
-  if (opened == Opening::Damaged) {
-    // Kept aside under a dated name, never deleted: the results in it may
-    // still be read back by hand.
-    close();
-    const QString aside = aside_name(file, now);
-    if (QFile::rename(file, aside)) {
-      for (const char* suffix : {"-wal", "-shm"})
-        if (QFileInfo::exists(file + QLatin1String(suffix)))
-          QFile::rename(file + QLatin1String(suffix), aside + QLatin1String(suffix));
-      opened = open_file(file, steps);
-      if (opened == Opening::Ready) {
-        notice_ = QStringLiteral(
-                      "成績ファイル %1 は壊れているか、成績ファイルではありませんでした。"
-                      "そのファイルは %2 に移し、新しい成績ファイルを始めました。")
-                      .arg(shown, QDir::toNativeSeparators(aside));
+  const QString newer =
+      QStringLiteral("成績ファイル %1 は新しい版の Quilo で作られたため、この版では書き込みません。")
+          .arg(shown) +
+      in_memory;
+  const int latest = steps.empty() ? 0 : steps.back().version;
+  QString aside;
+  switch (inspect(file, latest)) {
+    case Kind::Missing:
+      QDir().mkpath(info.absolutePath());
+      break;
+    case Kind::Own:
+      break;
+    case Kind::Damaged:
+      // Kept aside under a dated name, never deleted: the results in it may
+      // still be read back by hand.
+      aside = move_aside(file, now);
+      if (aside.isEmpty()) {
+        notice_ = QStringLiteral("成績ファイル %1 は壊れていますが、別の名前に移せませんでした（%2）。")
+                      .arg(shown, error_) +
+                  in_memory;
+        open_memory(steps);
         return;
       }
-    }
-  }
-  switch (opened) {
-    case Opening::Ready:
-      return;
-    case Opening::Newer:
-      notice_ =
-          QStringLiteral("成績ファイル %1 は新しい版の Quilo で作られたため、この版では書き込みません。")
-              .arg(shown) +
-          in_memory;
       break;
+    case Kind::Newer:
+      notice_ = newer;
+      open_memory(steps);
+      return;
+    case Kind::OtherDatabase:
+      notice_ = QStringLiteral(
+                    "%1 は Quilo の成績ファイルではなく、別のプログラムのデータベースです。"
+                    "成績ファイルには使いません。")
+                    .arg(shown) +
+                left_alone + in_memory;
+      open_memory(steps);
+      return;
+    case Kind::NotDatabase:
+      notice_ =
+          QStringLiteral("%1 は成績ファイル（データベース）ではありません。成績ファイルには使いません。")
+              .arg(shown) +
+          left_alone + in_memory;
+      open_memory(steps);
+      return;
+    case Kind::Unreadable:
+      notice_ = QStringLiteral("成績ファイル %1 を開けませんでした（%2）。").arg(shown, error_) + in_memory;
+      open_memory(steps);
+      return;
+  }
+  switch (open_file(file, steps)) {
+    case Opening::Newer:
+      notice_ = newer;
+      break;
+    case Opening::Ready:
+      if (!aside.isEmpty())
+        notice_ = QStringLiteral(
+                      "成績ファイル %1 は壊れていました。そのファイルは %2 に移し、新しい成績ファイルを"
+                      "始めました。")
+                      .arg(shown, QDir::toNativeSeparators(aside));
+      return;
     case Opening::NotMigrated:
       notice_ = QStringLiteral(
                     "成績ファイル %1 を新しい形式に更新できませんでした（%2）。ファイルはそのまま"
@@ -149,12 +203,36 @@ HistoryStore::HistoryStore(const QString& path, const QDateTime& now, const std:
                     .arg(shown, error_) +
                 in_memory;
       break;
-    case Opening::Damaged:
     case Opening::Failed:
       notice_ = QStringLiteral("成績ファイル %1 を開けませんでした（%2）。").arg(shown, error_) + in_memory;
       break;
   }
   open_memory(steps);
+}
+
+// The logs go first: a log left under the old name would be read as the log
+// of the new file started there. None of them is ever opened as a database
+// here, so nothing is replayed into the file kept aside.
+QString HistoryStore::move_aside(const QString& file, const QDateTime& now) {
+  const QString aside = aside_name(file, now);
+  QStringList moved;
+  bool whole = true;
+  for (const char* suffix : kCompanions) {
+    QFile log(file + QLatin1String(suffix));
+    if (!log.exists()) continue;
+    if (!log.rename(aside + QLatin1String(suffix))) {
+      error_ = log.errorString();
+      whole = false;
+      break;
+    }
+    moved << QLatin1String(suffix);
+  }
+  QFile main(file);
+  if (whole && (!main.exists() || main.rename(aside))) return aside;
+  if (whole) error_ = main.errorString();
+  // Put back what was moved: the file stays whole with its logs.
+  for (const QString& suffix : moved) QFile::rename(aside + suffix, file + suffix);
+  return {};
 }
 
 HistoryStore::~HistoryStore() { close(); }
@@ -184,21 +262,14 @@ HistoryStore::Opening HistoryStore::open_file(const QString& path, const std::ve
     return Opening::Failed;
   }
   QSqlQuery q(db);
-  bool damaged = false;
-  auto run = [&](const char* sql) {
-    if (q.exec(QLatin1String(sql))) return true;
-    damaged = damaged || is_damage(q.lastError());
-    error_ = q.lastError().text();
-    return false;
-  };
-  // The first read tells whether the file is a database at all; the check
-  // reads every page of it.
-  const bool readable = run("PRAGMA journal_mode=WAL") && run("PRAGMA synchronous=NORMAL") &&
-                        run("PRAGMA foreign_keys=ON") && run("PRAGMA quick_check");
-  if (readable && (!q.next() || q.value(0).toString() != QLatin1String("ok"))) damaged = true;
+  for (const char* sql : {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=NORMAL", "PRAGMA foreign_keys=ON"}) {
+    if (!q.exec(QLatin1String(sql))) {
+      error_ = q.lastError().text();
+      return Opening::Failed;
+    }
+  }
   q.finish();
-  if (damaged) return Opening::Damaged;
-  if (!readable) return Opening::Failed;
+  // Another instance of a newer version may have moved the file on since it was looked at.
   const int latest = steps.empty() ? 0 : steps.back().version;
   if (schema_version() > latest) return Opening::Newer;
   if (!migrate(steps)) return Opening::NotMigrated;
@@ -287,44 +358,86 @@ bool HistoryStore::record(const Prediction& p, const QDateTime& when) {
   return true;
 }
 
-std::vector<RunRecord> HistoryStore::runs() const {
+std::optional<HistoryStore::Contents> HistoryStore::read() const {
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
-  std::vector<RunRecord> out;
   QSqlQuery q(db);
   q.setForwardOnly(true);
+  // One read transaction: the runs, their bets and the results as they were
+  // at one moment, whatever another instance records meanwhile.
+  auto failed = [&]() -> std::optional<Contents> {
+    error_ = q.lastError().text();
+    q.finish();
+    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+    return std::nullopt;
+  };
+  if (!q.exec(QStringLiteral("BEGIN"))) return failed();
+  Contents out;
   if (!q.exec(
           QStringLiteral("SELECT id, recorded_at, command, year, month, day, racecourse, race, field_size,"
                          " odds1, odds2, chance_level, line1, line2, line3, line4, line5"
-                         " FROM runs ORDER BY id"))) {
-    error_ = q.lastError().text();
-    return out;
-  }
+                         " FROM runs ORDER BY id")))
+    return failed();
   QHash<qint64, std::size_t> index;
   while (q.next()) {
+    const auto id = whole_value(q.value(0));
+    const auto level = whole_value(q.value(11));
+    if (!id || !level || *level < 0 || *level > kMaxChanceLevel) {
+      ++out.left_out;
+      continue;
+    }
     Prediction p;
     p.command = q.value(2).toString();
     p.race = {q.value(3).toString(), q.value(4).toString(), q.value(5).toString(),
               q.value(6).toString(), q.value(7).toString(), q.value(8).toString()};
     p.odds1 = q.value(9).toString();
     p.odds2 = q.value(10).toString();
-    p.chance_level = q.value(11).toInt();
+    p.chance_level = int(*level);
     for (int i = 0; i < 5; ++i) p.lines[i] = q.value(12 + i).toString();
-    const qint64 id = q.value(0).toLongLong();
-    index.insert(id, out.size());
-    out.push_back(recorded_run(id, q.value(1).toString(), std::move(p)));
+    index.insert(*id, out.runs.size());
+    out.runs.push_back(recorded_run(*id, q.value(1).toString(), std::move(p)));
   }
-  QSqlQuery b(db);
-  b.setForwardOnly(true);
-  if (!b.exec(QStringLiteral("SELECT run_id, bet_type, numbers, stake FROM bets ORDER BY run_id, seq"))) {
-    error_ = b.lastError().text();
-    return out;
+  if (q.lastError().isValid()) return failed();
+  if (!q.exec(QStringLiteral("SELECT run_id, bet_type, numbers, stake FROM bets ORDER BY run_id, seq")))
+    return failed();
+  while (q.next()) {
+    const auto run = whole_value(q.value(0));
+    const auto at = run ? index.constFind(*run) : index.constEnd();
+    const auto type = bet_type_from_key(q.value(1).toString());
+    auto numbers = numbers_from(q.value(2).toString());
+    const auto stake = whole_value(q.value(3));
+    const bool usable =
+        at != index.constEnd() && type && numbers && stake && *stake >= 0 && *stake <= kMaxStake;
+    Bet bet{type.value_or(BetType::Exacta), {}, usable ? int(*stake) : 0};
+    if (usable) bet.numbers = std::move(*numbers);
+    if (!usable || !plausible(bet)) {
+      ++out.left_out;
+      continue;
+    }
+    out.runs[*at].prediction.bets.push_back(std::move(bet));
   }
-  while (b.next()) {
-    const auto at = index.constFind(b.value(0).toLongLong());
-    const auto type = bet_type_from_key(b.value(1).toString());
-    if (at == index.constEnd() || !type) continue;
-    out[*at].prediction.bets.push_back({*type, numbers_from(b.value(2).toString()), b.value(3).toInt()});
+  if (q.lastError().isValid()) return failed();
+  if (!q.exec(QStringLiteral("SELECT race_key, first, second, third, bracket1, bracket2, pay_exacta,"
+                             " pay_trifecta, pay_bracket, pay_place1, pay_place2, pay_place3 FROM results")))
+    return failed();
+  while (q.next()) {
+    // Each field within an int first; plausible() then holds it to its range.
+    std::array<int, 11> v{};
+    bool whole = true;
+    for (int i = 0; i < 11; ++i) {
+      const auto value = whole_value(q.value(1 + i));
+      whole = whole && value && *value >= 0 && *value <= kMaxPayout;
+      if (whole) v[i] = int(*value);
+    }
+    const RaceResult r{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], {v[8], v[9], v[10]}};
+    if (!whole || !plausible(r)) {
+      ++out.left_out;
+      continue;
+    }
+    out.results.insert(q.value(0).toString(), r);
   }
+  if (q.lastError().isValid()) return failed();
+  q.finish();
+  QSqlQuery(db).exec(QStringLiteral("COMMIT"));
   return out;
 }
 
@@ -332,32 +445,6 @@ int HistoryStore::run_count() const {
   QSqlQuery q(QSqlDatabase::database(connection_, false));
   if (!q.exec(QStringLiteral("SELECT count(*) FROM runs")) || !q.next()) return 0;
   return q.value(0).toInt();
-}
-
-ResultsByRace HistoryStore::results() const {
-  ResultsByRace out;
-  QSqlQuery q(QSqlDatabase::database(connection_, false));
-  q.setForwardOnly(true);
-  if (!q.exec(
-          QStringLiteral("SELECT race_key, first, second, third, bracket1, bracket2, pay_exacta,"
-                         " pay_trifecta, pay_bracket, pay_place1, pay_place2, pay_place3 FROM results"))) {
-    error_ = q.lastError().text();
-    return out;
-  }
-  while (q.next()) {
-    RaceResult r;
-    r.first = q.value(1).toInt();
-    r.second = q.value(2).toInt();
-    r.third = q.value(3).toInt();
-    r.bracket1 = q.value(4).toInt();
-    r.bracket2 = q.value(5).toInt();
-    r.exacta = q.value(6).toInt();
-    r.trifecta = q.value(7).toInt();
-    r.bracket = q.value(8).toInt();
-    for (int i = 0; i < 3; ++i) r.place[i] = q.value(9 + i).toInt();
-    out.insert(q.value(0).toString(), r);
-  }
-  return out;
 }
 
 bool HistoryStore::save_result(const QString& race, const RaceResult& r, const QDateTime& when) {

@@ -2,8 +2,10 @@
 // Runs, their bets and the results of races live in one database file in
 // write-ahead-log mode, so that several instances of the program record into
 // it at once; a schema version and a list of migrations bring an older file
-// up to date. A file that is not a database, or a damaged one, is moved aside
-// under a dated name and a new one is started.
+// up to date. Before anything writes to it, the file is looked at read-only:
+// only the program's own history (or an empty or missing file) is used; any
+// other file is left exactly as it is, and a damaged history is moved aside
+// under a dated name, its logs with it, and a new one is started.
 #pragma once
 
 #include "history/records.h"
@@ -48,18 +50,30 @@ class HistoryStore {
   // Records a completed run; false (the error in last_error()) when the file
   // could not take it.
   bool record(const Prediction& prediction, const QDateTime& when);
-  // Every run, oldest first, each with its bets.
-  std::vector<RunRecord> runs() const;
+  // Every run, oldest first, each with its bets, and the results, read at
+  // one moment; nullopt (the error in last_error()) when the file cannot be
+  // read. A row holding a value outside its range (see plausible()) is left
+  // out and counted, and so are the bets of a run left out.
+  struct Contents {
+    std::vector<RunRecord> runs;
+    ResultsByRace results;
+    int left_out = 0;
+  };
+  std::optional<Contents> read() const;
   int run_count() const;
-  ResultsByRace results() const;
   // Enters or corrects the result of a race.
   bool save_result(const QString& race, const RaceResult& result, const QDateTime& when);
   bool remove_result(const QString& race);
   QString last_error() const { return error_; }
 
  private:
-  enum class Opening { Ready, Damaged, Newer, NotMigrated, Failed };
+  // What a file is, found without writing to it (history_file_check.cpp).
+  enum class Kind { Missing, Own, Newer, Damaged, OtherDatabase, NotDatabase, Unreadable };
+  Kind inspect(const QString& path, int latest);
+  enum class Opening { Ready, Newer, NotMigrated, Failed };
   Opening open_file(const QString& path, const std::vector<Migration>& steps);
+  // Moves a damaged file aside with its logs; the new name, or empty.
+  QString move_aside(const QString& file, const QDateTime& now);
   void open_memory(const std::vector<Migration>& steps);
   bool migrate(const std::vector<Migration>& steps);
   void close();

@@ -19,8 +19,6 @@
 namespace quilo {
 namespace {
 
-constexpr int kLargestField = 20;  // the most runners the field-size box offers
-constexpr int kLargestBracket = 8;
 constexpr int kLowestPayout = 100;  // a winning ticket pays at least its stake back
 constexpr int kHighestPayout = 99'999'999;
 
@@ -97,13 +95,16 @@ std::vector<QStringList> summary_rows(const Summary& s) {
   return rows;
 }
 
+// Yen as a number, or as the text a figure past the limit shows.
+QJsonValue yen_json(qint64 yen) { return yen == kYenOver ? QJsonValue(yen_text(yen)) : QJsonValue(yen); }
+
 QJsonObject figures_json(const Figures& f) {
   return {{"races", f.races},
           {"bets", f.bets},
           {"hits", f.hits},
           {"hit_rate", percent_text(f.hits, f.bets)},
-          {"stake", f.stake},
-          {"payback", f.payback},
+          {"stake", yen_json(f.stake)},
+          {"payback", yen_json(f.payback)},
           {"return_rate", percent_text(f.payback, f.stake)}};
 }
 
@@ -136,6 +137,13 @@ void HistoryWindow::use_file(const QString& file) {
   // Resolved now: a relative name means the folder the program started in.
   file_ = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
   store_.reset();
+  // A table or the teaching file never becomes the history (see store()).
+  if (!file_.isEmpty() && own_files_.read_at_start(file_)) {
+    refused_file_ = file_;
+    file_.clear();
+    return;
+  }
+  refused_file_.clear();
   // Neither an output nor an export may write into the history file.
   if (!file_.isEmpty())
     for (const char* suffix : {"", "-wal", "-shm"})
@@ -150,9 +158,31 @@ void HistoryWindow::open_store(const QString& file) {
 HistoryStore& HistoryWindow::store() {
   if (!store_) {
     store_ = std::make_unique<HistoryStore>(file_, platform_.now());
-    if (!store_->notice().isEmpty()) platform_.message(store_->notice(), kAppTitle, Buttons::OK);
+    if (!refused_file_.isEmpty())
+      platform_.message(
+          QStringLiteral("%1 は起動時に読み込む参照用のファイルのため、成績ファイルには使いません。"
+                         "ファイルには手を付けていません。今回の予想は記録しますが、終了すると"
+                         "消えます。")
+              .arg(QDir::toNativeSeparators(refused_file_)),
+          kAppTitle, Buttons::OK);
+    else if (!store_->notice().isEmpty())
+      platform_.message(store_->notice(), kAppTitle, Buttons::OK);
   }
   return *store_;
+}
+
+bool HistoryWindow::read_file() {
+  auto contents = store().read();
+  if (!contents) {
+    platform_.message(QStringLiteral("成績ファイル %1 を読めませんでした（%2）。表示は前のままです。")
+                          .arg(QDir::toNativeSeparators(store().file()), store().last_error()),
+                      kAppTitle, Buttons::OK);
+    return false;
+  }
+  runs_ = std::move(contents->runs);
+  results_ = std::move(contents->results);
+  left_out_ = contents->left_out;
+  return true;
 }
 
 void HistoryWindow::record(const Prediction& prediction, const QDateTime& when) {
@@ -181,14 +211,22 @@ void HistoryWindow::Form_Load() {
   picked_key_.clear();
   period_ = {};
   form.open = true;
-  reload();
+  // A file that cannot be read shows what it showed before, with a message.
+  if (read_file() && left_out_ > 0)
+    platform_.message(QStringLiteral("成績ファイルの %1 件の記録は、値がありえない範囲にあるため使いません"
+                                     "でした。")
+                          .arg(left_out_),
+                      kAppTitle, Buttons::OK);
+  show_all();
   // The newest race is picked first: its result is the one most often entered next.
   if (!races_.empty()) select(form4::Grid1.text(), 0);
 }
 
 void HistoryWindow::reload() {
-  runs_ = store().runs();
-  results_ = store().results();
+  if (read_file()) show_all();
+}
+
+void HistoryWindow::show_all() {
   races_.clear();
   QHash<QString, std::size_t> by_key;
   for (std::size_t i = runs_.size(); i-- > 0;) {
@@ -230,7 +268,7 @@ void HistoryWindow::show_races() {
         if (result == results_.constEnd()) continue;
         const BetOutcome o = settle(bet, *result);
         hits += o.hit;
-        payback += o.payback;
+        payback = add_yen(payback, o.payback);
       }
     const bool settled = result != results_.constEnd();
     if (race.key == picked_key_) grid.selected = int(grid.rows.size());
@@ -462,8 +500,16 @@ void HistoryWindow::Option2_Click() {
 
 QJsonObject HistoryWindow::dump() {
   const HistoryStore& s = store();
-  const std::vector<RunRecord> runs = s.runs();
-  const ResultsByRace results = s.results();
+  auto contents = s.read();
+  if (!contents) {
+    platform_.message(QStringLiteral("成績ファイル %1 を読めませんでした（%2）。")
+                          .arg(QDir::toNativeSeparators(s.file()), s.last_error()),
+                      kAppTitle, Buttons::OK);
+    // What the window showed last.
+    contents = HistoryStore::Contents{runs_, results_, left_out_};
+  }
+  const std::vector<RunRecord>& runs = contents->runs;
+  const ResultsByRace& results = contents->results;
   QJsonArray runs_json;
   for (const RunRecord& run : runs) {
     const Prediction& p = run.prediction;
@@ -476,7 +522,7 @@ QJsonObject HistoryWindow::dump() {
       if (result != results.constEnd()) {
         const BetOutcome o = settle(bet, *result);
         b.insert("hit", o.hit);
-        b.insert("payback", o.payback);
+        b.insert("payback", yen_json(o.payback));
       }
       bets.append(b);
     }

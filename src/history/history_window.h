@@ -66,8 +66,13 @@ class HistoryWindow {
     QString key;
     std::vector<std::size_t> runs;  // indexes into runs_, newest first
   };
+  // Reads the file into runs_, results_ and left_out_; false, with a
+  // message, when it cannot be read (they then stay as they were).
+  bool read_file();
   // Reads the file again and brings every control up to it.
   void reload();
+  // Brings every control up to runs_ and results_.
+  void show_all();
   void show_races();
   void show_bets();
   void show_result_inputs();
@@ -78,10 +83,12 @@ class HistoryWindow {
 
   Platform& platform_;
   StartupFiles& own_files_;
-  QString file_;  // the history file to open; empty: in memory
+  QString file_;          // the history file to open; empty: in memory
+  QString refused_file_;  // a file named as the history that the program reads at start-up
   std::unique_ptr<HistoryStore> store_;
   std::vector<RunRecord> runs_;
   ResultsByRace results_;
+  int left_out_ = 0;  // rows of the file not used: values out of range
   std::vector<Race> races_;
   QString picked_key_;
   Period period_;

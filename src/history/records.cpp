@@ -14,13 +14,34 @@ struct BetTypeRow {
   BetType type;
   const char* key;
   const char* name;
+  std::size_t positions;  // numbers in a bet
 };
 
 const BetTypeRow kBetTypeRows[] = {
-    {BetType::Exacta, "exacta", "馬単"},
-    {BetType::Trifecta, "trifecta", "３連単"},
-    {BetType::Bracket, "bracket", "枠連"},
-    {BetType::Place, "place", "複勝"},
+    {BetType::Exacta, "exacta", "馬単", 2},
+    {BetType::Trifecta, "trifecta", "３連単", 3},
+    {BetType::Bracket, "bracket", "枠連", 2},
+    {BetType::Place, "place", "複勝", 1},
+};
+
+// The fields of a result with the range each may hold.
+struct ResultRange {
+  int (*value)(const RaceResult&);
+  int low, high;
+};
+
+const ResultRange kResultRanges[] = {
+    {[](const RaceResult& r) { return r.first; }, 1, kLargestField},
+    {[](const RaceResult& r) { return r.second; }, 1, kLargestField},
+    {[](const RaceResult& r) { return r.third; }, 1, kLargestField},
+    {[](const RaceResult& r) { return r.bracket1; }, 1, kLargestBracket},
+    {[](const RaceResult& r) { return r.bracket2; }, 1, kLargestBracket},
+    {[](const RaceResult& r) { return r.exacta; }, 0, kMaxPayout},
+    {[](const RaceResult& r) { return r.trifecta; }, 0, kMaxPayout},
+    {[](const RaceResult& r) { return r.bracket; }, 0, kMaxPayout},
+    {[](const RaceResult& r) { return r.place[0]; }, 0, kMaxPayout},
+    {[](const RaceResult& r) { return r.place[1]; }, 0, kMaxPayout},
+    {[](const RaceResult& r) { return r.place[2]; }, 0, kMaxPayout},
 };
 
 const BetTypeRow& row_of(BetType type) {
@@ -79,6 +100,28 @@ RunRecord recorded_run(qint64 id, const QString& when, Prediction prediction) {
   return run;
 }
 
+bool plausible(const Bet& bet) {
+  if (bet.stake < 0 || bet.stake > kMaxStake || bet.numbers.size() != row_of(bet.type).positions)
+    return false;
+  return std::all_of(bet.numbers.begin(), bet.numbers.end(),
+                     [](int n) { return n >= 0 && n <= kMaxBetNumber; });
+}
+
+bool plausible(const RaceResult& result) {
+  return std::all_of(std::begin(kResultRanges), std::end(kResultRanges), [&](const ResultRange& range) {
+    const int v = range.value(result);
+    return v >= range.low && v <= range.high;
+  });
+}
+
+qint64 add_yen(qint64 a, qint64 b) {
+  qint64 sum = 0;
+  if (a == kYenOver || b == kYenOver || __builtin_add_overflow(a, b, &sum) || sum > kYenLimit ||
+      sum < -kYenLimit)
+    return kYenOver;
+  return sum;
+}
+
 BetOutcome settle(const Bet& bet, const RaceResult& r) {
   const auto& n = bet.numbers;
   int payout = 0;
@@ -101,7 +144,11 @@ BetOutcome settle(const Bet& bet, const RaceResult& r) {
       break;
   }
   if (payout <= 0) return {};
-  return {true, qint64(bet.stake) * payout / 100};
+  qint64 paid = 0;
+  if (__builtin_mul_overflow(qint64(bet.stake), qint64(payout), &paid) || paid / 100 > kYenLimit ||
+      paid / 100 < -kYenLimit)
+    return {true, kYenOver};
+  return {true, paid / 100};
 }
 
 }  // namespace quilo

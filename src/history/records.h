@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <array>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -80,6 +81,28 @@ struct RaceResult {
   std::array<int, 3> place{};  // 複勝 of the 1st, 2nd and 3rd horse
   friend bool operator==(const RaceResult&, const RaceResult&) = default;
 };
+
+// What a value read back from the history file may be. The program never
+// records anything outside these ranges; they stand far above any real race
+// so that no genuine record is ever refused, and a row holding a value
+// outside its range (a file edited or spoilt by something else) is left out
+// rather than read as a number it cannot be.
+inline constexpr int kLargestField = 20;           // 1st..3rd: the most runners the field-size box offers
+inline constexpr int kLargestBracket = 8;          // brackets of 1st and 2nd
+inline constexpr int kMaxStake = 100'000'000;      // yen on one bet
+inline constexpr int kMaxPayout = 1'000'000'000;   // yen per 100 yen
+inline constexpr int kMaxBetNumber = 999'999'999;  // a horse or bracket number of a bet: nine digits as typed
+inline constexpr int kMaxChanceLevel = 100;
+// Whether a bet and a result read back are within the ranges above.
+bool plausible(const Bet& bet);
+bool plausible(const RaceResult& result);
+
+// Yen figures (returns, sums, balances) stop at kYenLimit instead of wrapping
+// round: a figure past it in either direction is kYenOver, stays so whatever
+// is added, and is shown as such.
+inline constexpr qint64 kYenLimit = 999'999'999'999'999'999;
+inline constexpr qint64 kYenOver = std::numeric_limits<qint64>::max();
+qint64 add_yen(qint64 a, qint64 b);
 
 struct BetOutcome {
   bool hit = false;

@@ -23,8 +23,8 @@ Summary summarize(const std::vector<RunRecord>& runs, const ResultsByRace& resul
       for (Figures* f : {&figures[t], &out.overall}) {
         ++f->bets;
         f->hits += o.hit;
-        f->stake += bet.stake;
-        f->payback += o.payback;
+        f->stake = add_yen(f->stake, bet.stake);
+        f->payback = add_yen(f->payback, o.payback);
       }
       races[t].insert(key);
       all_races.insert(key);
@@ -39,13 +39,27 @@ Summary summarize(const std::vector<RunRecord>& runs, const ResultsByRace& resul
 }
 
 QString percent_text(qint64 part, qint64 whole) {
-  if (whole <= 0) return QStringLiteral("－");
-  // Tenths of a percent, half up, in whole numbers: no floating-point ties.
-  const qint64 tenths = (part * 2000 + whole) / (2 * whole);
-  return QStringLiteral("%1.%2%").arg(tenths / 10).arg(tenths % 10);
+  if (whole <= 0 || part == kYenOver || whole == kYenOver) return QStringLiteral("－");
+  // Tenths of a percent, half up (away from zero), in whole numbers: no
+  // floating-point ties. 128 bits hold any 64-bit share times 2000.
+  const bool negative = part < 0;
+  const unsigned __int128 size = negative ? -static_cast<__int128>(part) : static_cast<__int128>(part);
+  unsigned __int128 tenths =
+      (size * 2000 + static_cast<unsigned __int128>(whole)) / (2 * static_cast<unsigned __int128>(whole));
+  const int last = int(tenths % 10);
+  QString digits;
+  tenths /= 10;
+  do {
+    digits.prepend(QLatin1Char(char('0' + int(tenths % 10))));
+    tenths /= 10;
+  } while (tenths > 0);
+  const QString sign =
+      negative && (last > 0 || digits != QLatin1String("0")) ? QStringLiteral("-") : QString();
+  return QStringLiteral("%1%2.%3%").arg(sign, digits).arg(last);
 }
 
 QString yen_text(qint64 yen) {
+  if (yen == kYenOver) return QStringLiteral("上限超過");
   QString digits = QString::number(yen < 0 ? -yen : yen);
   for (qsizetype i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char(','));
   return yen < 0 ? QLatin1Char('-') + digits : digits;
@@ -60,12 +74,18 @@ std::vector<BalancePoint> balance_over_time(const std::vector<RunRecord>& runs, 
     if (result == results.constEnd() || !period.contains(date)) continue;
     for (const Bet& bet : run.prediction.bets) {
       if (type && bet.type != *type) continue;
-      by_day[date] += settle(bet, *result).payback - bet.stake;
+      qint64& day = by_day[date];
+      day = add_yen(add_yen(day, settle(bet, *result).payback), -qint64(bet.stake));
     }
   }
+  // A balance past the limit is no number to draw: the line ends before it.
   std::vector<BalancePoint> out;
   qint64 balance = 0;
-  for (const auto& [date, change] : by_day) out.push_back({date, balance += change});
+  for (const auto& [date, change] : by_day) {
+    balance = add_yen(balance, change);
+    if (balance == kYenOver) break;
+    out.push_back({date, balance});
+  }
   return out;
 }
 

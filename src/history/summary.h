@@ -27,7 +27,7 @@ struct Figures {
   int races = 0;  // different races with a settled bet
   int bets = 0;
   int hits = 0;
-  qint64 stake = 0;
+  qint64 stake = 0;  // yen; kYenOver past the limit
   qint64 payback = 0;
 };
 
@@ -40,13 +40,14 @@ Summary summarize(const std::vector<RunRecord>& runs, const ResultsByRace& resul
                   const Period& period = {});
 
 // A share as a percentage with one decimal, rounded half up: 1 of 3 is
-// "33.3%", 2 of 3 "66.7%"; "－" when there is nothing to divide by.
+// "33.3%", 2 of 3 "66.7%", -1 of 3 "-33.3%"; "－" when there is nothing to
+// divide by or either figure is past the limit.
 QString percent_text(qint64 part, qint64 whole);
-// Yen with thousands commas: "12,340".
+// Yen with thousands commas: "12,340"; "上限超過" for a figure past the limit.
 QString yen_text(qint64 yen);
 
 // The cumulative balance (payback minus stake) after each race day, of one
-// bet type or (nullopt) of all.
+// bet type or (nullopt) of all; it ends before a balance past the limit.
 struct BalancePoint {
   QDate date;
   qint64 balance = 0;

@@ -119,14 +119,58 @@ TEST(HistoryRules, SharesAreRoundedHalfUpToATenth) {
     qint64 part, whole;
     const char* text;
   } cases[] = {
-      {1, 3, "33.3%"},       {2, 3, "66.7%"},   {1, 8, "12.5%"},  // 12.5 exactly
-      {1, 16, "6.3%"},       {1, 1600, "0.1%"}, {1, 2001, "0.0%"}, {0, 5, "0.0%"},
-      {4920, 700, "702.9%"}, {5, 5, "100.0%"},  {1, 0, "－"},
+      {1, 3, "33.3%"},
+      {2, 3, "66.7%"},
+      {1, 8, "12.5%"},  // 12.5 exactly
+      {1, 16, "6.3%"},
+      {1, 1600, "0.1%"},
+      {1, 2001, "0.0%"},
+      {0, 5, "0.0%"},
+      {4920, 700, "702.9%"},
+      {5, 5, "100.0%"},
+      {1, 0, "－"},
+      // A negative balance and figures far past any real one: never a wrapped number.
+      {-1, 3, "-33.3%"},
+      {-1, 8, "-12.5%"},
+      {-1, 3000, "0.0%"},
+      {-16553633, 1000, "-1655363.3%"},
+      {kYenLimit, 1, "99999999999999999900.0%"},
+      {-kYenLimit, 7, "-14285714285714285700.0%"},
+      {kYenOver, 100, "－"},
+      {100, kYenOver, "－"},
+      {1, -5, "－"},
   };
   for (const auto& c : cases) EXPECT_EQ(percent_text(c.part, c.whole), c.text) << c.part << "/" << c.whole;
   EXPECT_EQ(yen_text(1234567), "1,234,567");
   EXPECT_EQ(yen_text(-1200), "-1,200");
   EXPECT_EQ(yen_text(100), "100");
+  EXPECT_EQ(yen_text(kYenOver), "上限超過");
+}
+
+TEST(HistoryRules, FiguresPastTheLimitShowAsSuchNeverWrapped) {
+  // 10,000 hits at the largest stake and payout: 10^19 yen, past 64 bits.
+  RaceResult r = official();
+  r.trifecta = 1'000'000'000;
+  std::vector<Bet> bets(10'000, Bet{BetType::Trifecta, {7, 3, 12}, 100'000'000});
+  std::vector<RunRecord> runs = {run(1, race("04", "10", "1R"), bets),
+                                 run(2, race("04", "11", "1R"), {{BetType::Place, {4}, 100}})};
+  ResultsByRace results;
+  for (const auto& rr : runs) results.insert(race_key(rr.prediction.race), r);
+  const Summary s = summarize(runs, results);
+  EXPECT_EQ(s.overall.stake, qint64(10'000) * 100'000'000 + 100);
+  EXPECT_EQ(s.overall.payback, kYenOver);
+  EXPECT_EQ(yen_text(s.overall.payback), "上限超過");
+  EXPECT_EQ(percent_text(s.overall.payback, s.overall.stake), "－");
+  EXPECT_EQ(s.by_type[3].second.payback, 0) << "the place figures stay exact";
+  // The chart ends before a balance it cannot draw.
+  EXPECT_TRUE(balance_over_time(runs, results, std::nullopt).empty());
+  EXPECT_EQ(balance_over_time(runs, results, BetType::Place),
+            (std::vector<BalancePoint>{{QDate(2010, 4, 11), -100}}));
+  // Adding to a figure past the limit keeps it there, either way.
+  EXPECT_EQ(add_yen(kYenOver, -kYenLimit), kYenOver);
+  EXPECT_EQ(add_yen(kYenLimit, 1), kYenOver);
+  EXPECT_EQ(add_yen(-kYenLimit, -1), kYenOver);
+  EXPECT_EQ(add_yen(kYenLimit, -1), kYenLimit - 1);
 }
 
 TEST(HistoryRules, NumbersAsTypedOrPicked) {

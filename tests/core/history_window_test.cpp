@@ -4,6 +4,7 @@
 #include "prediction_fixture.h"
 
 #include "app/windows31j.h"
+#include "history/history_store.h"
 #include "output/output_file.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,11 @@ QString result_script(const QStringList& values) {
 }
 
 const QStringList kResult = {"5", "7", "12", "3", "4", "2340", "12340", "1560", "130", "250", "410"};
+
+QByteArray read_bytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 QJsonArray runs(const QJsonObject& d) { return d["history"].toObject()["runs"].toArray(); }
 
@@ -365,6 +371,107 @@ TEST(HistoryWindow, ItsButtonWaitsWhileACommandRuns) {
   s.run(kInputs + "click Command8");
   EXPECT_FALSE(accepted_during);
   EXPECT_TRUE(s.app().accepts_click("Form1", "Command14"));
+}
+
+TEST(HistoryWindow, AHistoryThatCannotBeReadKeepsWhatTheWindowShowed) {
+  Session s;
+  const QString file = s.path("h.sqlite");
+  s.run(kInputs);
+  s.app().history().open_store(file);
+  auto d = s.dump("click Command8\nclick Command14\nclick Form4.Command4");
+  ASSERT_EQ(runs(d).size(), 1);
+  // Another program takes the runs table away while this one runs.
+  auto steps = HistoryStore::migrations();
+  steps.push_back({steps.back().version + 1, {"ALTER TABLE runs RENAME TO runs_before"}});
+  { HistoryStore other(file, QDateTime::currentDateTime(), steps); }
+
+  d = s.dump("click Command14");
+  const QStringList m = messages(d);
+  ASSERT_FALSE(m.isEmpty());
+  EXPECT_TRUE(m[0].contains("読めませんでした") && m[0].contains("表示は前のまま")) << m[0].toStdString();
+  ASSERT_EQ(rows(d, "Grid1").size(), 1u) << "never an empty list without a word";
+  EXPECT_EQ(rows(d, "Grid1")[0][4], "1");
+  EXPECT_EQ(runs(d).size(), 1) << "the dump tells too, and shows what the window showed";
+  EXPECT_TRUE(m.last().contains("読めませんでした")) << m.last().toStdString();
+
+  // Written over while the program runs, before the window first opens.
+  s.app().history().Command4_Click();
+  s.app().history().open_store(s.path("again.sqlite"));
+  s.run("click Command8");
+  s.app().history().open_store(s.path("again.sqlite"));
+  s.run("click Command3");
+  {
+    QFile f(s.path("again.sqlite"));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    f.write(QByteArray(int(f.size()), 'x'));
+  }
+  d = s.dump("click Command14");
+  ASSERT_FALSE(messages(d).isEmpty());
+  EXPECT_TRUE(messages(d)[0].contains("読めませんでした")) << messages(d)[0].toStdString();
+}
+
+TEST(HistoryWindow, RowsOutOfRangeAreLeftOutAndToldWhenItOpens) {
+  Session s;
+  const QString file = s.path("h.sqlite");
+  // One bet of 2,000,000,000 yen among them, on a payout of 999,999,999 per 100 yen.
+  Prediction p;
+  p.command = "Command8";
+  p.race = {"2010", "04", "10", "東京", "01Ｒ", "5頭"};
+  p.bets = {{BetType::Trifecta, {5, 7, 12}, 2'000'000'000}, {BetType::Trifecta, {5, 7, 12}, 300}};
+  RaceResult r;
+  r.first = 5, r.second = 7, r.third = 12, r.bracket1 = 3, r.bracket2 = 4;
+  r.exacta = 2340, r.trifecta = 999'999'999, r.bracket = 1560, r.place = {130, 250, 410};
+  {
+    HistoryStore store(file, QDateTime::currentDateTime());
+    ASSERT_TRUE(store.record(p, QDateTime::currentDateTime()));
+    ASSERT_TRUE(store.save_result(race_key(p.race), r, QDateTime::currentDateTime()));
+  }
+  s.run(kInputs);
+  s.app().history().open_store(file);
+  auto d = s.dump("click Command14");
+  ASSERT_EQ(messages(d).size(), 1) << messages(d).join("|").toStdString();
+  EXPECT_TRUE(messages(d)[0].contains("1 件")) << messages(d)[0].toStdString();
+  EXPECT_EQ(figures(d, "trifecta"), (QJsonObject{{"races", 1},
+                                                 {"bets", 1},
+                                                 {"hits", 1},
+                                                 {"hit_rate", "100.0%"},
+                                                 {"stake", 300},
+                                                 {"payback", qint64(2'999'999'997)},
+                                                 {"return_rate", "999999999.0%"}}));
+  // Told once: a reload after a run or a saved result says nothing more.
+  d = s.dump("click Command8\n" + result_script(kResult) + "click Form4.Command1");
+  EXPECT_TRUE(messages(d).isEmpty()) << messages(d).join("|").toStdString();
+}
+
+TEST(HistoryCli, NoFileOfTheProgramOrTheUserBecomesTheHistory) {
+  // The tables and the teaching file by any name, and a user's text file:
+  // refused with a message, left as they were; the history goes to memory.
+  const struct {
+    const char* name;
+    const char* told;
+  } cases[] = {
+      {"crt_1.txt", "参照用のファイル"},    {"./waku_4.txt", "参照用のファイル"},
+      {"maharaja.txt", "参照用のファイル"}, {"link.txt", "参照用のファイル"},
+      {"notes.txt", "ではありません"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s;
+    s.write_file("notes.txt", "my notes\n");
+    ASSERT_TRUE(QFile::link(s.path("crt_2.txt"), s.path("link.txt")));
+    const QStringList before_names = QDir(s.path("")).entryList(QDir::Files);
+    const QByteArray before = read_bytes(s.path(c.name));
+    ScenarioRunner runner(c.name);
+    ASSERT_FALSE(runner.run_script(kInputs + "click Command8\ndump").has_value());
+    const QJsonObject d = QJsonDocument::fromJson(runner.output.value(0).toUtf8()).object();
+    const QStringList m = messages(d);
+    ASSERT_EQ(m.size(), 1) << m.join("|").toStdString();
+    EXPECT_TRUE(m[0].contains(c.told) && m[0].contains("終了すると消えます")) << m[0].toStdString();
+    EXPECT_EQ(d["history"].toObject()["file"].toString(), "");
+    EXPECT_EQ(runs(d).size(), 1);
+    EXPECT_EQ(read_bytes(s.path(c.name)), before);
+    EXPECT_EQ(QDir(s.path("")).entryList(QDir::Files), before_names) << "nothing moved or made";
+  }
 }
 
 TEST(HistoryCli, AHistoryFileIsKeptOnlyWhenNamed) {
