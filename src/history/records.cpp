@@ -80,6 +80,7 @@ RunRecord recorded_run(qint64 id, const QString& when, Prediction prediction) {
 }
 
 BetOutcome settle(const Bet& bet, const RaceResult& r) {
+  if (!bet.buyable) return {};
   const auto& n = bet.numbers;
   int payout = 0;
   switch (bet.type) {
