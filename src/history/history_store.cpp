@@ -93,6 +93,12 @@ const std::vector<HistoryStore::Migration>& HistoryStore::migrations() {
                           " pay_place3 INTEGER NOT NULL,"
                           " entered_at TEXT NOT NULL)"),
        }},
+      {2,
+       {
+           // A drawn bet that no window sells is kept as not bought, with why.
+           QStringLiteral("ALTER TABLE bets ADD COLUMN buyable INTEGER NOT NULL DEFAULT 1"),
+           QStringLiteral("ALTER TABLE bets ADD COLUMN why TEXT NOT NULL DEFAULT ''"),
+       }},
   };
   return steps;
 }
@@ -274,13 +280,16 @@ bool HistoryStore::record(const Prediction& p, const QDateTime& when) {
   const qint64 id = run.lastInsertId().toLongLong();
   QSqlQuery bet(db);
   bet.prepare(
-      QStringLiteral("INSERT INTO bets (run_id, seq, bet_type, numbers, stake) VALUES (?, ?, ?, ?, ?)"));
+      QStringLiteral("INSERT INTO bets (run_id, seq, bet_type, numbers, stake, buyable, why)"
+                     " VALUES (?, ?, ?, ?, ?, ?, ?)"));
   for (std::size_t i = 0; i < p.bets.size(); ++i) {
     bet.addBindValue(id);
     bet.addBindValue(qint64(i));
     bet.addBindValue(bet_type_key(p.bets[i].type));
     bet.addBindValue(numbers_text(p.bets[i].numbers));
     bet.addBindValue(p.bets[i].stake);
+    bet.addBindValue(p.bets[i].buyable ? 1 : 0);
+    bet.addBindValue(not_null(p.bets[i].why));
     if (!bet.exec()) return fail(bet);
   }
   if (!q.exec(QStringLiteral("COMMIT"))) return fail(q);
@@ -315,7 +324,8 @@ std::vector<RunRecord> HistoryStore::runs() const {
   }
   QSqlQuery b(db);
   b.setForwardOnly(true);
-  if (!b.exec(QStringLiteral("SELECT run_id, bet_type, numbers, stake FROM bets ORDER BY run_id, seq"))) {
+  if (!b.exec(QStringLiteral(
+          "SELECT run_id, bet_type, numbers, stake, buyable, why FROM bets ORDER BY run_id, seq"))) {
     error_ = b.lastError().text();
     return out;
   }
@@ -323,7 +333,8 @@ std::vector<RunRecord> HistoryStore::runs() const {
     const auto at = index.constFind(b.value(0).toLongLong());
     const auto type = bet_type_from_key(b.value(1).toString());
     if (at == index.constEnd() || !type) continue;
-    out[*at].prediction.bets.push_back({*type, numbers_from(b.value(2).toString()), b.value(3).toInt()});
+    out[*at].prediction.bets.push_back({*type, numbers_from(b.value(2).toString()), b.value(3).toInt(),
+                                        b.value(4).toInt() != 0, b.value(5).toString()});
   }
   return out;
 }
