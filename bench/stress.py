@@ -41,7 +41,9 @@ MARK = re.compile(rb"W(\d+)R(\d+)E(\d+)x")
 
 def scenario(worker, run, outputs, rng, folder):
     """A random script that outputs `outputs` entries, each marked."""
-    lines = ["folder " + folder, "click Command10", "type Form3.Text1 out.txt"]
+    # Five different horses in the panel: a ticket that can be bought.
+    lines = ["folder " + folder, "select Combo14 0", "select Combo2 1", "select Combo13 2", "select Combo5 3",
+             "select Combo1 4", "click Command10", "type Form3.Text1 out.txt"]
     for k in range(outputs):
         lines += [
             f"type Combo8 W{worker}R{run}E{k}x",

@@ -33,6 +33,7 @@ void Command2_Click(MainWindow& m, ExplanationWindow& explanation) {
   m.load_gf_picture(form1::Image1, QStringLiteral("usermane.bmp"));
   for (int i = 1; i <= 44; ++i) m.label(form1::Label1, i).visible = false;
   for (int i = 0; i <= 7; ++i) m.label(form1::Label3, i).visible = false;
+  for (int i = 0; i <= 3; ++i) m.label(form1::unbuyable_mark, i).visible = false;
   m.c(form1::Label14).visible = false;
   m.c(form1::Label7).visible = false;
 

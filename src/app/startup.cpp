@@ -223,6 +223,12 @@ void Form_Load(MainWindow& m) {
   for (int i = 37; i <= 44; ++i) m.label(form1::Label1, i).visible = false;
   for (int i = 0; i <= 7; ++i) m.label(form1::Label3, i).visible = false;
 
+  // The year list runs on to next year, so that today's races can be picked.
+  Control& years = m.c(form1::Combo6);
+  const int last_year = m.platform().now().date().year() + 1;
+  for (int y = years.items.isEmpty() ? last_year + 1 : years.items.last().toInt() + 1; y <= last_year; ++y)
+    years.items << QString::number(y);
+
   for (ControlName name : {form1::Combo3, form1::Combo4}) {
     Control& box = m.c(name);
     box.selected = 0;

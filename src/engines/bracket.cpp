@@ -6,24 +6,46 @@
 #include "app/numbers.h"
 #include "app/table_files.h"
 #include "engines/engine_support.h"
+#include "engines/race_checks.h"
 #include "engines/result_header.h"
+
+#include <algorithm>
 
 namespace quilo {
 namespace {
 
+constexpr int kBrackets = 8;            // a race has brackets 1 to 8
+constexpr int kLargestUnsoldField = 8;  // 枠連 is sold from nine runners on
+
 // The largest bracket accepted for a year entry: 2010 gives 6, 2011 7,
-// 2012 8, later years 9; no year gives 5.
-int largest_bracket(int year_index) {
-  const int g = year_index + 6;
-  return g >= 9 && g <= 21 ? 9 : g;
-}
+// later years 8; no year gives 5.
+int largest_bracket(int year_index) { return std::min(year_index + 6, kBrackets); }
 
 // How many brackets a year entry calls for; none without a year.
 int bracket_count(int year_index) {
   if (year_index >= 0 && year_index <= 3) return 2;
   if (year_index >= 4 && year_index <= 13) return 3;
-  if (year_index >= 14 && year_index <= 15) return 4;
+  if (year_index >= 14) return 4;
   return 0;
+}
+
+// 枠連 needs a year picked from the list (it sets how many brackets are
+// drawn), a date that exists and a field of nine or more; false after a
+// message saying which is missing.
+bool check_bracket_inputs(MainWindow& m) {
+  if (m.selected(form1::Combo6) < 0) {
+    m.platform().message(QStringLiteral("枠連は年を一覧から選んで下さい（入力した年では予想できません）"),
+                         kOddsTitle, Buttons::OK);
+    return false;
+  }
+  if (!check_race_date(m)) return false;
+  if (const auto field = field_size(m); field && *field <= kLargestUnsoldField) {
+    m.platform().message(
+        QStringLiteral("%1頭のレースでは枠連は発売されません（9頭以上で発売されます）").arg(*field),
+        kOddsTitle, Buttons::OK);
+    return false;
+  }
+  return true;
 }
 
 constexpr int kBracketStake = 100;  // yen on each pair
@@ -40,7 +62,7 @@ int bracket_value(const QString& text) {
 }  // namespace
 
 void Command12_Click(MainWindow& m) {
-  if (yosou_WAKU_Q(m)) yosou_WAKU_crt(m);
+  if (check_bracket_inputs(m) && yosou_WAKU_Q(m)) yosou_WAKU_crt(m);
 }
 
 bool yosou_WAKU_Q(MainWindow& m) {
@@ -111,7 +133,7 @@ void yosou_WAKU_crt(MainWindow& m) {
   for (std::size_t i = 0; i < drawn.size(); ++i)
     for (std::size_t j = i + 1; j < drawn.size(); ++j)
       bets.push_back({BetType::Bracket, {drawn[i], drawn[j]}, kBracketStake});
-  complete_prediction(m, form1::Command12, std::move(bets));
+  if (!complete_prediction(m, form1::Command12, std::move(bets))) note_nothing_recorded(m);
 }
 
 }  // namespace quilo

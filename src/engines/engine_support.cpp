@@ -4,6 +4,7 @@
 
 #include "app/numbers.h"
 #include "app/table_files.h"
+#include "engines/race_checks.h"
 #include "output/output_file.h"
 
 #include <algorithm>
@@ -73,7 +74,10 @@ void copy_result_lines_to_output(MainWindow& app) {
   for (int i = 0; i <= 3; ++i) app.s.output_lines[i] = app.result_line(i);
 }
 
-void complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets) {
+bool check_ticket_inputs(MainWindow& app) { return check_race_date(app) && check_panel_horses(app); }
+
+bool complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets) {
+  if (std::none_of(bets.begin(), bets.end(), [](const Bet& b) { return b.buyable; })) return false;
   Prediction p;
   p.command = command.text();
   p.race = {app.text(form1::Combo6), app.text(form1::Combo3), app.text(form1::Combo4),
@@ -85,6 +89,7 @@ void complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> 
   const QStringList lines = output_entry(app.s.output_lines);
   for (int i = 0; i < 5; ++i) p.lines[i] = lines.value(i);
   app.completed = std::move(p);
+  return true;
 }
 
 void finish_ticket(MainWindow& app, ControlName command, TicketKind kind, const Bets& bets) {
@@ -95,7 +100,9 @@ void finish_ticket(MainWindow& app, ControlName command, TicketKind kind, const 
   }
   app.set_result_line(3, ticket_bets_line(app, kind));
   copy_result_lines_to_output(app);
-  complete_prediction(app, command, ticket_bets(app, kind));
+  std::vector<Bet> rows = ticket_bets(app, kind, field_size(app));
+  mark_ticket_rows(app, rows);
+  complete_prediction(app, command, std::move(rows));
 }
 
 }  // namespace quilo

@@ -61,7 +61,12 @@ void finish_ticket(MainWindow& app, ControlName command, TicketKind kind, const 
 
 // Hands the completed prediction of `command` to the main window: the race
 // inputs, the odds, the chance level and the output lines as they stand now,
-// with these bets.
-void complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets);
+// with these bets. A run with no bet that can be bought is not recorded:
+// false then.
+bool complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets);
+
+// The checks every ticket prediction makes after the odds, before anything
+// shows: the race date exists and the panel holds different running horses.
+bool check_ticket_inputs(MainWindow& app);
 
 }  // namespace quilo

@@ -16,7 +16,7 @@ constexpr float kExactaThresholds[] = {2.1f, 1.7f};
 }  // namespace
 
 void Command3_Click(MainWindow& m) {
-  if (!m.check_odds_entered() || !m.odds_or_message(1)) return;
+  if (!m.check_odds_entered() || !m.odds_or_message(1) || !check_ticket_inputs(m)) return;
   m.c(form1::Image2).visible = true;
   m.load_gf_background(QStringLiteral("kihonfuremu.bmp"));
   m.load_gf_picture(form1::Image1, QStringLiteral("umatanbaken.bmp"));

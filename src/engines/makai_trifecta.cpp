@@ -21,7 +21,7 @@ int date_and_panel_row(const MainWindow& app) {
 }  // namespace
 
 void Command1_Click(MainWindow& m) {
-  if (!m.check_odds_entered() || !m.odds_or_message(1)) return;
+  if (!m.check_odds_entered() || !m.odds_or_message(1) || !check_ticket_inputs(m)) return;
   m.load_gf_picture(form1::Image2, QStringLiteral("PIRUPIRUoff.bmp"));
   m.load_gf_picture(form1::Image1, QStringLiteral("3renbaken.bmp"));
   m.c(form1::Image2).visible = false;

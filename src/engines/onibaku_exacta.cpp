@@ -24,7 +24,8 @@ constexpr float kOnibakuThresholds[] = {3.5f, 2.7f, 2.3f, 1.7f};
 
 void Command6_Click(MainWindow& m) {
   // The staging compares both odds: both must be numbers.
-  if (!m.check_odds_entered() || !m.odds_or_message(1) || !m.odds_or_message(2)) return;
+  if (!m.check_odds_entered() || !m.odds_or_message(1) || !m.odds_or_message(2) || !check_ticket_inputs(m))
+    return;
   m.load_gf_picture(form1::Image2, QStringLiteral("PIRUPIRUoff.bmp"));
   m.load_gf_picture(form1::Image1, QStringLiteral("umatanbaken.bmp"));
   m.c(form1::Image2).visible = false;

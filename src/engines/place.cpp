@@ -5,10 +5,12 @@
 
 #include "app/numbers.h"
 #include "engines/engine_support.h"
+#include "engines/race_checks.h"
 #include "engines/result_header.h"
 #include "history/whole_numbers.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -18,6 +20,7 @@ namespace {
 constexpr int kGiveUpAfter = 3000;       // rejected values before the race is skipped
 constexpr int kLastCandidateLabel = 15;  // Label4 runs 0..15
 constexpr int kPlaceStake = 100;         // yen on each candidate
+constexpr int kLargestUnsoldField = 4;   // 複勝 is sold from five runners on
 
 struct Range {
   float low, high;  // both ends included
@@ -77,6 +80,13 @@ std::optional<std::int16_t> extra_candidates(int race_index) {
   return std::nullopt;
 }
 
+// Two candidates are one horse when their numbers are equal (" 5" and "5");
+// texts that are no numbers compare as texts.
+bool same_horse(const QString& a, const QString& b) {
+  const auto x = whole_number(a), y = whole_number(b);
+  return x && y ? *x == *y : a == b;
+}
+
 // How many candidates the stage draws: yosou_keta + 1, within the room that
 // yosou_num has for them (30; the engines never ask for more than 9).
 int candidate_count(std::int16_t keta) { return std::min<int>(keta + 1, 30); }
@@ -86,6 +96,13 @@ int candidate_count(std::int16_t keta) { return std::min<int>(keta + 1, 30); }
 void Command11_Click(MainWindow& m) { place_command(m); }
 
 void place_command(MainWindow& m) {
+  if (!check_race_date(m)) return;
+  if (const auto field = field_size(m); field && *field <= kLargestUnsoldField) {
+    m.platform().message(
+        QStringLiteral("%1頭のレースでは複勝は発売されません（5頭以上で発売されます）").arg(*field),
+        kOddsTitle, Buttons::OK);
+    return;
+  }
   m.load_gf_picture(form1::Image2, QStringLiteral("背景パネル.bmp"));
   // Only the first favourite's odds caption is shown; the other input
   // captions stay, as the user still needs them for the other commands.
@@ -104,6 +121,8 @@ void yosou_mini_loto_Q(MainWindow& m) {
                        2 * m.selected(form1::place_extra_box) + m.selected(form1::Combo11) +
                        3 * m.selected(form1::Combo10) + race + 11;
   const int last = candidate_count(m.s.yosou_keta);
+  // A horse above the field size does not run: skipped like one above yosou_max.
+  const int field = field_size(m).value_or(std::numeric_limits<int>::max());
 
   std::int16_t attempts = 0;
   int j = 1;
@@ -121,7 +140,7 @@ void yosou_mini_loto_Q(MainWindow& m) {
     }
     m.s.crt_row = row;
     const int v = m.s.crt_table[std::min(j, 6)][row];
-    if (v < 1 || v > m.s.yosou_max) {
+    if (v < 1 || v > m.s.yosou_max || v > field) {
       ++attempts;
       continue;
     }
@@ -133,10 +152,10 @@ void yosou_mini_loto_Q(MainWindow& m) {
     if (o.first) m.s.yosou_num[1] = m.text(form1::Combo14);
     if (o.second) m.s.yosou_num[2] = m.text(form1::Combo13);
 
-    // Candidates compare as texts: a drawn "5" and a panel " 5" differ.
+    // Candidates compare as horses: a drawn "5" and a panel " 5" are one.
     bool duplicate = false;
     if (j >= 2 && j <= 8)
-      for (int k = 1; k < j && !duplicate; ++k) duplicate = m.s.yosou_num[j] == m.s.yosou_num[k];
+      for (int k = 1; k < j && !duplicate; ++k) duplicate = same_horse(m.s.yosou_num[j], m.s.yosou_num[k]);
     if (duplicate) {
       ++attempts;
       continue;
@@ -159,6 +178,8 @@ void yosou_mini_loto_crt(MainWindow& m) {
     return;
   }
   m.set_result_line(0, QStringLiteral("  ■■■■ 複勝 予想結果 ■■■■"));
+  // Lines 1 and 3 are emptied, so that no earlier command's bets go out with the picks.
+  m.set_result_line(1, QString());
   m.set_result_line(2, QStringLiteral(" ") + m.text(form1::Combo3) + m.text(form1::Combo4) +
                            QStringLiteral(" (") + m.text(form1::place_extra_box) + QStringLiteral(") ") +
                            m.text(form1::Combo11) + m.text(form1::Combo10) + QStringLiteral(" ") +
@@ -167,22 +188,32 @@ void yosou_mini_loto_crt(MainWindow& m) {
   // panel text keeps its leading blank, one never drawn is empty).
   QStringList picks;
   for (int j = 1; j <= candidate_count(m.s.yosou_keta); ++j) picks << m.s.yosou_num[j];
+  m.set_result_line(3, QString());
   m.set_result_line(4,
                     QString(10, QLatin1Char(' ')) + QStringLiteral("複勝 ") + picks.join(QLatin1Char(' ')));
   m.set_result_line(5, QStringLiteral(" "));
+  // The file gets the race line and the picks, as the bracket prediction writes them.
   m.s.output_lines[0] = kResultHeader;
-  for (int i = 1; i <= 5; ++i) m.s.output_lines[i] = m.result_line(i);
+  m.s.output_lines[1] = m.result_line(2);
+  m.s.output_lines[2] = m.result_line(4);
+  m.s.output_lines[3] = QString();
   show_result_card(m);
 
   // 100 yen on each candidate that is a horse number; a horse listed twice
-  // (drawn as "5" and taken from the panel as " 5") is one bet.
+  // (drawn as "5" and taken from the panel as " 5") is one bet. A panel
+  // horse that does not run is kept, as not bought.
   std::vector<Bet> bets;
+  const auto field = field_size(m);
   for (const QString& pick : picks) {
     const auto horse = whole_number(pick);
-    const Bet bet{BetType::Place, {horse.value_or(0)}, kPlaceStake};
-    if (horse && std::find(bets.begin(), bets.end(), bet) == bets.end()) bets.push_back(bet);
+    if (!horse) continue;
+    if (std::any_of(bets.begin(), bets.end(), [&](const Bet& b) { return b.numbers[0] == *horse; })) continue;
+    Bet bet{BetType::Place, {*horse}, kPlaceStake};
+    bet.why = unbuyable_reason(bet.numbers, field);
+    bet.buyable = bet.why.isEmpty();
+    bets.push_back(bet);
   }
-  complete_prediction(m, form1::Command11, std::move(bets));
+  if (!complete_prediction(m, form1::Command11, std::move(bets))) note_nothing_recorded(m);
 }
 
 }  // namespace quilo

@@ -16,7 +16,7 @@ constexpr float kTrifectaThresholds[] = {3.4f, 2.8f, 1.9f, 1.6f};
 }  // namespace
 
 void Command8_Click(MainWindow& m) {
-  if (!m.check_odds_entered() || !m.odds_or_message(1)) return;
+  if (!m.check_odds_entered() || !m.odds_or_message(1) || !check_ticket_inputs(m)) return;
   m.c(form1::Image2).visible = true;
   m.load_gf_background(QStringLiteral("kihonfuremu.bmp"));
   m.load_gf_picture(form1::Image2, QStringLiteral("PIRUPIRUoff.bmp"));

@@ -86,6 +86,11 @@ QWidget* make_combo(FormView& v, Control& c) {
     apply_colours(cb->lineEdit(), c.design, QPalette::Base, QPalette::Text);
     cb->setInsertPolicy(QComboBox::NoInsert);
     cb->setCompleter(nullptr);
+    // Qt picks the entry that matches the typed text when the box loses the
+    // focus or Enter is pressed; here a typed text stays typed, as the user
+    // left it (nothing picked), and only a pick from the list picks.
+    QObject::disconnect(cb->lineEdit(), &QLineEdit::editingFinished, cb, nullptr);
+    QObject::disconnect(cb->lineEdit(), &QLineEdit::returnPressed, cb, nullptr);
     QObject::connect(cb->lineEdit(), &QLineEdit::textEdited, &v, [&c](const QString& t) {
       c.text = t;
       c.selected = -1;
@@ -214,6 +219,8 @@ QWidget* make_chart(FormView& v, Control&) { return new SeriesChart(&v); }
 void refresh_combo(FormView&, Control& c, QWidget* w) {
   auto* cb = static_cast<QComboBox*>(w);
   const QSignalBlocker block(cb);
+  // A list that grew (the years, at start-up) gets its new entries.
+  for (int i = cb->count(); i < c.items.size(); ++i) cb->addItem(c.items[i]);
   if (cb->currentIndex() != c.selected) cb->setCurrentIndex(c.selected);
   if (cb->currentText() != c.text) cb->setEditText(c.text);
 }

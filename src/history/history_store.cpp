@@ -117,6 +117,12 @@ const std::vector<HistoryStore::Migration>& HistoryStore::migrations() {
                           " pay_place3 INTEGER NOT NULL,"
                           " entered_at TEXT NOT NULL)"),
        }},
+      {2,
+       {
+           // A drawn bet that no window sells is kept as not bought, with why.
+           QStringLiteral("ALTER TABLE bets ADD COLUMN buyable INTEGER NOT NULL DEFAULT 1"),
+           QStringLiteral("ALTER TABLE bets ADD COLUMN why TEXT NOT NULL DEFAULT ''"),
+       }},
   };
   return steps;
 }
@@ -345,13 +351,16 @@ bool HistoryStore::record(const Prediction& p, const QDateTime& when) {
   const qint64 id = run.lastInsertId().toLongLong();
   QSqlQuery bet(db);
   bet.prepare(
-      QStringLiteral("INSERT INTO bets (run_id, seq, bet_type, numbers, stake) VALUES (?, ?, ?, ?, ?)"));
+      QStringLiteral("INSERT INTO bets (run_id, seq, bet_type, numbers, stake, buyable, why)"
+                     " VALUES (?, ?, ?, ?, ?, ?, ?)"));
   for (std::size_t i = 0; i < p.bets.size(); ++i) {
     bet.addBindValue(id);
     bet.addBindValue(qint64(i));
     bet.addBindValue(bet_type_key(p.bets[i].type));
     bet.addBindValue(numbers_text(p.bets[i].numbers));
     bet.addBindValue(p.bets[i].stake);
+    bet.addBindValue(p.bets[i].buyable ? 1 : 0);
+    bet.addBindValue(not_null(p.bets[i].why));
     if (!bet.exec()) return fail(bet);
   }
   if (!q.exec(QStringLiteral("COMMIT"))) return fail(q);
@@ -397,7 +406,8 @@ std::optional<HistoryStore::Contents> HistoryStore::read() const {
     out.runs.push_back(recorded_run(*id, q.value(1).toString(), std::move(p)));
   }
   if (q.lastError().isValid()) return failed();
-  if (!q.exec(QStringLiteral("SELECT run_id, bet_type, numbers, stake FROM bets ORDER BY run_id, seq")))
+  if (!q.exec(QStringLiteral(
+          "SELECT run_id, bet_type, numbers, stake, buyable, why FROM bets ORDER BY run_id, seq")))
     return failed();
   while (q.next()) {
     const auto run = whole_value(q.value(0));
@@ -407,7 +417,11 @@ std::optional<HistoryStore::Contents> HistoryStore::read() const {
     const auto stake = whole_value(q.value(3));
     const bool usable =
         at != index.constEnd() && type && numbers && stake && *stake >= 0 && *stake <= kMaxStake;
-    Bet bet{type.value_or(BetType::Exacta), {}, usable ? int(*stake) : 0};
+    Bet bet{type.value_or(BetType::Exacta),
+            {},
+            usable ? int(*stake) : 0,
+            q.value(4).toInt() != 0,
+            q.value(5).toString()};
     if (usable) bet.numbers = std::move(*numbers);
     if (!usable || !plausible(bet)) {
       ++out.left_out;

@@ -519,6 +519,10 @@ QJsonObject HistoryWindow::dump() {
       QJsonArray numbers;
       for (int n : bet.numbers) numbers.append(n);
       QJsonObject b{{"type", bet_type_key(bet.type)}, {"numbers", numbers}, {"stake", bet.stake}};
+      if (!bet.buyable) {
+        b.insert("buyable", false);
+        b.insert("why", bet.why);
+      }
       if (result != results.constEnd()) {
         const BetOutcome o = settle(bet, *result);
         b.insert("hit", o.hit);

@@ -123,6 +123,7 @@ qint64 add_yen(qint64 a, qint64 b) {
 }
 
 BetOutcome settle(const Bet& bet, const RaceResult& r) {
+  if (!bet.buyable) return {};
   const auto& n = bet.numbers;
   int payout = 0;
   switch (bet.type) {

@@ -27,6 +27,10 @@ struct Bet {
   BetType type;
   std::vector<int> numbers;  // horse numbers in order; bracket numbers for 枠連
   int stake = 0;             // yen
+  // A bet that no window sells (a horse twice, a horse that does not run) is
+  // kept as drawn but never bought: it has no stake in the figures and never hits.
+  bool buyable = true;
+  QString why;  // why it cannot be bought
   friend bool operator==(const Bet&, const Bet&) = default;
 };
 

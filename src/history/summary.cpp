@@ -18,6 +18,8 @@ Summary summarize(const std::vector<RunRecord>& runs, const ResultsByRace& resul
     const auto result = results.constFind(key);
     if (result == results.constEnd() || !period.contains(run.day)) continue;
     for (const Bet& bet : run.prediction.bets) {
+      // A bet that could not be bought was never staked.
+      if (!bet.buyable) continue;
       const int t = int(bet.type);
       const BetOutcome o = settle(bet, *result);
       for (Figures* f : {&figures[t], &out.overall}) {
@@ -73,7 +75,7 @@ std::vector<BalancePoint> balance_over_time(const std::vector<RunRecord>& runs, 
     const QDate& date = run.day;
     if (result == results.constEnd() || !period.contains(date)) continue;
     for (const Bet& bet : run.prediction.bets) {
-      if (type && bet.type != *type) continue;
+      if ((type && bet.type != *type) || !bet.buyable) continue;
       qint64& day = by_day[date];
       day = add_yen(add_yen(day, settle(bet, *result).payback), -qint64(bet.stake));
     }

@@ -189,6 +189,7 @@ const std::vector<MemberRule> kMemberRules = {
     {"Form1", "Label1", {25, 28, 31, 34}, "馬券 %1行目 星印"},
     {"Form1", "Label1", {26, 29, 32, 35}, "馬券 %1行目 金額"},
     {"Form1", "Label1", {27, 30, 33, 36}, "馬券 %1行目 円の字"},
+    {"Form1", "unbuyable_mark", {0, 1, 2, 3}, "馬券 %1行目 購入不可の印"},
     // The diagnostic column: the table rows the last prediction read, and
     // the values it drew from them.
     {"Form1", "Label4", {0, 1, 2, 3, 4, 5, 6, 7}, "診断欄 %1番目の表の行"},

@@ -46,7 +46,7 @@ void check_control_names(const Form& form1, const Form& form2, const Form& form3
 #undef QUILO_REQUIRE3
 #undef QUILO_REQUIRE4
   for (const ControlArray& array :
-       {form1::Label1, form1::Label2, form1::Label3, form1::Label4, form1::Label5})
+       {form1::Label1, form1::Label2, form1::Label3, form1::Label4, form1::Label5, form1::unbuyable_mark})
     require_array(form1, array);
   require_array(form4, form4::Label1);
 }

@@ -23,7 +23,6 @@ struct TicketDesign {
   // Label1 cells hidden on this face; every other one of 1..44 shows.
   std::initializer_list<int> hidden;
   bool markers_visible;  // the "◆" labels Label3(0)..Label3(7)
-  const char* total;
 };
 
 const TicketDesign& ticket_design(TicketKind kind);

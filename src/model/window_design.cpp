@@ -151,15 +151,17 @@ FormDesign form1_design() {
   f.background = QStringLiteral("kihonfuremu.bmp");
   auto& c = f.controls;
 
-  // Race inputs.
+  // Race inputs. The year list grows at start-up up to next year.
   c.push_back(combo("Combo6", 6120, 1080, 855, 315, "2010", plain_numbered(2010, 2015, {}), rgb(0, 128, 0),
                     rgb(255, 255, 255), default_font()));
   c.push_back(combo("Combo3", 7440, 1080, 615, 315, "01", numbered(1, 12), rgb(192, 255, 255), rgb(0, 0, 255),
                     default_font()));
   c.push_back(combo("Combo4", 8400, 1080, 615, 315, "01", numbered(1, 31), rgb(192, 255, 255), rgb(0, 0, 255),
                     default_font()));
-  c.push_back(combo("Combo8", 5040, 5400, 1455, 480, "東京", {"東京", "中山"}, rgb(0, 0, 128), rgb(0, 255, 0),
-                    font(kGothic, 18)));
+  // The ten racecourses of the central races, the two first as they always were.
+  c.push_back(combo("Combo8", 5040, 5400, 1455, 480, "東京",
+                    {"東京", "中山", "札幌", "函館", "福島", "新潟", "中京", "京都", "阪神", "小倉"},
+                    rgb(0, 0, 128), rgb(0, 255, 0), font(kGothic, 18)));
   c.push_back(combo("Combo9", 6600, 5400, 1335, 480, "01Ｒ", numbered(1, 12, "R"), rgb(0, 0, 128),
                     rgb(0, 255, 0), font(kGothic, 18)));
   c.push_back(combo("Combo7", 8040, 5400, 1335, 480, "5頭", plain_numbered(5, 20, "頭"), rgb(0, 192, 192),
@@ -284,6 +286,15 @@ FormDesign form1_design() {
   track.height = 240;
   c.push_back(track);
   c.push_back(label("Label7", -1, 5400, 2640, 615, 255, "レース", none(), none(), font(kPMincho, 9.75)));
+
+  // A band struck through a ticket row whose bet cannot be bought, over its
+  // cells; shown by the prediction that drew such a bet.
+  for (int row = 0; row < 4; ++row) {
+    ControlDesign mark = label("unbuyable_mark", row, 6900, 2040 + 480 * row + 105, 2580, 165, "購入不可",
+                               rgb(200, 0, 0), rgb(255, 255, 255), font(kPGothic, 8.25, true), Align::Center);
+    mark.initially_visible = false;
+    c.push_back(mark);
+  }
 
   // The result card over the ticket: what the place, bracket and teaching
   // commands found, one result line per caption line. Last, so it lies on top.

@@ -10,6 +10,10 @@ void show_result_card(MainWindow& m) {
   card.visible = true;
 }
 
+void note_nothing_recorded(MainWindow& m) {
+  m.c(form1::result_card).text += QStringLiteral("\n買える馬券がないため成績には記録しません");
+}
+
 void hide_result_card(MainWindow& m) { m.c(form1::result_card).visible = false; }
 
 }  // namespace quilo

@@ -3,6 +3,7 @@
 #include "presentation/ticket.h"
 
 #include "app/numbers.h"
+#include "engines/race_checks.h"
 #include "history/whole_numbers.h"
 #include "model/ticket_design.h"
 
@@ -26,17 +27,40 @@ QString ticket_bets_line(const MainWindow& app, TicketKind kind) {
   return bets.join(QStringLiteral(" , "));
 }
 
-std::vector<Bet> ticket_bets(const MainWindow& m, TicketKind kind) {
+std::vector<Bet> ticket_bets(const MainWindow& m, TicketKind kind, std::optional<int> field) {
   const TicketDesign& v = ticket_design(kind);
   const BetType type = kind == TicketKind::Trifecta ? BetType::Trifecta : BetType::Exacta;
   std::vector<Bet> bets;
   for (int row = 1; row <= 4; ++row) {
     Bet bet{type, {}, whole_number(m.text(form1::Label1.key(v.stake_cells[row - 1]))).value_or(0)};
     for (int pos = 1; pos <= v.positions; ++pos)
-      if (const auto n = whole_number(m.text(ticket_cell(kind, row, pos)))) bet.numbers.push_back(*n);
-    if (int(bet.numbers.size()) == v.positions) bets.push_back(std::move(bet));
+      bet.numbers.push_back(whole_number(m.text(ticket_cell(kind, row, pos))).value_or(0));
+    bet.why = unbuyable_reason(bet.numbers, field);
+    bet.buyable = bet.why.isEmpty();
+    bets.push_back(std::move(bet));
   }
   return bets;
+}
+
+QString ticket_total(const std::vector<Bet>& bets) {
+  int yen = 0;
+  for (const Bet& bet : bets)
+    if (bet.buyable) yen += bet.stake;
+  auto full_width = [](QString digits) {
+    for (QChar& c : digits)
+      if (c.isDigit()) c = QChar(char16_t(u'０' + c.digitValue()));
+    return digits;
+  };
+  QString amount = QString::number(yen);
+  for (qsizetype i = amount.size() - 3; i > 0; i -= 3) amount.insert(i, QLatin1Char(','));
+  return QStringLiteral("合計★★★") + full_width(QString::number(yen / 100)) + QStringLiteral("枚★★★") +
+         full_width(amount) + QStringLiteral("円");
+}
+
+void mark_ticket_rows(MainWindow& m, const std::vector<Bet>& bets) {
+  for (int row = 0; row < 4; ++row)
+    m.label(form1::unbuyable_mark, row).visible = row < int(bets.size()) && !bets[row].buyable;
+  m.c(form1::Label14).text = ticket_total(bets);
 }
 
 void show_ticket(MainWindow& m, TicketKind kind) {
@@ -69,7 +93,10 @@ void show_ticket(MainWindow& m, TicketKind kind) {
   for (int i = 0; i <= 7; ++i) m.label(form1::Label3, i).visible = v.markers_visible;
   m.c(form1::Label14).visible = true;
   m.c(form1::Label7).visible = true;
-  m.c(form1::Label14).text = QString::fromUtf8(v.total);
+  // Until the bets are drawn: every row, none marked.
+  std::vector<Bet> rows = ticket_bets(m, kind, std::nullopt);
+  for (Bet& bet : rows) bet.buyable = true;
+  mark_ticket_rows(m, rows);
 }
 
 }  // namespace quilo

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 namespace quilo {
@@ -21,9 +22,17 @@ QString ticket_cell(TicketKind kind, int row, int position);
 // (trifecta) or "◆" (exacta), rows by " , ".
 QString ticket_bets_line(const MainWindow& m, TicketKind kind);
 
-// The bets the ticket shows: each row's horses in order, at the row's amount.
-// A row with a cell that is not a horse number is no bet.
-std::vector<Bet> ticket_bets(const MainWindow& m, TicketKind kind);
+// The bets the ticket shows, one per row: the row's horses in order (a cell
+// that is no horse number reads 0), at the row's amount, and whether a window
+// would sell it in a race of this field size (nullopt: not checked).
+std::vector<Bet> ticket_bets(const MainWindow& m, TicketKind kind, std::optional<int> field);
+
+// The total line for these bets: the buyable rows' amounts in yen and in
+// 100-yen tickets, in full-width digits ("合計★★★１０枚★★★１,０００円").
+QString ticket_total(const std::vector<Bet>& bets);
+
+// Marks the rows whose bet cannot be bought and writes the total of the rest.
+void mark_ticket_rows(MainWindow& m, const std::vector<Bet>& bets);
 
 // Prepares the ticket of a prediction: its header from the race inputs, the
 // labels of its face and the total line.

@@ -206,6 +206,12 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
     platform_.clock = h * 3600 + mi * 60 + s;
     return std::nullopt;
   }
+  if (verb == QLatin1String("date")) {
+    const QDate date = QDate::fromString(rest.trimmed(), Qt::ISODate);
+    if (!date.isValid() || rest.trimmed().size() != 10) return QStringLiteral("date needs YYYY-MM-DD");
+    platform_.date = date;
+    return std::nullopt;
+  }
   if (verb == QLatin1String("answer")) {
     if (rest == QLatin1String("OK"))
       platform_.answers.push_back(Answer::OK);

@@ -114,8 +114,9 @@ TEST(AccessibleTexts, TicketRowNamesMatchWhereTheLabelsSit) {
     EXPECT_GE(c.top, 2040 + 480 * (row - 1));
     EXPECT_LT(c.top, 2040 + 480 * row);
   }
-  // Eleven roles of four rows each: bet cells, markers, 各, stars, amounts, 円.
-  EXPECT_EQ(named, 44);
+  // Twelve roles of four rows each: bet cells, markers, 各, stars, amounts, 円
+  // and the 購入不可 marks.
+  EXPECT_EQ(named, 48);
 }
 
 // A heading is named after what it heads, so that the two read alike.

@@ -2,7 +2,7 @@
 // the date and the left panel, skips, running out of rows and the lines it
 // leaves for the output window.
 #include "output_file.h"
-#include "test_support.h"
+#include "prediction_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,9 @@ const char* const kFirstEntries =
 
 const QString kTitle = "  ■■■■ 馬番予想 結果 ■■■■";
 
+// 枠連 is sold from nine runners on: an 18頭 race.
+const QString kField = "select Combo7 13\n";
+
 }  // namespace
 
 TEST(Bracket, TwoBracketsFor2010AndTheirOutput) {
@@ -32,6 +35,7 @@ TEST(Bracket, TwoBracketsFor2010AndTheirOutput) {
   s.write_table("waku_2.txt", table_rows({{54, 3}, {55, 0}, {56, 6}}));
   s.dump();
   const QString script =
+      kField +
       "select Combo6 0\nselect Combo1 2\nselect Combo2 0\nselect Combo3 4\nselect Combo4 22\n"
       "select Combo5 1\nclick Command12";
   for (int run = 0; run < 2; ++run) {  // the same inputs give the same result
@@ -68,7 +72,7 @@ TEST(Bracket, TwoBracketsFor2010AndTheirOutput) {
 
 TEST(Bracket, ListColours) {
   Session s;
-  s.run("select Combo6 0\nclick Command12");
+  s.run(kField + "select Combo6 0\nclick Command12");
   const auto& list = s.app().main().c("List1");
   ASSERT_TRUE(list.back && list.fore);
   EXPECT_EQ(list.back->r, 0);
@@ -83,7 +87,7 @@ TEST(Bracket, YearSetsCountAndLargestBracket) {
   struct Case {
     int year;  // entry of Combo6: 0 is 2010
     int largest, count;
-  } cases[] = {{0, 6, 2}, {1, 7, 2}, {2, 8, 2}, {3, 9, 2}, {4, 9, 3}, {5, 9, 3}};
+  } cases[] = {{0, 6, 2}, {1, 7, 2}, {2, 8, 2}, {3, 8, 2}, {4, 8, 3}, {5, 8, 3}, {14, 8, 4}, {17, 8, 4}};
   for (const auto& c : cases) {
     Session s;
     // One above the largest is skipped, the largest taken; then ① and ②.
@@ -91,38 +95,53 @@ TEST(Bracket, YearSetsCountAndLargestBracket) {
     s.write_table("waku_2.txt", {0, 1});
     s.write_table("waku_3.txt", {0, 2});
     s.write_table("waku_4.txt", {0, 3});
-    const auto d = s.dump(QString(kFirstEntries) + QString("select Combo6 %1\nclick Command12").arg(c.year));
-    QStringList expected = {circled(c.largest), "①", "②", "", "", ""};
+    // In 2026 the year list runs to 2027 (entry 17). A 9 is no bracket: skipped.
+    s.run("date 2026-05-01");
+    const auto d = s.dump(kField + kFirstEntries + QString("select Combo6 %1\nclick Command12").arg(c.year));
+    QStringList expected = {circled(c.largest), "①", "②", "③", "", ""};
     for (int k = c.count; k < 6; ++k) expected[k] = "";
     EXPECT_EQ(brackets_drawn(d), expected) << "year entry " << c.year;
     EXPECT_TRUE(events_of(d, "message").isEmpty());
     EXPECT_EQ(strings(control(d, "List1")["lines"]).value(4),
-              "          枠連 " + expected[0] + " " + expected[1] + " " + expected[2] + " ");
+              "          枠連 " + expected[0] + " " + expected[1] + " " + expected[2] + " " + expected[3]);
   }
 }
 
-TEST(Bracket, NoYearDrawsNothing) {
+TEST(Bracket, NotSoldWithoutAPickedYearOrNineRunners) {
+  const struct {
+    QString script;
+    QString message;
+  } cases[] = {
+      // A typed year has no list position, and the count of brackets comes from it.
+      {kField + "type Combo6 2011", "枠連は年を一覧から選んで下さい（入力した年では予想できません）"},
+      {kField, "枠連は年を一覧から選んで下さい（入力した年では予想できません）"},  // as at start-up
+      {"select Combo6 1\nselect Combo7 3", "8頭のレースでは枠連は発売されません（9頭以上で発売されます）"},
+      {"select Combo6 1", "5頭のレースでは枠連は発売されません（9頭以上で発売されます）"},
+      {kField + "select Combo6 1\nselect Combo3 1\nselect Combo4 29",
+       "2011年02月30日という日はありません。レースの日付を確かめて下さい"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.script.toStdString());
+    Session s;
+    s.write_table("waku_1.txt", {0, 0, 0, 1});
+    s.write_table("waku_2.txt", {0, 0, 0, 2});
+    s.run(QString(kFirstEntries) + c.script);
+    s.dump();
+    const auto d = s.dump("click Command12");
+    EXPECT_EQ(messages(d), QStringList{c.message});
+    EXPECT_EQ(events(d).size(), 1);
+    EXPECT_EQ(brackets_drawn(d), QStringList({"", "", "", "", "", ""}));
+    EXPECT_TRUE(strings(control(d, "List1")["lines"]).isEmpty());
+    EXPECT_FALSE(visible(d, "result_card"));
+    EXPECT_TRUE(d["history"].toObject()["runs"].toArray().isEmpty());
+  }
+  // A field size that is no number is not checked.
   Session s;
   s.write_table("waku_1.txt", {0, 0, 0, 1});
   s.write_table("waku_2.txt", {0, 0, 0, 2});
-  s.run(QString(kFirstEntries) + "select Combo6 1\nclick Command12");
-  ASSERT_EQ(s.app().main().s.yosou_num[2], "②");
-  // A year typed instead of picked leaves no selection, as at start-up.
-  const auto d = s.dump("type Combo6 2011\nclick Command12");
-  EXPECT_EQ(brackets_drawn(d), QStringList({"", "", "", "", "", ""}));
-  EXPECT_EQ(caption(d, "Label4(0)"), "3");
-  EXPECT_EQ(caption(d, "Label4(1)"), "3");
-  EXPECT_EQ(state(d)["crt_row"].toInt(), 3);
-  EXPECT_EQ(strings(control(d, "List1")["lines"]),
-            QStringList({kTitle, "", " 0101  1 1  1", "", "          枠連    ", ""}));
-  EXPECT_EQ(strings(state(d)["output_lines"])[2], "          枠連    ");
-
-  // Straight after start-up, with no year and no panel entries.
-  Session fresh;
-  const auto f = fresh.dump("click Command12");
-  EXPECT_EQ(strings(control(f, "List1")["lines"]).value(4), "          枠連    ");
-  EXPECT_EQ(state(f)["crt_row"].toInt(), 0);
-  EXPECT_EQ(caption(f, "Label4(0)"), "");
+  const auto d = s.dump(QString(kFirstEntries) + "select Combo6 1\ntype Combo7 多頭数\nclick Command12");
+  EXPECT_EQ(brackets_drawn(d).mid(0, 2), QStringList({"①", "②"}));
+  EXPECT_EQ(d["history"].toObject()["runs"].toArray().size(), 1);
 }
 
 TEST(Bracket, RowMovesWithDateAndPanel) {
@@ -142,7 +161,7 @@ TEST(Bracket, RowMovesWithDateAndPanel) {
   Session s;
   s.write_table("waku_1.txt", std::vector<int>(kWakuRows, 1));
   s.write_table("waku_2.txt", std::vector<int>(kWakuRows, 2));
-  s.run("select Combo6 0");
+  s.run(kField + "select Combo6 0");
   for (const auto& c : cases) {
     const auto d = s.dump(QString(kFirstEntries) + c.selects + "\nclick Command12");
     EXPECT_EQ(caption(d, "Label4(0)"), QString::number(c.row)) << c.selects;
@@ -157,7 +176,7 @@ TEST(Bracket, EmptyPanelBoxesStepDownIntoTheTable) {
   Session s;
   s.write_table("waku_1.txt", {4});
   s.write_table("waku_2.txt", {5});
-  const auto d = s.dump("select Combo6 0\ntype Combo4 \"01\"\nclick Command12");
+  const auto d = s.dump(kField + "select Combo6 0\ntype Combo4 \"01\"\nclick Command12");
   EXPECT_EQ(brackets_drawn(d).mid(0, 2), QStringList({"④", "⑤"}));
   EXPECT_EQ(caption(d, "Label4(0)"), "0");
   EXPECT_EQ(caption(d, "Label4(1)"), "0");
@@ -177,7 +196,7 @@ TEST(Bracket, RunningOutOfRowsStopsWithAMessage) {
     s.write_table("waku_1.txt", {1});
     s.write_table("waku_2.txt", c.waku_2);
     s.dump();
-    const auto d = s.dump(QString(kFirstEntries) + "select Combo6 0\nclick Command12");
+    const auto d = s.dump(kField + kFirstEntries + "select Combo6 0\nclick Command12");
     const auto messages = events_of(d, "message");
     ASSERT_EQ(messages.size(), 1) << c.name;
     EXPECT_EQ(messages[0].toObject()["text"].toString(), "waku_2.txt に使える値が足りません");

@@ -14,7 +14,7 @@ TEST(Exacta, WorkedExample) {
   CrtTables(0).row(152, {0, 1, 2, 4, 6, 3, 8, 5}).write(s);
   s.run(
       "select Combo6 5\nselect Combo3 11\nselect Combo4 30\nselect Combo8 1\nselect Combo9 4\n"
-      "type Text1 2.5\ntype Text2 4.0");
+      "select Combo7 13\ntype Text1 2.5\ntype Text2 4.0");
   s.run(panel_script(3, 5, 12, 1, 7));
   s.dump();
   const auto d = s.dump("click Command3");
@@ -35,7 +35,7 @@ TEST(Exacta, WorkedExample) {
   EXPECT_TRUE(visible(d, "Image2"));
   EXPECT_EQ(control(d, "Image2")["picture"].toString(), "cherrey.bmp");
   EXPECT_EQ(control(d, "Image1")["picture"].toString(), "umatanbaken.bmp");
-  EXPECT_EQ(caption(d, "Label14"), "合計★★★２００枚★★★２,０００円");
+  EXPECT_EQ(caption(d, "Label14"), "合計★★★１０枚★★★１,０００円");
   EXPECT_EQ(caption(d, "Label1(2)"), "05");
 }
 
@@ -73,14 +73,14 @@ TEST(Exacta, ChanceLampByLevel) {
        2,
        "【チェリーＰＩＲＵＰＩＲＵチャンス】",
        {"se status2.wav", "picture Image2 cherrey.bmp"}},
-      {"all match, 1.0", panel_script(3, 5, 8, 3, 7), "1.0", 6, "", {"picture Image2 PIRUPIRUoff.bmp"}},
+      {"three match, 1.0", panel_script(3, 5, 8, 1, 7), "1.0", 5, "", {"picture Image2 PIRUPIRUoff.bmp"}},
       {"panel 13 and 15", panel_script(13, 15, 18, 10, 3), "2.2", 0, "", {"picture Image2 PIRUPIRUoff.bmp"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Session s;
     CrtTables(0).row(18, {0, 1, 2, 4, 6, 3, 8, 5}).write(s);
-    s.run(c.panel + "\ntype Text2 1\ntype Text1 " + c.odds1);
+    s.run(c.panel + "\nselect Combo7 13\ntype Text2 1\ntype Text1 " + c.odds1);
     s.dump();
     s.app().main().set_result_line(2, "old");
     const auto d = s.dump("click Command3");
@@ -101,7 +101,7 @@ TEST(Exacta, RejectsOutOfRangeAndRepeatsInPositions2To6) {
   t.set(6, 23, 1).set(6, 24, 4);  // repeat of position 3 skipped
   t.set(7, 24, 0).set(8, 24, 4);  // positions 7 and 8 may repeat
   t.write(s);
-  s.run("type Text1 5\ntype Text2 5");
+  s.run(kTypedPanel + "\ntype Text1 5\ntype Text2 5");
   const auto d = s.dump("click Command3");
   EXPECT_EQ(label_captions(d, "Label4", 0, 15), QStringList({"19", "21", "23", "23", "23", "24", "24", "24",
                                                              "0", "9", "1", "2", "3", "4", "0", "4"}));
@@ -113,7 +113,7 @@ TEST(Exacta, SameRowForDifferentDates) {
   for (const char* date : {"select Combo3 0\nselect Combo4 4", "select Combo3 3\nselect Combo4 0"}) {
     Session s;
     CrtTables(0).row(30, {1, 2, 3, 4, 5, 6, 7, 8}).write(s);
-    s.run(QString(date) + "\ntype Text1 5\ntype Text2 5");
+    s.run(kTypedPanel + "\n" + date + "\ntype Text1 5\ntype Text2 5");
     const auto d = s.dump("click Command3");
     EXPECT_EQ(label_captions(d, "Label4", 0, 15),
               repeated("30", 8) + QStringList({"1", "2", "3", "4", "5", "6", "7", "8"}));

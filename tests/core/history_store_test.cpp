@@ -133,7 +133,7 @@ TEST(HistoryStore, KeepsRunsAndResultsAcrossOpenings) {
 TEST(HistoryStore, AnOlderFileIsMigratedAndAFailedStepLeavesItAsItWas) {
   QTemporaryDir dir;
   const QString file = dir.filePath("history.sqlite");
-  const std::vector<HistoryStore::Migration> first = {HistoryStore::migrations().front()};
+  const std::vector<HistoryStore::Migration> first = HistoryStore::migrations();
   {
     HistoryStore old(file, kWhen, first);
     ASSERT_TRUE(old.record(trifecta_run(), kWhen));
@@ -383,7 +383,7 @@ TEST(HistoryStore, ValuesOutOfRangeAreLeftOutAndCounted) {
   QTemporaryDir dir;
   const QString file = dir.filePath("history.sqlite");
   auto steps = HistoryStore::migrations();
-  steps.back().statements += rows;
+  steps.front().statements += rows;  // rows as the first version of the file held them
   {
     HistoryStore made(file, kWhen, steps);
     ASSERT_TRUE(made.notice().isEmpty()) << made.notice().toStdString();
@@ -425,7 +425,9 @@ TEST(HistoryStore, TwoProgramsRecordIntoOneFileAtOnce) {
   test::Session session;
   const QString file = session.path("shared.sqlite");
   constexpr int kRuns = 25;
-  QByteArray script = "select Combo3 3\nselect Combo4 9\ntype Text1 1.5\ntype Text2 4.2\n";
+  QByteArray script =
+      "select Combo3 3\nselect Combo4 9\ntype Text1 1.5\ntype Text2 4.2\n"
+      "select Combo14 0\nselect Combo2 1\nselect Combo13 2\nselect Combo5 3\nselect Combo1 4\n";
   for (int i = 0; i < kRuns; ++i) script += "click Command3\nclick Command11\n";
   QProcess a, b;
   for (QProcess* p : {&a, &b}) {

@@ -23,7 +23,7 @@ namespace {
 // 5→11→12 (200) and 5→8→12 (100).
 const QString kInputs =
     "select Combo3 3\nselect Combo4 9\nselect Combo2 4\nselect Combo14 1\nselect Combo13 6\n"
-    "select Combo5 10\ntype Combo1 12\ntype Text1 1.5\ntype Text2 4.2\n";
+    "select Combo5 10\ntype Combo1 12\nselect Combo7 13\ntype Text1 1.5\ntype Text2 4.2\n";
 
 // Types a result into the window: 1st, 2nd, 3rd, the two brackets, then the
 // payouts of 馬単, ３連単, 枠連 and the three 複勝.
@@ -109,7 +109,7 @@ TEST(HistoryRecording, EachPredictionIsRecordedWithTheBetsItShows) {
                                                    {"day", "10"},
                                                    {"racecourse", "東京"},
                                                    {"race", "01Ｒ"},
-                                                   {"field_size", "5頭"}}));
+                                                   {"field_size", "18頭"}}));
     EXPECT_EQ(run["odds"].toArray(), (QJsonArray{"1.5", "4.2"}));
     EXPECT_EQ(run["chance_level"].toInt(), state(d)["chance_level"].toInt());
     EXPECT_EQ(run["when"].toString(), "2010-01-01T12:00:00") << "dated by the press";
@@ -179,13 +179,13 @@ TEST(HistoryWindow, AResultEnteredOnceMarksEveryBetOfTheRace) {
   // a third on another race, newer, that has no result.
   s.run(kInputs +
         "click Command8\nclick Command11\ntype Combo3 4\ntype Combo9 1R\nclick Command3\n"
-        "select Combo4 10\nclick Command12\nclick Command14");
+        "select Combo4 10\nselect Combo6 0\nclick Command12\nclick Command14");
   auto d = s.dump();
   EXPECT_TRUE(d["windows"].toObject()["Form4"].toBool());
   auto races = rows(d, "Grid1");
   ASSERT_EQ(races.size(), 2u);
-  EXPECT_EQ(races[0], (QStringList{"2010/4/11", "東京", "1R", "5頭", "1", "未入力", "－", "－"}));
-  EXPECT_EQ(races[1].mid(0, 6), (QStringList{"2010/4/10", "東京", "1R", "5頭", "3", "未入力"}));
+  EXPECT_EQ(races[0], (QStringList{"2010/4/11", "東京", "1R", "18頭", "1", "未入力", "－", "－"}));
+  EXPECT_EQ(races[1].mid(0, 6), (QStringList{"2010/4/10", "東京", "1R", "18頭", "3", "未入力"}));
   EXPECT_EQ(control(d, "Form4.Grid1")["selected"].toInt(), 0) << "the newest race is picked first";
 
   d = s.dump("select Form4.Grid1 1\n" + result_script(kResult) + "click Form4.Command1");
@@ -292,9 +292,10 @@ TEST(HistoryWindow, APeriodAndTheChartByBetType) {
   s.run(result_script(kResult) + "click Form4.Command1\nselect Form4.Grid1 1\n" + result_script(kResult) +
         "click Form4.Command1\n");
   auto d = s.dump("type Form4.Text12 2010-04-11\nclick Form4.Command5");
-  EXPECT_EQ(figures(d, "overall", "period")["bets"].toInt(), 4);
-  EXPECT_EQ(figures(d, "overall")["bets"].toInt(), 4 + 5 + 4);
-  EXPECT_EQ(rows(d, "Grid4").back()[2], "4");
+  // On 04/11 the lucky digit is 5, the first horse: that row (5→5→12) is not bought.
+  EXPECT_EQ(figures(d, "overall", "period")["bets"].toInt(), 3);
+  EXPECT_EQ(figures(d, "overall")["bets"].toInt(), 4 + 5 + 3);
+  EXPECT_EQ(rows(d, "Grid4").back()[2], "3");
   EXPECT_EQ(control(d, "Form4.Chart1")["series"].toArray()[0].toObject()["points"].toArray().size(), 1);
 
   d = s.dump("type Form4.Text12 \"\"\nclick Form4.Command5\nselect Form4.Combo1 1");
@@ -344,7 +345,7 @@ TEST(HistoryWindow, ExportsRecordsAndResultsAsCsv) {
     ASSERT_EQ(lines.size(), 5);
     EXPECT_TRUE(lines[0].startsWith("記録日時,予想,年,月,日,競馬場,レース,頭数,1番人気オッズ"));
     EXPECT_EQ(lines[2],
-              "2010/01/01 12:00:00,Command8,2010,04,10,東京,01Ｒ,5頭,1.5,4.2,6,３連単,5-7-12,300,"
+              "2010/01/01 12:00:00,Command8,2010,04,10,東京,01Ｒ,18頭,1.5,4.2,6,３連単,5-7-12,300,"
               "5,7,12,3,4,的中,37020");
   }
   // An existing file is replaced only when the user says so.

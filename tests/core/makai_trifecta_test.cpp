@@ -20,7 +20,8 @@ TEST(MakaiTrifecta, WorkedExample) {
   Session s;
   // 1 January with Combo2 "12" (entry 11) and Combo5 " 2" (entry 1): row 18 + 11 + 2 = 31.
   CrtTables(0).row(31, {11, 22, 33, 43, 1, 27, 40, 9}).write(s);
-  s.run("select Combo6 0\nselect Combo8 0\nselect Combo9 10\ntype Text1 2.0\ntype Text2 4.0");
+  s.run(
+      "select Combo6 0\nselect Combo8 0\nselect Combo9 10\nselect Combo7 13\ntype Text1 2.0\ntype Text2 4.0");
   s.run(panel_script(1, 12, 5, 2, 7));
   s.dump();
   s.app().main().label("Label4", 7).text = "kept 7";
@@ -44,13 +45,25 @@ TEST(MakaiTrifecta, WorkedExample) {
   EXPECT_EQ(state(d)["yosou_keta"].toInt(), 7);
   EXPECT_FALSE(visible(d, "Image2"));
   EXPECT_EQ(d["background"].toString(), "blackhoolg11.bmp");
-  EXPECT_EQ(caption(d, "Label14"), "合計★★★１００枚★★★１,０００円");
+  // Row 2 holds horse 7 twice and row 4 horse 0: both are marked and left
+  // out of the total and the history, their cells as drawn.
+  EXPECT_EQ(caption(d, "Label14"), "合計★★★６枚★★★６００円");
+  EXPECT_EQ(QList<bool>({visible(d, "unbuyable_mark(0)"), visible(d, "unbuyable_mark(1)"),
+                         visible(d, "unbuyable_mark(2)"), visible(d, "unbuyable_mark(3)")}),
+            QList<bool>({false, true, false, true}));
+  EXPECT_EQ(caption(d, "unbuyable_mark(1)"), "購入不可");
+  const QJsonArray bets = d["history"].toObject()["runs"].toArray()[0].toObject()["bets"].toArray();
+  ASSERT_EQ(bets.size(), 4);
+  EXPECT_EQ(bets[1].toObject()["why"].toString(), "同じ馬 7 が2回入っています");
+  EXPECT_FALSE(bets[1].toObject()["buyable"].toBool(true));
+  EXPECT_EQ(bets[3].toObject()["why"].toString(), "馬番 0 の馬はいません");
+  EXPECT_FALSE(bets[0].toObject().contains("buyable"));
   EXPECT_TRUE(s.platform().music_playing.isEmpty());
 }
 
 TEST(MakaiTrifecta, RejectsOutOfRangeAndRepeatsInPositions2To6) {
   Session s;
-  // Untouched panel: Combo2 and Combo5 count as -1, so 1 January reads row 15.
+  // A typed panel: Combo2 and Combo5 count as -1, so 1 January reads row 15.
   CrtTables t(0);
   t.set(1, 15, 44).set(1, 16, 0).set(1, 17, 43);  // 44 and 0 skipped
   t.set(2, 17, 43).set(2, 18, 5);                 // repeat of 43 skipped
@@ -61,13 +74,13 @@ TEST(MakaiTrifecta, RejectsOutOfRangeAndRepeatsInPositions2To6) {
   t.set(7, 22, 43);                 // position 7 may repeat
   t.set(1, 22, -1);
   t.write(s);
-  s.run("type Text1 9\ntype Text2 9");
+  s.run(kTypedPanel + "\ntype Text1 9\ntype Text2 9");
   const auto d = s.dump("click Command1");
   EXPECT_EQ(label_captions(d, "Label4", 0, 6), QStringList({"17", "18", "20", "20", "21", "22", "22"}));
   EXPECT_EQ(label_captions(d, "Label4", 8, 14), QStringList({"43", "5", "10", "20", "30", "31", "43"}));
   EXPECT_EQ(yosou_slots(d, 6, 8), QStringList({"1", "3", "3"}));
   EXPECT_EQ(state(d)["crt_row"].toInt(), 22);
-  EXPECT_EQ(result_lines(d)[3], " 1⇒ 1⇒ 1 ,  1⇒ 1⇒1 ,  1⇒ 1⇒ 1 ,  1⇒ 1⇒3");
+  EXPECT_EQ(result_lines(d)[3], "15⇒13⇒10 , 15⇒12⇒1 , 15⇒11⇒10 , 15⇒10⇒3");
 }
 
 TEST(MakaiTrifecta, BaseRowByDateAndTwoPanelHorses) {
@@ -75,15 +88,15 @@ TEST(MakaiTrifecta, BaseRowByDateAndTwoPanelHorses) {
     QString script;
     int row;
   } cases[] = {
-      {"", 15},                 // Combo2 and Combo5 unpicked: -1 each
+      {"", 15},                 // Combo2 and Combo5 typed: -1 each
       {"select Combo2 1", 17},  // picking " 2" instead of typing it
       {"type Combo2 2", 15},
       {"select Combo5 0", 17},
       {"select Combo5 1", 19},  // Combo5 moves two rows per entry
-      {"select Combo2 17\nselect Combo5 17", 18 + 17 + 34},
+      {"select Combo2 16\nselect Combo5 17", 18 + 16 + 34},
       {"select Combo4 1", 18},  // a day later: 3 rows on
       {"select Combo3 1", 19},  // a month later: 4 rows on
-      {"select Combo14 9\nselect Combo13 9\nselect Combo1 9\nselect Combo6 4", 15},
+      {"select Combo14 8\nselect Combo13 9\nselect Combo1 6\nselect Combo6 4", 15},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script.toStdString());
@@ -91,7 +104,7 @@ TEST(MakaiTrifecta, BaseRowByDateAndTwoPanelHorses) {
     CrtTables t(0, 100);
     for (int col = 1; col <= 7; ++col) t.fill(col, col);
     t.write(s);
-    s.run(c.script + "\ntype Text1 9\ntype Text2 9");
+    s.run(kTypedPanel + "\n" + c.script + "\ntype Text1 9\ntype Text2 9");
     const auto d = s.dump("click Command1");
     EXPECT_EQ(state(d)["crt_row"].toInt(), c.row);
     EXPECT_EQ(label_captions(d, "Label4", 0, 6), repeated(QString::number(c.row), 7));
@@ -122,13 +135,13 @@ TEST(MakaiTrifecta, ChanceLevelEscalationAndBackground) {
        "[翠甲星帝星雲背景]",
        "Image2667.JPG",
        {"picture Image4 zelkiaseiun.bmp"}},
-      {"three panel horses 3",
-       panel_script(3, 3, 3, 6, 3),
+      {"a 3 and the 5 of lucky value 6",
+       panel_script(3, 5, 4, 6, 1),
        "3.0",
-       3,
-       "[翠甲星帝閃光背景]",
+       2,
+       "[翠甲星帝ブラックホール背景]",
        "Image2667.JPG",
-       {"picture Image4 zelkiasenkou.bmp"}},
+       {"picture Image4 zelkiablackhool.bmp"}},
       {"2.9 exactly",
        panel_script(1, 2, 4, 6, 3),
        "2.9",
@@ -154,7 +167,7 @@ TEST(MakaiTrifecta, ChanceLevelEscalationAndBackground) {
         "se status5.wav", "background ankokuseiun658.bmp", "se status5.wav", "background ankokuseiun657.bmp",
         "se voice100million.wav", "picture Image4 zelkiabakuhatsu.bmp"}},
       {"1.4 and a 3: earth with caption",
-       panel_script(1, 2, 4, 3, 3),
+       panel_script(1, 2, 4, 3, 6),
        "1.4",
        5,
        "[翠甲星帝地球背景]",
@@ -179,7 +192,7 @@ TEST(MakaiTrifecta, ChanceLevelEscalationAndBackground) {
     const int values[] = {11, 12, 13, 14, 16, 25, 40};
     for (int col = 1; col <= 7; ++col) t.fill(col, values[col - 1]);
     t.write(s);
-    s.run(c.panel + "\ntype Text2 1\ntype Text1 " + c.odds1);
+    s.run(c.panel + "\nselect Combo7 13\ntype Text2 1\ntype Text1 " + c.odds1);
     s.dump();
     const auto d = s.dump("click Command1");
     EXPECT_EQ(state(d)["chance_level"].toInt(), c.level);

@@ -22,7 +22,7 @@ TEST(OnibakuExacta, WorkedExampleAfterStartUp) {
   CrtTables(0).row(11, {1, 2, 3, 4, 5, 6, 7, 8}).write(s);
   // Combo14, Combo2 and Combo5 typed (entry -1 each): row 4 × 0 + 11.
   s.run(
-      "select Combo8 0\nselect Combo9 10\ntype Text1 4.0\ntype Text2 5.0\n"
+      "select Combo8 0\nselect Combo9 10\nselect Combo7 13\ntype Text1 4.0\ntype Text2 5.0\n"
       "type Combo14 \" 9\"\ntype Combo2 \" 5\"\nselect Combo13 11\ntype Combo5 \" 3\"\n"
       "select Combo1 6");
   s.dump();
@@ -67,7 +67,7 @@ TEST(OnibakuExacta, WorkedExampleAfterStartUp) {
   EXPECT_FALSE(visible(d, "Image2"));
   EXPECT_EQ(control(d, "Image4")["picture"].toString(), "zelkiabakuhatsu.bmp");
   EXPECT_EQ(d["background"].toString(), "newseiunPIRU6.bmp");
-  EXPECT_EQ(caption(d, "Label14"), "合計★★★２００枚★★★２,０００円");
+  EXPECT_EQ(caption(d, "Label14"), "合計★★★１０枚★★★１,０００円");
   EXPECT_TRUE(s.platform().music_playing.isEmpty());
 }
 
@@ -87,7 +87,7 @@ TEST(OnibakuExacta, CountOnEmptySlotsAfterStartUp) {
     SCOPED_TRACE(c.odds1.toStdString());
     Session s;
     column_numbers().write(s);
-    s.run("type Text2 5\ntype Text1 " + c.odds1);
+    s.run(kTypedPanel + "\ntype Text2 5\ntype Text1 " + c.odds1);
     s.dump();
     const auto d = s.dump("click Command6");
     EXPECT_EQ(state(d)["chance_level"].toInt(), c.level);
@@ -100,11 +100,11 @@ TEST(OnibakuExacta, SecondPressCountsTheFirstPressDigits) {
   Session s;
   column_numbers().write(s);
   // Panel slot 1 holds 6 after the first run, and digit 6 is 6.
-  s.run("type Text1 9\ntype Text2 9\ntype Combo14 6");
+  s.run(kTypedPanel + "\ntype Text1 9\ntype Text2 9\ntype Combo14 6");
   s.dump();
   const auto first = s.dump("click Command6");
   EXPECT_EQ(state(first)["chance_level"].toInt(), 4);
-  EXPECT_EQ(yosou_slots(first, 1, 8), QStringList({"6", "1", "1", "1", "1", "6", "7", "8"}));
+  EXPECT_EQ(yosou_slots(first, 1, 8), QStringList({"6", "11", "12", "13", "15", "6", "7", "8"}));
   const auto second = s.dump("click Command6");
   EXPECT_EQ(state(second)["chance_level"].toInt(), 1);
   EXPECT_EQ(control(second, "Image4")["picture"].toString(), "zelkiaseiun.bmp");
@@ -114,7 +114,7 @@ TEST(OnibakuExacta, CountsWhatAnotherPredictionLeft) {
   Session s;
   column_numbers().write(s);
   // The exacta leaves panel 3 and digits 6, 7, 8: panel 7 and 8 match.
-  s.run("type Text1 9\ntype Text2 9\n" + panel_script(7, 8, 3, 4, 5));
+  s.run("select Combo7 13\ntype Text1 9\ntype Text2 9\n" + panel_script(7, 8, 3, 4, 5));
   s.run("click Command3");
   s.dump();
   const auto d = s.dump("click Command6");
@@ -135,15 +135,15 @@ TEST(OnibakuExacta, BaseRowByMonthAndThreePanelHorses) {
       {"select Combo2 0", 13},  // Combo2 and Combo14: 2 rows per entry
       {"select Combo2 3", 19},
       {"select Combo14 17", 47},
-      {"select Combo13 9\nselect Combo1 9", 11},
-      {"select Combo5 0\nselect Combo2 0\nselect Combo14 0", 18},
-      {"select Combo3 11\nselect Combo5 17\nselect Combo2 17\nselect Combo14 17", 181},
+      {"select Combo13 15\nselect Combo1 16", 11},
+      {"select Combo5 0\nselect Combo2 1\nselect Combo14 2", 24},
+      {"select Combo3 11\nselect Combo5 17\nselect Combo2 16\nselect Combo14 15", 175},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.script.toStdString());
     Session s;
     column_numbers().write(s);
-    s.run(c.script + "\ntype Text1 9\ntype Text2 9");
+    s.run(kTypedPanel + "\n" + c.script + "\ntype Text1 9\ntype Text2 9");
     const auto d = s.dump("click Command6");
     EXPECT_EQ(state(d)["crt_row"].toInt(), c.row);
     EXPECT_EQ(label_captions(d, "Label4", 0, 7), repeated(QString::number(c.row), 8));
@@ -160,7 +160,7 @@ TEST(OnibakuExacta, RejectsOutOfRangeAndRepeatsInPositions2To6) {
   t.set(6, 14, 0).set(6, 15, 7).set(6, 16, 9);  // repeats of positions 1 and 4 skipped
   t.set(7, 16, 0).set(8, 16, 9);                // positions 7 and 8 may repeat
   t.write(s);
-  s.run("type Text1 9\ntype Text2 9");
+  s.run(kTypedPanel + "\ntype Text1 9\ntype Text2 9");
   const auto d = s.dump("click Command6");
   EXPECT_EQ(label_captions(d, "Label4", 0, 15), QStringList({"11", "13", "14", "14", "14", "16", "16", "16",
                                                              "0", "5", "6", "7", "8", "9", "0", "9"}));
@@ -181,7 +181,7 @@ TEST(OnibakuExacta, StagingChosenByBothOdds) {
     SCOPED_TRACE((c.odds1 + " / " + c.odds2).toStdString());
     Session s;
     column_numbers().write(s);
-    s.run("type Text1 " + c.odds1 + "\ntype Text2 " + c.odds2);
+    s.run(kTypedPanel + "\ntype Text1 " + c.odds1 + "\ntype Text2 " + c.odds2);
     s.dump();
     const auto d = s.dump("click Command6");
     EXPECT_EQ(d["background"].toString(), c.window);

@@ -1,7 +1,7 @@
 // The place prediction: candidates from crt_table, the odds override, the
 // duplicate test, the give-up and the lines it leaves for the output window.
 #include "output_file.h"
-#include "test_support.h"
+#include "prediction_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,7 @@ TEST(Place, DrawsCandidatesSkippingRejectsAndWritesItsLines) {
   s.dump();
   const auto d = s.dump(
       "select Combo3 4\nselect Combo4 22\nselect place_extra_box 1\nselect Combo11 2\n"
-      "select Combo10 10\nselect Combo9 7\n" +
+      "select Combo10 10\nselect Combo9 7\nselect Combo7 13\n" +
       odds_script("8.0", "9.0") + "click Command11");
 
   // 0 is skipped, 13 is above 12, the second 7 repeats the first.
@@ -55,9 +55,10 @@ TEST(Place, DrawsCandidatesSkippingRejectsAndWritesItsLines) {
   const QString picks = QString(10, ' ') + "複勝 7 12 3";
   EXPECT_EQ(strings(control(d, "List1")["lines"]),
             QStringList({"  ■■■■ 複勝 予想結果 ■■■■", "", race, "", picks, " "}));
+  // The file gets the race line and the picks, as the bracket prediction writes them.
   EXPECT_EQ(
       strings(state(d)["output_lines"]),
-      QStringList({"□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ", "", race, "", picks, " ", "", ""}));
+      QStringList({"□□□□□ 競馬予想 Quilo ピルピルθK Ver 1.0 2010 □□□□□ ", race, picks, "", "", "", "", ""}));
   EXPECT_TRUE(visible(d, "result_card"));
   EXPECT_EQ(caption(d, "result_card"), "  ■■■■ 複勝 予想結果 ■■■■\n" + race + "\n" + picks);
   const QByteArray saved = saved_through_output_window(s);
@@ -166,10 +167,10 @@ TEST(Place, PicksLineListsEveryCandidateAsStored) {
     s.write_table("crt_2.txt", table_rows({{start, 12}}));
     s.write_table("crt_3.txt", table_rows({{start, 7}}));
     s.write_table("crt_4.txt", table_rows({{start, 3}}));
-    const auto d = s.dump(QString("select Combo14 2\nselect Combo9 %1\n").arg(c.race) +
+    const auto d = s.dump(QString("select Combo14 2\nselect Combo7 13\nselect Combo9 %1\n").arg(c.race) +
                           odds_script(c.odds, "9.0") + "click Command11");
     EXPECT_EQ(strings(control(d, "List1")["lines"]).value(4), c.line) << c.race << " " << c.odds;
-    EXPECT_EQ(strings(state(d)["output_lines"]).value(4), c.line);
+    EXPECT_EQ(strings(state(d)["output_lines"]).value(2), c.line);
     EXPECT_EQ(strings(control(d, "List1")["lines"]).value(5), " ");
   }
 
@@ -180,22 +181,48 @@ TEST(Place, PicksLineListsEveryCandidateAsStored) {
   EXPECT_EQ(strings(control(d, "List1")["lines"]).value(4), QString(10, ' ') + "複勝  1  1 ");
 }
 
-TEST(Place, DuplicatesCompareAsTexts) {
+TEST(Place, DuplicatesCompareAsHorses) {
   Session s;
   s.write_table("crt_1.txt", table_rows({{kFirstRowAtRace1, 5}}));
   s.write_table("crt_2.txt", table_rows({{kFirstRowAtRace1, 5}, {kFirstRowAtRace1 + 1, 1}}));
   s.run("select Combo9 0\nselect Combo14 4");  // " 5"
 
-  // 2.0 replaces the first candidate by " 5": the drawn "5" differs from it.
+  // 2.0 replaces the first candidate by " 5": the drawn "5" is the same
+  // horse, so the next row gives 1.
   auto d = s.dump(odds_script("2.0", "9.0") + "click Command11");
-  EXPECT_EQ(candidates(d).mid(0, 2), QStringList({" 5", "5"}));
-  EXPECT_EQ(caption(d, "Label4(1)"), "5");
+  EXPECT_EQ(candidates(d).mid(0, 2), QStringList({" 5", "1"}));
+  EXPECT_EQ(caption(d, "Label4(1)"), "6");
 
   // No override: the second 5 repeats the first and the next row gives 1.
   d = s.dump(odds_script("9.0", "9.0") + "click Command11");
   EXPECT_EQ(candidates(d).mid(0, 2), QStringList({"5", "1"}));
   EXPECT_EQ(caption(d, "Label4(1)"), "6");
   EXPECT_EQ(caption(d, "Label4(7)"), "1");
+}
+
+TEST(Place, OnlyHorsesThatRunAndOnlyFromFiveRunners) {
+  // 08R: up to horse 12 and three candidates, from row 5 + 7 = 12.
+  Session s;
+  s.write_table("crt_1.txt", table_rows({{12, 9}, {13, 3}}));
+  s.write_table("crt_2.txt", table_rows({{13, 4}}));
+  s.write_table("crt_3.txt", table_rows({{13, 2}}));
+  s.run("select Combo9 7\n" + odds_script("9.0", "9.0"));
+  // In the designed 5頭 race the 9 does not run: skipped like one above 12.
+  auto d = s.dump("click Command11");
+  EXPECT_EQ(candidates(d).mid(0, 3), QStringList({"3", "4", "2"}));
+  // A field size that is no number is not checked.
+  d = s.dump("type Combo7 多頭数\nclick Command11");
+  EXPECT_EQ(candidates(d).mid(0, 3), QStringList({"9", "4", "2"}));
+  ASSERT_EQ(d["history"].toObject()["runs"].toArray().size(), 2);
+
+  for (const char* field : {"type Combo7 4頭", "type Combo7 1"}) {
+    s.dump();
+    d = s.dump(QString(field) + "\nclick Command11");
+    EXPECT_EQ(messages(d).size(), 1) << field;
+    EXPECT_TRUE(messages(d)[0].contains("複勝は発売されません")) << messages(d)[0].toStdString();
+    EXPECT_EQ(events(d).size(), 1);
+    EXPECT_EQ(d["history"].toObject()["runs"].toArray().size(), 2);
+  }
 }
 
 TEST(Place, HopelessRaceIsSkippedAfter3000Rejections) {

@@ -67,11 +67,11 @@ TEST(PredictionCommands, OddsChecksStopBeforeAnyEffect) {
       SCOPED_TRACE((QString(kCommands[i]) + " [" + c.text1 + "] [" + c.text2 + "]").toStdString());
       Session s;
       full_columns(200).write(s);
-      s.run(QString("type Text1 \"%1\"\ntype Text2 \"%2\"").arg(c.text1, c.text2));
+      s.run(kBuyablePanel + QString("\ntype Text1 \"%1\"\ntype Text2 \"%2\"").arg(c.text1, c.text2));
       const auto before = s.dump();
       const auto d = s.dump(QString("click ") + kCommands[i]);
       if (c.message[i].isEmpty()) {
-        EXPECT_TRUE(messages(d).isEmpty());
+        EXPECT_TRUE(messages(d).isEmpty()) << messages(d).join("|").toStdString();
         EXPECT_TRUE(event_lines(d).contains("pause 2"));
         continue;
       }
@@ -107,8 +107,8 @@ TEST(PredictionCommands, ColumnRunningOutEndsTheCommand) {
     Session s;
     full_columns().fill(c.column, c.value).write(s);
     // 31 December with the panel's last entries: the highest rows any engine starts from.
-    s.run("select Combo3 11\nselect Combo4 30\ntype Text1 9\ntype Text2 9\n" +
-          panel_script(18, 18, 18, 18, 18));
+    s.run("select Combo3 11\nselect Combo4 30\nselect Combo7 13\ntype Text1 9\ntype Text2 9\n" +
+          panel_script(18, 17, 16, 15, 14));
     s.dump();
     for (int i = 0; i < 6; ++i) set_list_line(s.app().main().c("List1"), i, QString("old %1").arg(i));
     for (int i = 0; i < 4; ++i) s.app().main().s.output_lines[i] = QString("out %1").arg(i);
@@ -149,7 +149,8 @@ TEST(PredictionCommands, SecondPredictionDuringAPauseDoesNotRun) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.first) + " then " + c.second);
-    const QString script = "type Text1 1.8\ntype Text2 3.6\n" + panel_script(2, 4, 6, 8, 10);
+    const QString script =
+        "select Combo7 13\ntype Text1 1.8\ntype Text2 3.6\n" + panel_script(2, 4, 6, 8, 10);
     // The same run alone ...
     Session alone;
     full_columns(200).write(alone);
@@ -191,7 +192,7 @@ TEST(PredictionCommands, TheEndDuringAPauseStopsTheRun) {
     SCOPED_TRACE(std::string(c.command) + " pause " + std::to_string(c.at_pause));
     Session s;
     full_columns(200).write(s);
-    s.run("type Text1 1.5\ntype Text2 3.0");
+    s.run(kBuyablePanel + "\ntype Text1 1.5\ntype Text2 3.0");
     s.dump();
     for (int i = 0; i < 4; ++i) s.app().main().s.output_lines[i] = QString("out %1").arg(i);
     const auto before = s.dump();
@@ -219,7 +220,7 @@ TEST(PredictionCommands, EachTakesTheRevealStep) {
     SCOPED_TRACE(command);
     Session s;
     full_columns(200).write(s);
-    s.run("type Text1 5\ntype Text2 5");
+    s.run(kBuyablePanel + "\ntype Text1 5\ntype Text2 5");
     for (int i = 0; i < kRevealPressThreshold; ++i) s.run("click Command2");
     const auto d = s.dump(QString("click ") + command);
     EXPECT_EQ(state(d)["reveal_stage"].toInt(), 1);

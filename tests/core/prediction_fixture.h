@@ -36,6 +36,15 @@ struct CrtTables {
   std::vector<std::vector<int>> cols;
 };
 
+// Five different horses that run in the designed 5頭 race: 1人気 1,
+// 2～6人気 2, 3 and 4, 3人気 5.
+inline const QString kBuyablePanel =
+    "select Combo14 0\nselect Combo2 1\nselect Combo13 2\nselect Combo5 3\nselect Combo1 4";
+
+// Five different horses typed, not picked (no list position), in an 18頭 race.
+inline const QString kTypedPanel =
+    "select Combo7 13\ntype Combo14 10\ntype Combo2 11\ntype Combo13 12\ntype Combo5 13\ntype Combo1 15";
+
 inline QStringList label_captions(const QJsonObject& d, const QString& name, int from, int to) {
   QStringList out;
   for (int i = from; i <= to; ++i) out << caption(d, QString("%1(%2)").arg(name).arg(i));

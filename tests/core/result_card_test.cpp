@@ -26,7 +26,7 @@ TEST(ResultCard, PlaceBracketAndTeachingShowTheirResult) {
   EXPECT_EQ(caption(d, "result_card"), "");
 
   for (const char* command : {"Command11", "Command12", "Command13"}) {
-    d = s.dump(QString(kOdds) + "select Combo9 7\nselect Combo6 4\nclick " + command);
+    d = s.dump(QString(kOdds) + "select Combo9 7\nselect Combo6 4\nselect Combo7 13\nclick " + command);
     EXPECT_TRUE(visible(d, "result_card")) << command;
     EXPECT_EQ(caption(d, "result_card"), card_of(d)) << command;
   }

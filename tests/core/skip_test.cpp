@@ -1,6 +1,6 @@
 // Skipping a staging: the rest of the command runs at once and ends exactly
 // where a run that waited ends.
-#include "test_support.h"
+#include "prediction_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +46,7 @@ TEST(Skip, SkippedStagingsEndLikeThoseThatWaited) {
     const QString inputs =
         QString(
             "time 10:11:12\nselect Combo3 4\nselect Combo4 14\nselect Combo2 2\nselect Combo1 11\n"
+            "select Combo7 13\nselect Combo13 4\nselect Combo5 6\n"
             "type Text1 %1\ntype Text2 %2\nclick Command8\n")
             .arg(c.o1, c.o2);
     Session waited, skipped;
@@ -73,7 +74,7 @@ TEST(Skip, SkippedStagingsEndLikeThoseThatWaited) {
 TEST(Skip, DuringAPauseTheRestRunsWithoutWaiting) {
   // The user presses Esc at the third pause of the onibaku staging.
   Session s;
-  s.run("select Combo3 4\ntype Text1 9.0\ntype Text2 9.0");
+  s.run(kBuyablePanel + "\nselect Combo3 4\ntype Text1 9.0\ntype Text2 9.0");
   s.dump();
   int pauses = 0;
   s.platform().on_pause = [&](float) {

@@ -92,8 +92,8 @@ TEST(Ticket, VariantsShowTheirLabelsAndTotal) {
       {TicketKind::Trifecta,
        {9, 13, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24},
        true,
-       "合計★★★１００枚★★★１,０００円"},
-      {TicketKind::Exacta, {37, 38, 39, 40, 41, 42, 43, 44}, false, "合計★★★２００枚★★★２,０００円"},
+       "合計★★★１０枚★★★１,０００円"},
+      {TicketKind::Exacta, {37, 38, 39, 40, 41, 42, 43, 44}, false, "合計★★★１０枚★★★１,０００円"},
   };
   // Each variant after the other one and after how-to-use, which hides the ticket.
   for (const char* before : {"", "other", "click Command2"}) {
@@ -144,7 +144,7 @@ TEST(Ticket, EachRowShowsItsBetLeftToRight) {
   // its ticket rows in its own order, and the result line reads the rows back.
   const QString inputs =
       "select Combo2 4\nselect Combo14 1\nselect Combo13 6\nselect Combo5 10\nselect Combo1 11\n"
-      "type Text1 9.0\ntype Text2 9.0\n";
+      "select Combo7 13\ntype Text1 9.0\ntype Text2 9.0\n";
   struct Case {
     const char* command;
     QString rows;  // the four bets, by the panel texts; "L" is the lucky value

@@ -6,9 +6,10 @@ using namespace quilo::test;
 
 namespace {
 
-// 15 May 2010, 東京 11R, odds 1.5 and 4.0, panel 1, 3, 5, 12, 7.
+// 15 May 2010, 東京 11R, 18頭, odds 1.5 and 4.0.
 const char* const kRace =
-    "select Combo6 0\nselect Combo3 4\nselect Combo4 14\nselect Combo8 0\nselect Combo9 10\n"
+    "select Combo6 0\nselect Combo3 4\nselect Combo4 14\nselect Combo8 0\nselect Combo9 10\nselect Combo7 "
+    "13\n"
     "type Text1 1.5\ntype Text2 4.0";
 
 const char* const kTitle = "  ■■■■  Quilo ピルピルθK ３連単 予想結果 ■■■■";
@@ -38,7 +39,7 @@ TEST(Trifecta, WorkedExampleReadsRow76) {
   EXPECT_EQ(state(d)["yosou_keta"].toInt(), 8);
   EXPECT_TRUE(visible(d, "Image2"));
   EXPECT_EQ(control(d, "Image1")["picture"].toString(), "3renbaken.bmp");
-  EXPECT_EQ(caption(d, "Label14"), "合計★★★１００枚★★★１,０００円");
+  EXPECT_EQ(caption(d, "Label14"), "合計★★★１０枚★★★１,０００円");
   EXPECT_EQ(caption(d, "Label1(2)"), "11");
   EXPECT_EQ(caption(d, "Label1(14)"), "0201000010005");
   // The diagnostic column stays hidden.
@@ -56,7 +57,7 @@ TEST(Trifecta, RejectedValuesShiftEveryLaterPosition) {
   for (int c = 4; c <= 8; ++c) t.set(c, 22, c == 6 ? 9 : 5);
   t.set(1, 30, 1);  // rows read earlier than this are never read again
   t.write(s);
-  s.run("type Text1 5\ntype Text2 5");
+  s.run(kBuyablePanel + "\ntype Text1 5\ntype Text2 5");
   s.dump();
   const auto d = s.dump("click Command8");
   EXPECT_EQ(label_captions(d, "Label4", 0, 15), QStringList({"21", "21", "22", "22", "22", "22", "22", "22",
@@ -87,7 +88,7 @@ TEST(Trifecta, BaseRowByMonthAndDay) {
     SCOPED_TRACE(c.script.toStdString());
     Session s;
     CrtTables(3).write(s);
-    s.run(c.script + "\ntype Text1 5\ntype Text2 5");
+    s.run(kBuyablePanel + "\n" + c.script + "\ntype Text1 5\ntype Text2 5");
     const auto d = s.dump("click Command8");
     EXPECT_EQ(state(d)["crt_row"].toInt(), c.row);
     EXPECT_EQ(label_captions(d, "Label4", 0, 7), repeated(QString::number(c.row), 8));
@@ -109,16 +110,16 @@ TEST(Trifecta, SameDateAndTableSameDigits) {
   }
 }
 
-TEST(Trifecta, UntouchedPanel) {
+TEST(Trifecta, UntouchedPanelIsOneHorseFiveTimes) {
   Session s;
   CrtTables(0).row(18, {2, 2, 2, 2, 2, 6, 1, 3}).write(s);
   s.run("type Text1 9.9\ntype Text2 9.9");
+  s.dump();
   const auto d = s.dump("click Command8");
-  EXPECT_EQ(result_lines(d)[3], " 1⇒ 1⇒ 1 ,  1⇒ 1⇒ 1 ,  1⇒ 1⇒ 1 ,  1⇒6⇒ 1");
-  EXPECT_EQ(yosou_slots(d, 1, 5), repeated("1", 5));
-  // Digit 7 is 1: all four compared panel slots match.
-  EXPECT_EQ(state(d)["chance_level"].toInt(), 4);
-  EXPECT_EQ(result_lines(d)[2], "[翠甲星帝爆発背]");
+  EXPECT_EQ(messages(d),
+            QStringList{"「1人気馬番」と「2～6人気馬番」（左）が同じ馬 1 です。別々の馬を入れて下さい"});
+  EXPECT_EQ(event_lines(d).size(), 1);
+  EXPECT_TRUE(result_lines(d).isEmpty());
 }
 
 TEST(Trifecta, ChanceLevelAndBackground) {
@@ -209,11 +210,12 @@ TEST(Trifecta, ChanceLevelAndBackground) {
        5,
        "[翠甲星帝地球背景]",
        {"picture Image4 zelkiachikiyou.bmp"}},
-      {"all match, shortest odds",
-       panel_script(5, 6, 7, 5, 1),
+      // Four different horses match at most three different digits.
+      {"three match, shortest odds",
+       panel_script(5, 6, 7, 1, 2),
        {5, 6, 7},
        "1.0",
-       8,
+       7,
        "[翠甲星帝地球背景]",
        {"picture Image4 zelkiachikiyou.bmp"}},
   };
@@ -221,7 +223,7 @@ TEST(Trifecta, ChanceLevelAndBackground) {
     SCOPED_TRACE(c.name);
     Session s;
     CrtTables(1).row(18, {1, 1, 1, 1, 1, c.digits[0], c.digits[1], c.digits[2]}).write(s);
-    s.run(c.panel + "\ntype Text2 1\ntype Text1 \"" + c.odds1 + "\"");
+    s.run(c.panel + "\nselect Combo7 13\ntype Text2 1\ntype Text1 \"" + c.odds1 + "\"");
     s.dump();
     const auto d = s.dump("click Command8");
     EXPECT_EQ(state(d)["chance_level"].toInt(), c.level);
@@ -234,7 +236,7 @@ TEST(Trifecta, ChanceLevelAndBackground) {
 TEST(Trifecta, ListLinesFromFourOnStay) {
   Session s;
   CrtTables(5).write(s);
-  s.run("type Text1 5\ntype Text2 5");
+  s.run(kBuyablePanel + "\ntype Text1 5\ntype Text2 5");
   s.dump();
   // Fewer lines than four: the list grows to four.
   auto d = s.dump("click Command8");
@@ -244,7 +246,7 @@ TEST(Trifecta, ListLinesFromFourOnStay) {
   d = s.dump("click Command8");
   const QStringList lines = result_lines(d);
   ASSERT_EQ(lines.size(), 7);
-  EXPECT_EQ(lines[3], " 1⇒ 1⇒ 1 ,  1⇒ 1⇒ 1 ,  1⇒ 1⇒ 1 ,  1⇒5⇒ 1");
+  EXPECT_EQ(lines[3], " 2⇒ 1⇒ 5 ,  2⇒ 3⇒ 5 ,  2⇒ 4⇒ 5 ,  2⇒5⇒ 5");
   EXPECT_EQ(lines.mid(4), QStringList({"old 4", "old 5", "old 6"}));
   EXPECT_EQ(strings(state(d)["output_lines"])[4], "");
   EXPECT_EQ(strings(state(d)["output_lines"])[5], "kept");
@@ -256,10 +258,10 @@ TEST(Trifecta, LastRowOfTheTableIsRead) {
   CrtTables t(0, 5001);
   t.row(5000, {1, 2, 3, 4, 5, 6, 7, 8});
   t.write(s);
-  s.run("select Combo3 11\nselect Combo4 30\ntype Text1 5\ntype Text2 5");
+  s.run(kBuyablePanel + "\nselect Combo3 11\nselect Combo4 30\ntype Text1 5\ntype Text2 5");
   const auto d = s.dump("click Command8");
   EXPECT_TRUE(messages(d).isEmpty());
   EXPECT_EQ(state(d)["crt_row"].toInt(), 5000);
   EXPECT_EQ(label_captions(d, "Label4", 0, 7), repeated("5000", 8));
-  EXPECT_EQ(result_lines(d)[3], " 1⇒ 1⇒ 1 ,  1⇒ 1⇒ 1 ,  1⇒ 1⇒ 1 ,  1⇒6⇒ 1");
+  EXPECT_EQ(result_lines(d)[3], " 2⇒ 1⇒ 5 ,  2⇒ 3⇒ 5 ,  2⇒ 4⇒ 5 ,  2⇒6⇒ 5");
 }

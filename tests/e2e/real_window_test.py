@@ -31,7 +31,7 @@ FILE_NAME = "e2e_result.txt"
 HISTORY_NAME = "e2e_history.sqlite"
 
 # The user's inputs: combos picked with the Down key (entry index), the rest typed.
-PICKS = [("Combo3", 3), ("Combo4", 9), ("Combo2", 4), ("Combo14", 1), ("Combo13", 6), ("Combo5", 10)]
+PICKS = [("Combo3", 3), ("Combo4", 9), ("Combo2", 4), ("Combo14", 1), ("Combo13", 6), ("Combo5", 10), ("Combo7", 13)]
 # The entry each combo shows picked at start-up: the date's first entry; the
 # panel's horses show " 1" with no entry picked, so Down first picks entry 0.
 START = {"Combo3": 0, "Combo4": 0}

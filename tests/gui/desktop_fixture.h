@@ -16,6 +16,18 @@ struct Desktop {
     shell.start();
   }
   FormView& view(int form_number) { return shell.view(form_number); }
+  // Five different horses in the left panel (1 to 5, as picked from the
+  // lists), so that the ticket commands have a panel they can buy.
+  void buyable_panel() {
+    MainWindow& main = shell.app().main();
+    int n = 0;
+    for (const char* box : {"Combo14", "Combo2", "Combo13", "Combo5", "Combo1"}) {
+      Control& c = main.c(QString::fromLatin1(box));
+      c.selected = n++;
+      c.text = c.items.value(c.selected);
+    }
+    view(1).refresh();
+  }
 
   Session session;
   DesktopShell shell{program_folder()};

@@ -68,6 +68,7 @@ TEST(KeyboardView, FocusReturnsToTheButtonThatRanTheCommand) {
   Desktop d;
   QTest::keyClicks(d.find<QLineEdit>(1, "Text1"), "1.5");
   QTest::keyClicks(d.find<QLineEdit>(1, "Text2"), "4.0");
+  d.buyable_panel();
   QAbstractButton* trifecta = d.find(1, "Command8");
   QAbstractButton* the_end = d.find(1, "Command5");
   trifecta->setFocus();

@@ -221,7 +221,7 @@ TEST(PictureCache, AStagingDecodesAheadAndKeepsOnlyWhatIsShown) {
     MainWindow& main = d.shell.app().main();
     main.c(form1::Text1).text = staging.first_odds;
     main.c(form1::Text2).text = staging.second_odds;
-    d.view(1).refresh();
+    d.buyable_panel();
     PictureCache& cache = d.shell.platform().pictures();
     std::vector<std::pair<QString, bool>> steps;  // each background, and whether it was on its way
     d.shell.platform().on_background = [&](const QString& f) { steps.push_back({f, cache.holds(f)}); };

@@ -24,6 +24,9 @@ TEST(PredictionView, TrifectaButtonFillsTheTicketCells) {
   emit v.findChild<QComboBox*>("Combo2")->activated(2);   // " 3"
   emit v.findChild<QComboBox*>("Combo14")->activated(4);  // " 5"
   emit v.findChild<QComboBox*>("Combo1")->activated(11);  // "12"
+  emit v.findChild<QComboBox*>("Combo13")->activated(5);  // " 6"
+  emit v.findChild<QComboBox*>("Combo5")->activated(7);   // " 8"
+  emit v.findChild<QComboBox*>("Combo7")->activated(13);  // "18頭"
 
   auto cell = [&](int i) { return v.findChild<QLabel*>(QString("Label1(%1)").arg(i)); };
   EXPECT_EQ(cell(8)->text(), "1");
@@ -43,7 +46,37 @@ TEST(PredictionView, TrifectaButtonFillsTheTicketCells) {
   EXPECT_EQ(cell(40)->text(), shell.app().main().s.yosou_num[6]);
   for (int i : {8, 10, 11, 12, 37, 38, 39, 40, 41, 42, 43, 44}) EXPECT_TRUE(cell(i)->isVisible()) << i;
   for (int i : {9, 18, 19, 20}) EXPECT_FALSE(cell(i)->isVisible()) << i;
-  EXPECT_EQ(v.findChild<QLabel*>("Label14")->text(), "合計★★★１００枚★★★１,０００円");
+  EXPECT_EQ(v.findChild<QLabel*>("Label14")->text(), shell.app().main().text("Label14"));
   EXPECT_EQ(shell.app().main().result_line(0), "  ■■■■  Quilo ピルピルθK ３連単 予想結果 ■■■■");
   EXPECT_FALSE(shell.app().busy());
+}
+
+// The window's combos hold what the headless mode holds: nothing picked at
+// start but the month and day, and a typed text stays typed when the box
+// loses the focus (Qt would pick the entry that matches it).
+TEST(PredictionView, CombosStartAndStayAsInTheHeadlessMode) {
+  test::Desktop d;
+  FormView& v = d.shell.view(1);
+  const Form& form = d.shell.app().main().form;
+  for (const Control& c : form.controls()) {
+    if (c.design.kind != Kind::Combo) continue;
+    const bool month_or_day = c.key() == "Combo3" || c.key() == "Combo4";
+    EXPECT_EQ(c.selected, month_or_day ? 0 : -1) << c.key().toStdString();
+  }
+  auto* year = v.findChild<QComboBox*>("Combo6");
+  year->lineEdit()->setFocus();
+  QTest::keyClicks(year->lineEdit(), "x");
+  QTest::keyClick(year->lineEdit(), Qt::Key_Backspace);
+  QTest::keyClick(year->lineEdit(), Qt::Key_Return);
+  v.findChild<QLineEdit*>("Text1")->setFocus();
+  auto* horse = v.findChild<QComboBox*>("Combo2");
+  horse->lineEdit()->setFocus();
+  horse->lineEdit()->selectAll();
+  QTest::keyClicks(horse->lineEdit(), "12");
+  v.findChild<QLineEdit*>("Text1")->setFocus();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(form[QStringLiteral("Combo6")].selected, -1);
+  EXPECT_EQ(form[QStringLiteral("Combo6")].text, "2010");
+  EXPECT_EQ(form[QStringLiteral("Combo2")].selected, -1);
+  EXPECT_EQ(form[QStringLiteral("Combo2")].text, "12");
 }
