@@ -1,5 +1,6 @@
 // A prediction pressed in the real window fills the ticket on screen.
 #include "desktop_fixture.h"
+#include "scenario/scenario.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -79,4 +80,23 @@ TEST(PredictionView, CombosStartAndStayAsInTheHeadlessMode) {
   EXPECT_EQ(form[QStringLiteral("Combo6")].text, "2010");
   EXPECT_EQ(form[QStringLiteral("Combo2")].selected, -1);
   EXPECT_EQ(form[QStringLiteral("Combo2")].text, "12");
+
+  // A pick from a list, then the whole window against the headless mode after
+  // the same actions: every input's text and pick, every caption.
+  emit v.findChild<QComboBox*>("Combo7")->activated(13);
+  ScenarioRunner headless;
+  for (const char* line : {"type Combo2 12", "select Combo7 13"}) ASSERT_FALSE(headless.run_line(line));
+  const Form& same = headless.app().main().form;
+  for (const Control& c : form.controls()) {
+    const Control& h = same[c.key()];
+    const std::string key = c.key().toStdString();
+    if (c.design.kind == Kind::Combo || c.design.kind == Kind::Text) {
+      EXPECT_EQ(c.text, h.text) << key;
+      EXPECT_EQ(c.selected, h.selected) << key;
+    }
+    if (c.design.kind == Kind::Label) {
+      EXPECT_EQ(c.text, h.text) << key;
+    }
+    EXPECT_EQ(c.visible, h.visible) << key;
+  }
 }
