@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 #include <cstdio>
+#include <memory>
 
 namespace quilo {
 
@@ -30,27 +31,6 @@ QString default_history_file() {
   return QDir(default_user_folder()).filePath(QStringLiteral("history.sqlite"));
 }
 
-bool place_copy(const QString& source, const QString& target) {
-  QFile in(source);
-  if (!in.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes = in.read(kMaxCopiedFileBytes + 1);
-  if (in.error() != QFileDevice::NoError || bytes.size() > kMaxCopiedFileBytes) return false;
-  QTemporaryFile copy(QFileInfo(target).absolutePath() + QStringLiteral("/.quilo-copy-XXXXXX"));
-  // On the disk before it gets its name: a power cut must not leave an
-  // empty table under the name, which would never be copied again.
-  if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush() || ::fsync(copy.handle()) != 0)
-    return false;
-  // The installed files may be read-only; the user's copy is theirs to edit.
-  copy.setPermissions(in.permissions() | QFile::ReadOwner | QFile::WriteOwner);
-  // rename() never replaces a file: one that another instance starting at the
-  // same moment put there first is as good as ours.
-  if (copy.rename(target)) {
-    copy.setAutoRemove(false);
-    return true;
-  }
-  return QFileInfo::exists(target) || QFileInfo(target).isSymLink();
-}
-
 namespace {
 
 QByteArray read_copyable(const QString& path, bool& ok) {
@@ -65,18 +45,49 @@ QByteArray sum_of(const QByteArray& bytes) {
   return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-// Writes the bytes under a temporary name beside `target`, synced, and
-// renames them over it.
-bool replace_file(const QString& target, const QByteArray& bytes, QFileDevice::Permissions permissions) {
-  QTemporaryFile copy(QFileInfo(target).absolutePath() + QStringLiteral("/.quilo-copy-XXXXXX"));
-  if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush() || ::fsync(copy.handle()) != 0)
-    return false;
-  copy.setPermissions(permissions);
-  const bool renamed =
-      ::rename(QFile::encodeName(copy.fileName()).constData(), QFile::encodeName(target).constData()) == 0;
-  if (renamed) copy.setAutoRemove(false);
-  return renamed;
+// The bytes under a temporary name beside `target`, on the disk before they
+// get its name: a power cut must not leave an empty table under the name,
+// which would never be copied again. Null when they could not be written.
+std::unique_ptr<QTemporaryFile> synced_copy(const QString& target, const QByteArray& bytes,
+                                            QFileDevice::Permissions permissions) {
+  auto copy = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() +
+                                               QStringLiteral("/.quilo-copy-XXXXXX"));
+  if (!copy->open() || copy->write(bytes) != bytes.size() || !copy->flush() || ::fsync(copy->handle()) != 0)
+    return nullptr;
+  copy->setPermissions(permissions);
+  return copy;
 }
+
+// Puts the bytes in place of `target` whole, through a synced copy.
+bool replace_file(const QString& target, const QByteArray& bytes, QFileDevice::Permissions permissions) {
+  const auto copy = synced_copy(target, bytes, permissions);
+  if (!copy ||
+      ::rename(QFile::encodeName(copy->fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+    return false;
+  copy->setAutoRemove(false);
+  return true;
+}
+
+}  // namespace
+
+bool place_copy(const QString& source, const QString& target) {
+  bool ok = false;
+  const QByteArray bytes = read_copyable(source, ok);
+  if (!ok) return false;
+  // The installed files may be read-only; the user's copy is theirs to edit.
+  const auto copy =
+      synced_copy(target, bytes, QFile::permissions(source) | QFile::ReadOwner | QFile::WriteOwner);
+  if (!copy) return false;
+  // rename() never replaces a file: one that another instance starting at the
+  // same moment put there first is as good as ours.
+  if (copy->rename(target)) {
+    copy->setAutoRemove(false);
+    return true;
+  }
+  return QFileInfo::exists(target) || QFileInfo(target).isSymLink();
+}
+
+namespace {
 
 // name -> the sum of the bytes that were copied under it.
 QHash<QString, QByteArray> read_copies_record(const QString& path) {

@@ -4,6 +4,7 @@
 
 #include "app/numbers.h"
 #include "engines/race_checks.h"
+#include "history/summary.h"
 #include "history/whole_numbers.h"
 #include "model/ticket_design.h"
 
@@ -51,10 +52,8 @@ QString ticket_total(const std::vector<Bet>& bets) {
       if (c.isDigit()) c = QChar(char16_t(u'０' + c.digitValue()));
     return digits;
   };
-  QString amount = QString::number(yen);
-  for (qsizetype i = amount.size() - 3; i > 0; i -= 3) amount.insert(i, QLatin1Char(','));
   return QStringLiteral("合計★★★") + full_width(QString::number(yen / 100)) + QStringLiteral("枚★★★") +
-         full_width(amount) + QStringLiteral("円");
+         full_width(yen_text(yen)) + QStringLiteral("円");
 }
 
 void mark_ticket_rows(MainWindow& m, const std::vector<Bet>& bets) {
