@@ -183,7 +183,7 @@ bool store_result(QSqlDatabase& db, const QString& race, const RaceResult& r, co
       !run(QStringLiteral(
                "INSERT OR REPLACE INTO race_results (race_key, field, finish, scratched, entered_at)"
                " VALUES (?, ?, ?, ?, ?)"),
-           {race, r.field, finish_text(r), joined(r.scratched, QLatin1Char(',')), when}))
+           {race, r.field, finish_text(r), not_null(joined(r.scratched, QLatin1Char(','))), when}))
     return false;
   const QString insert =
       QStringLiteral("INSERT INTO payouts (race_key, bet_type, kind, numbers, yen) VALUES (?, ?, ?, ?, ?)");
@@ -302,10 +302,10 @@ bool fill_version_3(const QString& connection, QString& error) {
     r.field = fields.value(key, 0);
     if (r.field < highest) r.field = std::max(highest, 9);
     r.finish = {{v[0]}, {v[1]}, {v[2]}};
-    r.payouts = {{BetType::Exacta, {v[0], v[1]}, v[6]}, {BetType::Trifecta, {v[0], v[1], v[2]}, v[7]}};
+    r.payouts = {{BetType::Exacta, {v[0], v[1]}, v[5]}, {BetType::Trifecta, {v[0], v[1], v[2]}, v[6]}};
     if (sold(BetType::Bracket, r))
-      r.payouts.push_back({BetType::Bracket, {std::min(v[3], v[4]), std::max(v[3], v[4])}, v[8]});
-    for (int i = 0; i < paid_places(runners(r)); ++i) r.payouts.push_back({BetType::Place, {v[i]}, v[9 + i]});
+      r.payouts.push_back({BetType::Bracket, {std::min(v[3], v[4]), std::max(v[3], v[4])}, v[7]});
+    for (int i = 0; i < paid_places(runners(r)); ++i) r.payouts.push_back({BetType::Place, {v[i]}, v[8 + i]});
     results.emplace_back(key, r, q.value(12).toString());
   }
   for (const auto& [key, r, when] : results)
@@ -866,11 +866,28 @@ Figures figures_at(const QSqlQuery& q, int first) {
   return f;
 }
 
+// A run and a bet whose values are within their ranges (see plausible()):
+// a row another tool spoilt counts nowhere, as when the history is read whole.
+QString sound_rows() {
+  return QStringLiteral(
+             " typeof(r.chance_level) = 'integer' AND r.chance_level BETWEEN %1 AND %2"
+             " AND (r.bought_stake IS NULL OR (typeof(r.bought_stake) = 'integer'"
+             " AND r.bought_stake BETWEEN 0 AND %3))"
+             " AND typeof(b.stake) = 'integer' AND b.stake BETWEEN 0 AND %3"
+             " AND typeof(b.yen) = 'integer' AND b.yen BETWEEN 0 AND %4"
+             " AND b.bet_type IN ('exacta', 'trifecta', 'bracket', 'place')")
+      .arg(kNoLevel)
+      .arg(kMaxChanceLevel)
+      .arg(kMaxStake)
+      .arg(kMaxPayout);
+}
+
 // The settled bets of a ledger over a period (and of one type).
 QString settled_where(Ledger ledger, std::optional<BetType> type) {
   QString where = QStringLiteral(
-      " FROM bets b JOIN runs r ON r.id = b.run_id"
-      " WHERE b.outcome IS NOT NULL AND r.race_day BETWEEN ? AND ?");
+                      " FROM bets b JOIN runs r ON r.id = b.run_id"
+                      " WHERE b.outcome IS NOT NULL AND r.race_day BETWEEN ? AND ? AND") +
+                  sound_rows();
   if (ledger == Ledger::Bought) where += QStringLiteral(" AND r.bought = 1");
   if (type) where += QStringLiteral(" AND b.bet_type = '%1'").arg(bet_type_key(*type));
   return where;
@@ -882,6 +899,42 @@ void bind_period(QSqlQuery& q, const Period& period) {
 }
 
 }  // namespace
+
+std::optional<int> HistoryStore::left_out() const {
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  QSqlQuery q(db);
+  q.setForwardOnly(true);
+  // The runs out of range, then the bets that are or whose run is.
+  if (!q.exec(QStringLiteral("SELECT (SELECT COUNT(*) FROM runs r WHERE NOT (typeof(r.id) = 'integer' AND"
+                             " typeof(r.chance_level) = 'integer' AND r.chance_level BETWEEN %1 AND %2"
+                             " AND (r.bought_stake IS NULL OR (typeof(r.bought_stake) = 'integer'"
+                             " AND r.bought_stake BETWEEN 0 AND %3)))),"
+                             " (SELECT COUNT(*) FROM bets b LEFT JOIN runs r ON r.id = b.run_id"
+                             " WHERE r.id IS NULL OR NOT (%4))")
+                  .arg(kNoLevel)
+                  .arg(kMaxChanceLevel)
+                  .arg(kMaxStake)
+                  .arg(sound_rows())) ||
+      !q.next()) {
+    error_ = q.lastError().text();
+    return std::nullopt;
+  }
+  int count = q.value(0).toInt() + q.value(1).toInt();
+  q.finish();
+  if (!q.exec(QStringLiteral("SELECT race_key FROM race_results"))) {
+    error_ = q.lastError().text();
+    return std::nullopt;
+  }
+  QStringList keys;
+  while (q.next()) keys << q.value(0).toString();
+  for (const QString& key : keys) {
+    bool bad = false;
+    QString error;
+    load_result(db, key, &bad, error);
+    count += bad;
+  }
+  return count;
+}
 
 std::optional<std::vector<HistoryStore::RaceRow>> HistoryStore::races(int limit, int* total) const {
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
@@ -910,10 +963,11 @@ std::optional<std::vector<HistoryStore::RaceRow>> HistoryStore::races(int limit,
       QStringLiteral("SELECT year, month, day, racecourse, race, field_size FROM runs WHERE id = ?"));
   sums.prepare(
       QStringLiteral("SELECT SUM(%1), SUM(b.outcome = 1), %2 FROM bets b JOIN runs r ON r.id = b.run_id"
-                     " WHERE r.race_key = ?")
+                     " WHERE r.race_key = ? AND%3")
           .arg(QLatin1String(kStaked),
                split_sum(
-                   QStringLiteral("CASE WHEN b.outcome IN (1, 3) THEN b.stake * b.yen / 100 ELSE 0 END"))));
+                   QStringLiteral("CASE WHEN b.outcome IN (1, 3) THEN b.stake * b.yen / 100 ELSE 0 END")),
+               sound_rows()));
   finish.prepare(QStringLiteral("SELECT finish FROM race_results WHERE race_key = ?"));
   for (std::size_t i = 0; i < out.size(); ++i) {
     RaceRow& row = out[i];
@@ -940,10 +994,12 @@ std::optional<std::vector<HistoryStore::RaceRow>> HistoryStore::races(int limit,
 std::optional<std::vector<HistoryStore::BetRow>> HistoryStore::race_bets(const QString& race) const {
   QSqlQuery q(QSqlDatabase::database(connection_, false));
   q.setForwardOnly(true);
-  q.prepare(QStringLiteral(
-      "SELECT r.id, r.recorded_at, r.command, r.chance_level, r.bought, r.bought_stake, b.bet_type,"
-      " b.numbers, b.stake, b.buyable, b.why, b.outcome, b.yen FROM runs r JOIN bets b ON b.run_id = r.id"
-      " WHERE r.race_key = ? ORDER BY r.id DESC, b.seq"));
+  q.prepare(
+      QStringLiteral(
+          "SELECT r.id, r.recorded_at, r.command, r.chance_level, r.bought, r.bought_stake, b.bet_type,"
+          " b.numbers, b.stake, b.buyable, b.why, b.outcome, b.yen FROM runs r JOIN bets b ON b.run_id = r.id"
+          " WHERE r.race_key = ? AND") +
+      sound_rows() + QStringLiteral(" ORDER BY r.id DESC, b.seq"));
   q.addBindValue(race);
   if (!q.exec()) {
     error_ = q.lastError().text();

@@ -87,6 +87,8 @@ class HistoryStore {
     qint64 payback = 0;
     std::optional<QString> finish;  // the result's order, once entered
   };
+  // How many rows read() would leave out, counted by the database.
+  std::optional<int> left_out() const;
   // The newest `limit` races (of race day, then of recording) and how many there are.
   std::optional<std::vector<RaceRow>> races(int limit, int* total) const;
   struct BetRow {

@@ -114,6 +114,7 @@ void HistoryWindow::use_file(const QString& file) {
   // Resolved now: a relative name means the folder the program started in.
   file_ = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
   store_.reset();
+  told_left_out_ = false;
   // A table or the teaching file never becomes the history (see store()).
   if (!file_.isEmpty() && own_files_.read_at_start(file_)) {
     refused_file_ = file_;
@@ -201,8 +202,24 @@ void HistoryWindow::Form_Load() {
   picked_run_ = 0;
   period_ = {};
   form.open = true;
-  races_.clear();
-  if (!refresh()) return;
+  if (!refresh()) {
+    // What the window showed when it was last open.
+    show_races();
+    show_bet_rows();
+    return;
+  }
+  // Rows another tool spoilt are told of once a session: they count nowhere.
+  if (!told_left_out_) {
+    told_left_out_ = true;
+    const auto n = store().left_out();
+    if (!n)
+      unreadable();
+    else if (*n > 0)
+      platform_.message(QStringLiteral("成績ファイルの %1 件の記録は、値がありえない範囲にあるため使いません"
+                                       "でした。")
+                            .arg(*n),
+                        kAppTitle, Buttons::OK);
+  }
   // The newest race is picked first: its result is the one most often entered next.
   if (!races_.empty()) select(form4::Grid1.text(), 0);
 }
@@ -250,19 +267,25 @@ bool HistoryWindow::show_races() {
 }
 
 bool HistoryWindow::show_bets() {
-  Control& grid = form[form4::Grid2];
-  grid.rows.clear();
-  grid.selected = -1;
-  bets_.clear();
   const auto* race = picked_race();
   form(form4::Label1, 19).text = race ? race_title(race->race) + QStringLiteral(" の結果") : QString();
   if (!race) {
+    bets_.clear();
     picked_run_ = 0;
+    show_bet_rows();
     return true;
   }
   auto bets = store().race_bets(race->key);
   if (!bets) return unreadable();
   bets_ = std::move(*bets);
+  show_bet_rows();
+  return true;
+}
+
+void HistoryWindow::show_bet_rows() {
+  Control& grid = form[form4::Grid2];
+  grid.rows.clear();
+  grid.selected = -1;
   bool picked_there = false;
   for (const auto& row : bets_) {
     const int stake = row.bought && row.bought_stake ? *row.bought_stake : row.bet.stake;
@@ -279,7 +302,6 @@ bool HistoryWindow::show_bets() {
                          combination_text(row.bet.type, row.bet.numbers), yen_text(stake), outcome, payback});
   }
   if (!picked_there) picked_run_ = 0;
-  return true;
 }
 
 void HistoryWindow::show_result_inputs() {
@@ -308,16 +330,26 @@ bool HistoryWindow::show_figures() {
   RaceFold fold;
   if (!all || !all_total || !period || !period_total || !store().fold_races(l, period_, std::nullopt, fold))
     return unreadable();
+  // Every bet type has its row, with or without figures.
+  auto by_type = [](const std::vector<FigureRow>& rows) {
+    std::vector<QStringList> out;
+    for (BetType type : kBetTypes) {
+      Figures f;
+      for (const FigureRow& row : rows)
+        if (row.type == type) f = row.figures;
+      out.push_back(figures_row(bet_type_name(type), f));
+    }
+    return out;
+  };
   Control& all_grid = form[form4::Grid3];
-  all_grid.rows.clear();
-  for (const FigureRow& row : *all)
-    all_grid.rows.push_back(figures_row(bet_type_name(*row.type), row.figures));
+  all_grid.rows = by_type(*all);
   all_grid.rows.push_back(figures_row(QStringLiteral("合計"), *all_total));
   Control& grid = form[form4::Grid4];
   grid.design.items[0] = QString::fromUtf8(kGroupings[g]);
   grid.items = grid.design.items;
   grid.rows.clear();
-  for (const FigureRow& row : *period) {
+  if (grouping == Grouping::BetType) grid.rows = by_type(*period);
+  for (const FigureRow& row : grouping == Grouping::BetType ? std::vector<FigureRow>() : *period) {
     QString name = row.group;
     if (grouping == Grouping::BetType) name = bet_type_name(*row.type);
     if (grouping == Grouping::ChanceLevel)

@@ -75,6 +75,7 @@ class HistoryWindow {
   bool refresh();
   bool show_races();
   bool show_bets();
+  void show_bet_rows();  // bets_ into the bet list
   bool show_figures();
   void show_result_inputs();
   const HistoryStore::RaceRow* picked_race() const;
@@ -94,6 +95,7 @@ class HistoryWindow {
   QString picked_key_;
   qint64 picked_run_ = 0;
   Period period_;
+  bool told_left_out_ = false;
 };
 
 // The history command of the main window (成績): opens the history window.

@@ -56,9 +56,12 @@ QString read_payouts(BetType type, const QString& typed, RaceResult& result) {
         .arg(name);
   }
   if (text == QStringLiteral("発売なし")) {
-    result.not_sold.push_back(type);
+    // Kept only where the field would have allowed the type.
+    if (sold(type, result)) result.not_sold.push_back(type);
     return {};
   }
+  if (!sold(type, result))
+    return QStringLiteral("%1頭立てのこのレースでは%2は発売されていません。").arg(result.field).arg(name);
   if (text.startsWith(QStringLiteral("特払")) || (amount(text) && *amount(text) == info.special_yen)) {
     result.special.push_back(type);
     return {};
