@@ -45,6 +45,9 @@ const ButtonRow kButtons[] = {
     {"Form4", form4::Command3, [](App& a) { a.history().Command3_Click(); }, false, false},
     {"Form4", form4::Command4, [](App& a) { a.history().Command4_Click(); }, false, false},
     {"Form4", form4::Command5, [](App& a) { a.history().Command5_Click(); }, false, false},
+    {"Form4", form4::Command6, [](App& a) { a.history().Command6_Click(); }, false, false},
+    {"Form4", form4::Command7, [](App& a) { a.history().Command7_Click(); }, false, false},
+    {"Form4", form4::Command8, [](App& a) { a.history().Command8_Click(); }, false, false},
     {"Form4", form4::Option1, [](App& a) { a.history().Option1_Click(); }, false, false},
     {"Form4", form4::Option2, [](App& a) { a.history().Option2_Click(); }, false, false},
 };

@@ -4,6 +4,7 @@
 #include "app/windows31j.h"
 #include "engines/prediction_commands.h"
 
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -53,7 +54,18 @@ QString csv_finish(const RaceResult& r) {
 
 }  // namespace
 
-QString csv_cell(const QString& text) {
+// A plain number as a spreadsheet writes it back: "04" is 4, "1.50" is 1.5.
+QString plain_number(const QString& text) {
+  static const QRegularExpression number(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
+  if (!number.match(text).hasMatch()) return text;
+  QString whole = text.section(QLatin1Char('.'), 0, 0), fraction = text.section(QLatin1Char('.'), 1);
+  while (whole.size() > 1 && whole.startsWith(QLatin1Char('0'))) whole.remove(0, 1);
+  while (fraction.endsWith(QLatin1Char('0'))) fraction.chop(1);
+  return fraction.isEmpty() ? whole : whole + QLatin1Char('.') + fraction;
+}
+
+QString csv_cell(const QString& typed) {
+  const QString text = plain_number(typed);
   if (text.isEmpty()) return text;
   const QChar first = text[0];
   if (first == QLatin1Char('=') || first == QLatin1Char('+') || first == QLatin1Char('-') ||

@@ -19,7 +19,8 @@ namespace quilo {
 
 enum class CsvEncoding { Windows31J, Utf8WithBom };
 
-// A cell as the file writes it, before quoting.
+// A cell as the file writes it, before quoting: a plain number as a
+// spreadsheet would write it back ("04" is 4), a formula's start neutralised.
 QString csv_cell(const QString& text);
 
 // The whole file as bytes, lines ending in CR LF.

@@ -371,7 +371,7 @@ TEST(HistoryWindow, ExportsRecordsAndResultsAsCsv) {
     ASSERT_EQ(lines.size(), 5);
     EXPECT_TRUE(lines[0].startsWith("記録日時,予想,年,月,日,競馬場,レース,頭数,1番人気オッズ"));
     EXPECT_EQ(lines[2],
-              "2010/01/01 12:00:00,３連単,2010,04,10,東京,01Ｒ,18頭,1.5,4.2,6,,３連単,5→7→12,300,"
+              "2010/01/01 12:00:00,３連単,2010,4,10,東京,01Ｒ,18頭,1.5,4.2,6,,３連単,5→7→12,300,"
               "5→7→12,,的中,37020");
   }
   // An existing file is replaced only when the user says so.
@@ -570,4 +570,45 @@ TEST(HistoryCli, AHistoryFileIsKeptOnlyWhenNamed) {
   missing.start(QStringLiteral(QUILO_BINARY), {"--history"});
   missing.waitForFinished(10000);
   EXPECT_EQ(missing.exitCode(), 2);
+}
+
+TEST(HistoryWindow, BoughtRunsMakeTheBalanceAndARemovedRunCountsNowhere) {
+  Session s;
+  s.run(kInputs + "click Command8\nclick Command3\nclick Command14\n" + result_script(kResult) +
+        "click Form4.Command1\n");
+  // The newest run's bets come first: the exacta's four, then the trifecta's.
+  auto d = s.dump("select Form4.Grid2 4\ntype Form4.Text15 150\nclick Form4.Command6");
+  EXPECT_EQ(messages(d), QStringList{"1点の購入額は 100 円単位で入力して下さい（空欄は券面どおり）。"});
+  d = s.dump("type Form4.Text15 200円\nclick Form4.Command6\nselect Form4.Combo2 1");
+  EXPECT_TRUE(messages(d).isEmpty()) << messages(d).join("|").toStdString();
+  EXPECT_EQ(rows(d, "Grid2")[4][3], "購入");
+  EXPECT_EQ(rows(d, "Grid2")[4][6], "200");
+  // 収支: only the trifecta, 200 yen a bet; 5→7→12 paid 12,340 per 100.
+  EXPECT_EQ(only(figures(d, "overall", "bought"), {"bets", "stake", "payback"}),
+            (QJsonObject{{"bets", 4}, {"stake", 800}, {"payback", 24680}}));
+  EXPECT_EQ(rows(d, "Grid3").back()[8], "800");
+  EXPECT_EQ(rows(d, "Grid3").back()[9], "24,680");
+  EXPECT_EQ(caption(d, "Form4.Label1(22)"), "購入した予想だけを購入額で");
+  // By chance level: the trifecta of level 6 paid, so it is the lowest that did.
+  d = s.dump("select Form4.Combo2 0\nselect Form4.Combo3 4");
+  QStringList groups;
+  for (const QStringList& row : rows(d, "Grid4")) groups << row[0];
+  EXPECT_TRUE(groups.contains("３連単 6")) << groups.join("|").toStdString();
+  EXPECT_TRUE(caption(d, "Form4.Label1(23)").contains("３連単 6以上"))
+      << caption(d, "Form4.Label1(23)").toStdString();
+  d = s.dump("select Form4.Combo2 1\nclick Form4.Command7");
+  EXPECT_EQ(figures(d, "overall", "bought")["stake"].toInt(), 0);
+
+  // Removed after a question (Cancel keeps it): no trace in any figure.
+  const int before = figures(d, "overall")["bets"].toInt();
+  d = s.dump("select Form4.Grid2 0\nanswer Cancel\nclick Form4.Command8");
+  EXPECT_EQ(runs(d).size(), 2);
+  EXPECT_TRUE(messages(d).value(0).contains("の予想を削除します")) << messages(d).value(0).toStdString();
+  d = s.dump("answer OK\nclick Form4.Command8");
+  EXPECT_EQ(runs(d).size(), 1);
+  EXPECT_EQ(runs(d)[0].toObject()["command"].toString(), "Command8");
+  EXPECT_EQ(figures(d, "overall")["bets"].toInt(), before - 4);
+  EXPECT_EQ(rows(d, "Grid1")[0][4], "1");
+  d = s.dump("click Form4.Command8");
+  EXPECT_EQ(messages(d), QStringList{"削除する予想を、買い目の一覧から選んで下さい。"});
 }
