@@ -36,7 +36,7 @@ QString row(const QStringList& fields) {
 // The numbers of a bet as the CSV writes them: arrows for an order, "・"
 // between brackets ("3-5" would turn into a date).
 QString csv_combination(BetType type, const std::vector<int>& numbers) {
-  if (bet_type_info(type).ordered) return combination_text(type, numbers);
+  if (bet_type_info(type).ordered()) return combination_text(type, numbers);
   QStringList parts;
   for (int n : numbers) parts << QString::number(n);
   return parts.join(QStringLiteral("・"));

@@ -370,7 +370,11 @@ bool HistoryWindow::show_figures() {
   if (grouping == Grouping::ChanceLevel) {
     QStringList parts;
     for (BetType type : kBetTypes) {
-      if (!bet_type_info(type).ordered) continue;  // 複勝 and 枠連 rate no race
+      // Only types whose commands rate the race (not 複勝 or 枠連).
+      const auto commands = prediction_commands();
+      if (std::none_of(commands.begin(), commands.end(),
+                       [&](const PredictionCommand& c) { return c.type == type && c.rates; }))
+        continue;
       const auto lowest = lowest_paying_level(*period, type);
       parts << bet_type_name(type) + QLatin1Char(' ') +
                    (lowest ? QStringLiteral("%1以上").arg(*lowest) : QStringLiteral("なし"));

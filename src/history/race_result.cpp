@@ -16,7 +16,7 @@ bool contains(const std::vector<int>& v, int n) { return std::find(v.begin(), v.
 
 // The numbers as the payout table keeps them: a bracket pair smaller first.
 std::vector<int> canonical(BetType type, std::vector<int> numbers) {
-  if (!bet_type_info(type).ordered) std::sort(numbers.begin(), numbers.end());
+  if (!bet_type_info(type).ordered()) std::sort(numbers.begin(), numbers.end());
   return numbers;
 }
 
@@ -87,7 +87,7 @@ int paid_places(int runners) { return runners >= 8 ? 3 : runners >= 5 ? 2 : 0; }
 bool sold(BetType type, const RaceResult& r) {
   if (listed(r.not_sold, type)) return false;
   if (r.field < bet_type_info(type).smallest_field) return false;
-  return type != BetType::Place || paid_places(runners(r)) > 0;
+  return bet_type_info(type).rule != WinRule::Placed || paid_places(runners(r)) > 0;
 }
 
 int place_of(const RaceResult& r, int horse) {
@@ -100,21 +100,24 @@ std::vector<std::vector<int>> winning_combinations(BetType type, const RaceResul
   const auto horses = placed(r);
   std::vector<std::vector<int>> out;
   std::vector<int> chosen;
-  switch (type) {
-    case BetType::Exacta:
-    case BetType::Trifecta:
-      orders(horses, bet_type_info(type).positions, chosen, out);
+  const BetTypeInfo& info = bet_type_info(type);
+  switch (info.rule) {
+    case WinRule::InOrder:
+      orders(horses, info.positions, chosen, out);
       break;
-    case BetType::Bracket: {
-      std::vector<std::vector<int>> pairs;
-      orders(horses, 2, chosen, pairs);
-      for (const auto& pair : pairs) {
-        auto brackets = canonical(type, {bracket_of(pair[0], r.field), bracket_of(pair[1], r.field)});
-        if (std::find(out.begin(), out.end(), brackets) == out.end()) out.push_back(brackets);
+    case WinRule::Unordered:
+    case WinRule::Brackets: {
+      std::vector<std::vector<int>> firsts;
+      orders(horses, info.positions, chosen, firsts);
+      for (auto numbers : firsts) {
+        if (info.brackets())
+          for (int& n : numbers) n = bracket_of(n, r.field);
+        numbers = canonical(type, numbers);
+        if (std::find(out.begin(), out.end(), numbers) == out.end()) out.push_back(numbers);
       }
       break;
     }
-    case BetType::Place:
+    case WinRule::Placed:
       for (const auto& [horse, place] : horses)
         if (place <= paid_places(runners(r))) out.push_back({horse});
       break;
@@ -201,10 +204,10 @@ std::optional<QString> result_problem(const RaceResult& r) {
 Settlement settle(const Bet& bet, const RaceResult& r) {
   const BetTypeInfo& info = bet_type_info(bet.type);
   if (!bet.buyable || bet.numbers.size() != info.positions || !sold(bet.type, r)) return {Outcome::NotBought};
-  const int highest = info.brackets ? kBrackets : r.field;
+  const int highest = info.brackets() ? kBrackets : r.field;
   for (int n : bet.numbers)
     if (n < 1 || n > highest) return {Outcome::NotBought};
-  if (info.brackets) {
+  if (info.brackets()) {
     for (int b : bet.numbers) {
       const auto horses = horses_of_bracket(b, r.field);
       const auto running =

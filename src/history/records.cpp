@@ -15,10 +15,10 @@ const BetTypeInfo kBetTypeRows[] = {
     // of the first two, sold from nine runners on; 複勝 on one of the placed
     // horses, sold from five runners on. 特払い pays 70 yen per 100, 80 on
     // the types that return 80 per cent (複勝).
-    {BetType::Exacta, "exacta", "馬単", 2, true, false, 2, 70, "→"},
-    {BetType::Trifecta, "trifecta", "３連単", 3, true, false, 3, 70, "→"},
-    {BetType::Bracket, "bracket", "枠連", 2, false, true, 9, 70, "-"},
-    {BetType::Place, "place", "複勝", 1, false, false, 5, 80, "-"},
+    {BetType::Exacta, "exacta", "馬単", 2, WinRule::InOrder, 2, 70, "→"},
+    {BetType::Trifecta, "trifecta", "３連単", 3, WinRule::InOrder, 3, 70, "→"},
+    {BetType::Bracket, "bracket", "枠連", 2, WinRule::Brackets, 9, 70, "-"},
+    {BetType::Place, "place", "複勝", 1, WinRule::Placed, 5, 80, "-"},
 };
 
 }  // namespace

@@ -17,17 +17,28 @@ namespace quilo {
 enum class BetType { Exacta, Trifecta, Bracket, Place };
 inline constexpr BetType kBetTypes[] = {BetType::Exacta, BetType::Trifecta, BetType::Bracket, BetType::Place};
 
-// What the program knows of a bet type: one row per type (records.cpp).
+// How a bet type wins, read from the finishing order.
+enum class WinRule {
+  InOrder,    // the first horses in order (馬単, ３連単)
+  Unordered,  // the first horses in any order
+  Brackets,   // the brackets of the first two in any order (枠連)
+  Placed,     // one horse within the places paid (複勝)
+};
+
+// What the program knows of a bet type: one row per type (records.cpp). A
+// new bet type is a row here, its payout box in the 成績 window, its engine
+// and its art; the history file keeps it by key with no change of schema.
 struct BetTypeInfo {
   BetType type;
   const char* key;        // "exacta": the name the file and the dump use
   const char* name;       // 馬単
   std::size_t positions;  // numbers in a bet
-  bool ordered;           // the order of the numbers counts (馬単, ３連単)
-  bool brackets;          // the numbers are bracket numbers (枠連)
-  int smallest_field;     // sold in races of this many runners or more
-  int special_yen;        // 特払い: yen paid per 100 when nobody hit
-  const char* joiner;     // between the numbers as shown: "→" or "-"
+  WinRule rule;
+  int smallest_field;  // sold in races of this many runners or more
+  int special_yen;     // 特払い: yen paid per 100 when nobody hit
+  const char* joiner;  // between the numbers as shown: "→" or "-"
+  bool ordered() const { return rule == WinRule::InOrder; }
+  bool brackets() const { return rule == WinRule::Brackets; }
 };
 const BetTypeInfo& bet_type_info(BetType type);
 
