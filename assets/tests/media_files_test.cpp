@@ -100,8 +100,8 @@ std::map<QString, QSize> expectedSizes() {
       {"btn_Form3_Option2", 161, 49},  {"btn_Form3_Option3", 161, 49},  {"btn_Form1_Command14", 97, 31},
       {"btn_Form4_Command1", 150, 36}, {"btn_Form4_Command2", 150, 36}, {"btn_Form4_Command3", 110, 40},
       {"btn_Form4_Command4", 100, 40}, {"btn_Form4_Command5", 100, 30}, {"btn_Form4_Command6", 110, 30},
-      {"btn_Form4_Command7", 110, 30}, {"btn_Form4_Command8", 110, 30}, {"btn_Form4_Option1", 120, 40},
-      {"btn_Form4_Option2", 120, 40}};
+      {"btn_Form4_Command7", 110, 30}, {"btn_Form4_Command8", 110, 30}, {"btn_Form4_Command9", 84, 30},
+      {"btn_Form4_Option1", 120, 40},  {"btn_Form4_Option2", 120, 40}};
   for (const auto& b : buttons) {
     m[QLatin1String(b.stem) + QLatin1String(".bmp")] = QSize(b.w, b.h);
     m[QLatin1String(b.stem) + QLatin1String("_down.bmp")] = QSize(b.w, b.h);

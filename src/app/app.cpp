@@ -48,6 +48,7 @@ const ButtonRow kButtons[] = {
     {"Form4", form4::Command6, [](App& a) { a.history().Command6_Click(); }, false, false},
     {"Form4", form4::Command7, [](App& a) { a.history().Command7_Click(); }, false, false},
     {"Form4", form4::Command8, [](App& a) { a.history().Command8_Click(); }, false, false},
+    {"Form4", form4::Command9, [](App& a) { a.history().Command9_Click(); }, false, false},
     {"Form4", form4::Option1, [](App& a) { a.history().Option1_Click(); }, false, false},
     {"Form4", form4::Option2, [](App& a) { a.history().Option2_Click(); }, false, false},
 };

@@ -900,6 +900,12 @@ void bind_period(QSqlQuery& q, const Period& period) {
 
 }  // namespace
 
+std::optional<qint64> HistoryStore::data_version() const {
+  QSqlQuery q(QSqlDatabase::database(connection_, false));
+  if (!q.exec(QStringLiteral("PRAGMA data_version")) || !q.next()) return std::nullopt;
+  return q.value(0).toLongLong();
+}
+
 std::optional<int> HistoryStore::left_out() const {
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   QSqlQuery q(db);

@@ -87,6 +87,9 @@ class HistoryStore {
     qint64 payback = 0;
     std::optional<QString> finish;  // the result's order, once entered
   };
+  // A number that changes whenever another connection (another instance of
+  // the program) has written to the file; nullopt when it cannot be read.
+  std::optional<qint64> data_version() const;
   // How many rows read() would leave out, counted by the database.
   std::optional<int> left_out() const;
   // The newest `limit` races (of race day, then of recording) and how many there are.

@@ -150,6 +150,7 @@ HistoryStore& HistoryWindow::store() {
 }
 
 bool HistoryWindow::unreadable() {
+  if (quiet_) return false;
   platform_.message(QStringLiteral("成績ファイル %1 を読めませんでした（%2）。表示は前のままです。")
                         .arg(QDir::toNativeSeparators(store().file()), store().last_error()),
                     kAppTitle, Buttons::OK);
@@ -224,8 +225,29 @@ void HistoryWindow::Form_Load() {
   if (!races_.empty()) select(form4::Grid1.text(), 0);
 }
 
+bool HistoryWindow::refresh_if_changed() {
+  if (!form.open || !store_) return false;
+  const auto version = store_->data_version();
+  if (!version || version == seen_version_) return false;
+  int total = 0;
+  auto races = store_->races(kListedRaces, &total);
+  if (!races) return false;
+  seen_version_ = version;
+  races_ = std::move(*races);
+  race_total_ = total;
+  show_races();
+  // The rest as refresh() does; a failure now waits for the next press to be told.
+  if (auto bets = picked_race() ? store_->race_bets(picked_key_) : std::nullopt) bets_ = std::move(*bets);
+  show_bet_rows();
+  quiet_ = true;
+  show_figures();
+  quiet_ = false;
+  return true;
+}
+
 bool HistoryWindow::refresh() {
   // A file that cannot be read shows what it showed before, with a message.
+  seen_version_ = store().data_version();
   int total = 0;
   auto races = store().races(kListedRaces, &total);
   if (!races) return unreadable();
@@ -474,7 +496,7 @@ void HistoryWindow::Command2_Click() {
   const QString title = race_title(race->race);
   const QString key = race->key;
   if (platform_.message(QStringLiteral("%1 の結果を削除します。\rよろしいですか？").arg(title), kAppTitle,
-                        Buttons::OKCancel) == Answer::Cancel)
+                        Buttons::OKCancelSafe) == Answer::Cancel)
     return;
   if (!store().remove_result(key)) {
     platform_.message(QStringLiteral("結果を削除できませんでした（%1）。").arg(store().last_error()),
@@ -503,7 +525,7 @@ void HistoryWindow::Command3_Click() {
   if (auto reason = own_files_.refusal(path)) return refused(*reason);
   if (info.exists() &&
       platform_.message(QStringLiteral("「%1」はすでにあります。\r上書きしますか？").arg(path), kAppTitle,
-                        Buttons::OKCancel) == Answer::Cancel)
+                        Buttons::OKCancelSafe) == Answer::Cancel)
     return;
   const CsvEncoding encoding =
       form[form4::Option2].checked ? CsvEncoding::Utf8WithBom : CsvEncoding::Windows31J;
@@ -518,6 +540,17 @@ void HistoryWindow::Command3_Click() {
 }
 
 void HistoryWindow::Command4_Click() { form.open = false; }
+
+void HistoryWindow::Command9_Click() {
+  const QString folder = export_folder.isEmpty() ? QDir::currentPath() : export_folder;
+  const QString typed = form[form4::Text14].text.trimmed();
+  const QString suggested =
+      typed.isEmpty() ? folder : QDir(folder).absoluteFilePath(QDir::fromNativeSeparators(typed));
+  if (const auto chosen =
+          platform_.choose_save_file(QStringLiteral("CSVファイルの保存先"), suggested,
+                                     QStringLiteral("CSVファイル (*.csv);;すべてのファイル (*)")))
+    form[form4::Text14].text = QDir::toNativeSeparators(*chosen);
+}
 
 std::optional<Period> HistoryWindow::period_from_inputs() {
   Period p;
@@ -604,7 +637,7 @@ void HistoryWindow::Command8_Click() {
   if (platform_.message(QStringLiteral("%1 の %2 の予想を削除します。成績のどこにも残りません。\r"
                                        "よろしいですか？")
                             .arg(shown_time(run->when), prediction_name(run->command)),
-                        kAppTitle, Buttons::OKCancel) == Answer::Cancel)
+                        kAppTitle, Buttons::OKCancelSafe) == Answer::Cancel)
     return;
   if (!store().remove_run(picked_run_)) {
     platform_.message(QStringLiteral("予想を削除できませんでした（%1）。").arg(store().last_error()),

@@ -59,8 +59,13 @@ class HistoryWindow {
   void Command6_Click();  // 購入
   void Command7_Click();  // 購入取消
   void Command8_Click();  // 予想を削除
+  void Command9_Click();  // 参照… (where the CSV goes)
   void Option1_Click();   // Windows-31J
   void Option2_Click();   // UTF-8
+  // Brings the window up to what another instance recorded or entered since
+  // it last looked, without a word (it is called as the window is
+  // activated, when a message would only come back); true when it changed.
+  bool refresh_if_changed();
   // Picks row `index` of the race list (Grid1) or the bet list (Grid2: its
   // run), or entry `index` of a choice (Combo1 chart, Combo2 ledger, Combo3
   // grouping); false when there is no such entry.
@@ -96,6 +101,8 @@ class HistoryWindow {
   qint64 picked_run_ = 0;
   Period period_;
   bool told_left_out_ = false;
+  std::optional<qint64> seen_version_;  // the file's data version when last shown
+  bool quiet_ = false;                  // a failure to read is not told now
 };
 
 // The history command of the main window (成績): opens the history window.

@@ -42,17 +42,35 @@ void HeadlessPlatform::skip_pause(float seconds) {
 }
 
 Answer HeadlessPlatform::message(const QString& text, const QString& title, Buttons buttons) {
-  Answer answer = Answer::OK;
-  if (buttons == Buttons::OKCancel && !answers.empty()) {
+  // Without an answer given, the default button is pressed, as Enter would.
+  Answer answer = buttons == Buttons::OKCancelSafe ? Answer::Cancel : Answer::OK;
+  if (buttons != Buttons::OK && !answers.empty()) {
     answer = answers.front();
     answers.pop_front();
   }
-  log({{"kind", "message"},
-       {"text", text},
-       {"title", title},
-       {"buttons", buttons == Buttons::OK ? "OK" : "OKCancel"},
-       {"answer", answer == Answer::OK ? "OK" : "Cancel"}});
+  QJsonObject entry{{"kind", "message"},
+                    {"text", text},
+                    {"title", title},
+                    {"buttons", buttons == Buttons::OK ? "OK" : "OKCancel"},
+                    {"answer", answer == Answer::OK ? "OK" : "Cancel"}};
+  if (buttons == Buttons::OKCancelSafe) entry.insert("default", "Cancel");
+  log(entry);
   return answer;
+}
+
+std::optional<QString> HeadlessPlatform::choose_save_file(const QString& title, const QString& suggested,
+                                                          const QString& filter) {
+  std::optional<QString> chosen;
+  if (!chosen_files.empty()) {
+    if (!chosen_files.front().isEmpty()) chosen = chosen_files.front();
+    chosen_files.pop_front();
+  }
+  log({{"kind", "file_dialog"},
+       {"title", title},
+       {"suggested", suggested},
+       {"filter", filter},
+       {"chosen", chosen ? QJsonValue(*chosen) : QJsonValue()}});
+  return chosen;
 }
 
 PrintResult HeadlessPlatform::print(const QStringList& lines) {

@@ -29,6 +29,11 @@ class HeadlessPlatform : public Platform {
   Answer message(const QString& text, const QString& title, Buttons buttons) override;
   PrintResult print(const QStringList& lines) override;
   bool has_printer() override { return printer_available; }
+  // Logged; answers with the next of `chosen_files` (empty text: cancelled),
+  // or cancels when there is none.
+  std::optional<QString> choose_save_file(const QString& title, const QString& suggested,
+                                          const QString& filter) override;
+  std::deque<QString> chosen_files;
   double time_of_day() override { return clock; }
   // The virtual date and the virtual time of day.
   QDateTime now() override;

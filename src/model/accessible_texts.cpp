@@ -167,6 +167,7 @@ const TextRow kTexts[] = {
     {"Form4", "Chart1", "収支の推移のグラフ", ""},
     {"Form4", "Label1(24)", "CSVファイルの見出し", ""},
     {"Form4", "Text14", "CSVファイル名", "成績を書き出すCSVファイルの名前を入力します"},
+    {"Form4", "Command9", "参照", "CSVファイルの保存先をファイルの選択画面で選びます"},
     {"Form4", "Option1", "Windows-31J で書き出す", "表計算ソフトでそのまま開けるWindows-31J（シフトJIS）で書き出します"},
     {"Form4", "Option2", "UTF-8 で書き出す", "BOM付きのUTF-8で書き出します"},
     {"Form4", "Command3", "CSV出力", "記録した予想とレース結果をCSVファイルに書き出します"},

@@ -475,7 +475,8 @@ FormDesign form4_design() {
 
   // Export of the records and results.
   c.push_back(caption4(24, 8, 664, 80, "CSVファイル"));
-  c.push_back(entry4("Text14", 90, 660, 420));
+  c.push_back(entry4("Text14", 90, 660, 334));
+  c.push_back(button("Form4", "Command9", px(430), px(657), px(84), px(30), "参照…"));
   ControlDesign o1 = button("Form4", "Option1", px(520), px(654), px(120), px(40), "Windows-31J");
   o1.kind = Kind::Option;
   ControlDesign o2 = button("Form4", "Option2", px(646), px(654), px(120), px(40), "UTF-8");

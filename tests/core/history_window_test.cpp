@@ -378,17 +378,20 @@ TEST(HistoryWindow, ExportsRecordsAndResultsAsCsv) {
   Session s;
   s.write_file("old.csv", "keep me");
   const auto d = s.dump(
-      "click Command14\ntype Form4.Text14 old.csv\nanswer Cancel\nclick Form4.Command3\n"
+      "click Command14\ntype Form4.Text14 old.csv\nanswer Cancel\nclick Form4.Command3\nclick "
+      "Form4.Command3\n"
       "type Form4.Text14 \"\"\nclick Form4.Command3\ntype Form4.Text14 nofolder/x.csv\n"
       "click Form4.Command3");
   QFile old(s.path("old.csv"));
   ASSERT_TRUE(old.open(QIODevice::ReadOnly));
   EXPECT_EQ(old.readAll(), "keep me");
   const QStringList m = messages(d);
-  ASSERT_EQ(m.size(), 3);
+  ASSERT_EQ(m.size(), 4);
   EXPECT_TRUE(m[0].contains("上書きしますか"));
-  EXPECT_EQ(m[1], "CSVファイルの名前を入力して下さい！");
-  EXPECT_TRUE(m[2].contains("フォルダーが見つかりません")) << m[2].toStdString();
+  // Asked again without an answer: the default is to keep the file.
+  EXPECT_TRUE(m[1].contains("上書きしますか"));
+  EXPECT_EQ(m[2], "CSVファイルの名前を入力して下さい！");
+  EXPECT_TRUE(m[3].contains("フォルダーが見つかりません")) << m[3].toStdString();
 }
 
 TEST(HistoryWindow, ItsButtonWaitsWhileACommandRuns) {
@@ -611,4 +614,39 @@ TEST(HistoryWindow, BoughtRunsMakeTheBalanceAndARemovedRunCountsNowhere) {
   EXPECT_EQ(rows(d, "Grid1")[0][4], "1");
   d = s.dump("click Form4.Command8");
   EXPECT_EQ(messages(d), QStringList{"削除する予想を、買い目の一覧から選んで下さい。"});
+}
+
+TEST(HistoryWindow, AnOpenWindowTakesInWhatAnotherInstanceRecorded) {
+  Session s;
+  const QString file = s.path("h.sqlite");
+  s.run(kInputs);
+  s.app().history().open_store(file);
+  s.run("click Command8\nclick Command14");
+  EXPECT_FALSE(s.app().history().refresh_if_changed()) << "nothing new yet";
+  {
+    // Another instance records a run on another race and enters its result.
+    HistoryStore other(file, QDateTime::currentDateTime());
+    Prediction p;
+    p.command = "Command3";
+    p.race = {"2010", "04", "11", "中山", "02Ｒ", "16頭"};
+    p.bets = {{BetType::Exacta, {5, 2}, 100}};
+    ASSERT_TRUE(other.record(p, QDateTime::currentDateTime()));
+  }
+  EXPECT_TRUE(s.app().history().refresh_if_changed());
+  const auto d = s.dump();
+  ASSERT_EQ(rows(d, "Grid1").size(), 2u);
+  EXPECT_EQ(rows(d, "Grid1")[0][1], "中山");
+  EXPECT_TRUE(messages(d).isEmpty());
+  EXPECT_FALSE(s.app().history().refresh_if_changed());
+}
+
+TEST(HistoryWindow, TheCsvFileIsChosenInAFileDialog) {
+  Session s;
+  const auto d = s.dump("click Command14\nchoose \"\"\nclick Form4.Command9\nchoose \"" +
+                        s.path("sub/成績.csv") + "\"\nclick Form4.Command9");
+  QStringList chosen;
+  for (const auto& e : events(d))
+    if (e.toObject()["kind"] == "file_dialog") chosen << e.toObject()["chosen"].toString("(cancelled)");
+  EXPECT_EQ(chosen, (QStringList{"(cancelled)", s.path("sub/成績.csv")}));
+  EXPECT_EQ(control(d, "Form4.Text14")["text"].toString(), s.path("sub/成績.csv"));
 }
