@@ -200,9 +200,13 @@ bool store_result(QSqlDatabase& db, const QString& race, const RaceResult& r, co
   return true;
 }
 
+bool retally(QSqlDatabase& db, const QString& race, QString& error);
+bool retally_run(QSqlDatabase& db, qint64 run, QString& error);
+
 // Settles the bets of a race (or of one run of it) against its result, or
-// marks them unsettled when it has none.
-bool settle_bets(QSqlDatabase& db, const QString& race, std::optional<qint64> run, QString& error) {
+// marks them unsettled when it has none; its tallies follow.
+bool settle_bets(QSqlDatabase& db, const QString& race, std::optional<qint64> run, QString& error,
+                 bool tally = true) {
   bool bad = false;
   const auto result = load_result(db, race, &bad, error);
   if (!result && !error.isEmpty()) return false;
@@ -243,7 +247,7 @@ bool settle_bets(QSqlDatabase& db, const QString& race, std::optional<qint64> ru
       return false;
     }
   }
-  return true;
+  return !tally || retally(db, race, error);
 }
 
 // Version 3: the day each run counts on, the old results as payout tables
@@ -309,13 +313,30 @@ bool fill_version_3(const QString& connection, QString& error) {
     results.emplace_back(key, r, q.value(12).toString());
   }
   for (const auto& [key, r, when] : results)
-    if (!store_result(db, key, r, when, error) || !settle_bets(db, key, std::nullopt, error)) return false;
+    // Tallied by the next version's step, which makes their table.
+    if (!store_result(db, key, r, when, error) || !settle_bets(db, key, std::nullopt, error, false))
+      return false;
   if (!q.exec(QStringLiteral("DROP TABLE results"))) {
     error = q.lastError().text();
     return false;
   }
   return true;
 }
+// Version 4: the tallies of every race with a result.
+bool fill_version_4(const QString& connection, QString& error) {
+  QSqlDatabase db = QSqlDatabase::database(connection, false);
+  QSqlQuery q(db);
+  if (!q.exec(QStringLiteral("SELECT race_key FROM race_results"))) {
+    error = q.lastError().text();
+    return false;
+  }
+  QStringList races;
+  while (q.next()) races << q.value(0).toString();
+  for (const QString& race : races)
+    if (!retally(db, race, error)) return false;
+  return true;
+}
+
 }  // namespace
 
 const std::vector<HistoryStore::Migration>& HistoryStore::migrations() {
@@ -392,6 +413,21 @@ const std::vector<HistoryStore::Migration>& HistoryStore::migrations() {
            QStringLiteral("CREATE INDEX runs_by_day ON runs (race_day)"),
        },
        fill_version_3},
+      {4,
+       {
+           // The settled bets summed per race, ledger, bet type and chance
+           // level, kept up to date as results, runs and purchases change:
+           // the figures sum these rows instead of every bet.
+           QStringLiteral("CREATE TABLE tallies ("
+                          " race_key TEXT NOT NULL, ledger INTEGER NOT NULL, bet_type TEXT NOT NULL,"
+                          " chance_level INTEGER NOT NULL, race_day TEXT NOT NULL, racecourse TEXT NOT NULL,"
+                          " first_run INTEGER NOT NULL, bets INTEGER NOT NULL, hits INTEGER NOT NULL,"
+                          " refunds INTEGER NOT NULL, refunded INTEGER NOT NULL, stake INTEGER NOT NULL,"
+                          " payback INTEGER NOT NULL, hit_yen INTEGER NOT NULL, largest INTEGER NOT NULL,"
+                          " PRIMARY KEY (race_key, ledger, bet_type, chance_level))"),
+           QStringLiteral("CREATE INDEX tallies_by_day ON tallies (ledger, race_day)"),
+       },
+       fill_version_4},
   };
   return steps;
 }
@@ -795,23 +831,43 @@ std::optional<RaceResult> HistoryStore::result_of(const QString& race) const {
 }
 
 bool HistoryStore::set_bought(qint64 run, bool bought, std::optional<int> stake) {
-  QSqlQuery q(QSqlDatabase::database(connection_, false));
-  q.prepare(QStringLiteral("UPDATE runs SET bought = ?, bought_stake = ? WHERE id = ?"));
-  q.addBindValue(bought ? 1 : 0);
-  q.addBindValue(bought && stake ? QVariant(*stake) : QVariant(QMetaType(QMetaType::Int)));
-  q.addBindValue(run);
-  if (q.exec()) return true;
-  error_ = q.lastError().text();
-  return false;
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  error_.clear();
+  return in_transaction(db, error_, [&] {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("UPDATE runs SET bought = ?, bought_stake = ? WHERE id = ?"));
+    q.addBindValue(bought ? 1 : 0);
+    q.addBindValue(bought && stake ? QVariant(*stake) : QVariant(QMetaType(QMetaType::Int)));
+    q.addBindValue(run);
+    if (!q.exec()) {
+      error_ = q.lastError().text();
+      return false;
+    }
+    return retally_run(db, run, error_);
+  });
 }
 
 bool HistoryStore::remove_run(qint64 run) {
-  QSqlQuery q(QSqlDatabase::database(connection_, false));
-  q.prepare(QStringLiteral("DELETE FROM runs WHERE id = ?"));
-  q.addBindValue(run);
-  if (q.exec()) return true;
-  error_ = q.lastError().text();
-  return false;
+  QSqlDatabase db = QSqlDatabase::database(connection_, false);
+  error_.clear();
+  return in_transaction(db, error_, [&] {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("SELECT race_key FROM runs WHERE id = ?"));
+    q.addBindValue(run);
+    if (!q.exec()) {
+      error_ = q.lastError().text();
+      return false;
+    }
+    const QString race = q.next() ? q.value(0).toString() : QString();
+    q.finish();
+    q.prepare(QStringLiteral("DELETE FROM runs WHERE id = ?"));
+    q.addBindValue(run);
+    if (!q.exec()) {
+      error_ = q.lastError().text();
+      return false;
+    }
+    return race.isNull() || retally(db, race, error_);
+  });
 }
 
 namespace {
@@ -833,23 +889,6 @@ qint64 yen_of(const QSqlQuery& q, int column) {
       static_cast<__int128>(q.value(column).toLongLong()) * 1000000 + q.value(column + 1).toLongLong();
   return whole > kYenLimit || whole < -kYenLimit ? kYenOver : qint64(whole);
 }
-
-// The columns of Figures, in order, for a ledger.
-QString figure_columns(Ledger ledger) {
-  const QString stake = stake_sql(ledger);
-  return QStringLiteral(
-             "COUNT(DISTINCT CASE WHEN %1 THEN r.race_key END),"
-             " COUNT(DISTINCT CASE WHEN b.outcome = 1 THEN r.race_key END),"
-             " SUM(%1), SUM(b.outcome = 1), SUM(b.outcome = 2), %2, %3, %4, %5,"
-             " MAX(CASE WHEN b.outcome = 1 THEN b.yen ELSE 0 END)")
-      .arg(QLatin1String(kStaked),
-           split_sum(QStringLiteral("CASE WHEN b.outcome = 2 THEN %1 ELSE 0 END").arg(stake)),
-           split_sum(QStringLiteral("CASE WHEN %1 THEN %2 ELSE 0 END").arg(QLatin1String(kStaked), stake)),
-           split_sum(
-               QStringLiteral("CASE WHEN b.outcome IN (1, 3) THEN (%1) * b.yen / 100 ELSE 0 END").arg(stake)),
-           split_sum(QStringLiteral("CASE WHEN b.outcome = 1 THEN b.yen ELSE 0 END")));
-}
-constexpr int kFigureColumns = 14;
 
 Figures figures_at(const QSqlQuery& q, int first) {
   Figures f;
@@ -882,20 +921,90 @@ QString sound_rows() {
       .arg(kMaxPayout);
 }
 
-// The settled bets of a ledger over a period (and of one type).
-QString settled_where(Ledger ledger, std::optional<BetType> type) {
-  QString where = QStringLiteral(
-                      " FROM bets b JOIN runs r ON r.id = b.run_id"
-                      " WHERE b.outcome IS NOT NULL AND r.race_day BETWEEN ? AND ? AND") +
-                  sound_rows();
-  if (ledger == Ledger::Bought) where += QStringLiteral(" AND r.bought = 1");
-  if (type) where += QStringLiteral(" AND b.bet_type = '%1'").arg(bet_type_key(*type));
-  return where;
-}
-
 void bind_period(QSqlQuery& q, const Period& period) {
   q.addBindValue(period.from ? day_text(*period.from) : QStringLiteral("0000-01-01"));
   q.addBindValue(period.to ? day_text(*period.to) : QStringLiteral("9999-12-31"));
+}
+
+// A yen sum read back in its two halves, past the limit as one more than it:
+// a tally past the limit keeps every total it joins past it too.
+qint64 tally_yen(const QSqlQuery& q, int column) {
+  const qint64 yen = yen_of(q, column);
+  return yen == kYenOver ? kYenLimit + 1 : yen;
+}
+
+// The tallies of a race from its settled bets: one row per ledger, bet type
+// and chance level.
+bool retally(QSqlDatabase& db, const QString& race, QString& error) {
+  QSqlQuery q(db);
+  q.prepare(QStringLiteral("DELETE FROM tallies WHERE race_key = ?"));
+  q.addBindValue(race);
+  if (!q.exec()) {
+    error = q.lastError().text();
+    return false;
+  }
+  QSqlQuery insert(db);
+  insert.prepare(QStringLiteral("INSERT INTO tallies VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+  for (const Ledger ledger : {Ledger::Predictions, Ledger::Bought}) {
+    const QString stake = stake_sql(ledger);
+    q.prepare(
+        QStringLiteral("SELECT b.bet_type, r.chance_level, MIN(r.race_day), MIN(trim(r.racecourse)),"
+                       " MIN(r.id), SUM(%1), SUM(b.outcome = 1), SUM(b.outcome = 2), %2, %3, %4, %5,"
+                       " MAX(CASE WHEN b.outcome = 1 THEN b.yen ELSE 0 END)"
+                       " FROM bets b JOIN runs r ON r.id = b.run_id"
+                       " WHERE r.race_key = ? AND b.outcome IS NOT NULL AND%6%7"
+                       " GROUP BY b.bet_type, r.chance_level")
+            .arg(QLatin1String(kStaked),
+                 split_sum(QStringLiteral("CASE WHEN b.outcome = 2 THEN %1 ELSE 0 END").arg(stake)),
+                 split_sum(
+                     QStringLiteral("CASE WHEN %1 THEN %2 ELSE 0 END").arg(QLatin1String(kStaked), stake)),
+                 split_sum(QStringLiteral("CASE WHEN b.outcome IN (1, 3) THEN (%1) * b.yen / 100 ELSE 0 END")
+                               .arg(stake)),
+                 split_sum(QStringLiteral("CASE WHEN b.outcome = 1 THEN b.yen ELSE 0 END")), sound_rows(),
+                 ledger == Ledger::Bought ? QStringLiteral(" AND r.bought = 1") : QString()));
+    q.addBindValue(race);
+    if (!q.exec()) {
+      error = q.lastError().text();
+      return false;
+    }
+    while (q.next()) {
+      const QVariantList values = {race,
+                                   ledger == Ledger::Bought ? 1 : 0,
+                                   q.value(0),
+                                   q.value(1),
+                                   q.value(2),
+                                   q.value(3),
+                                   q.value(4),
+                                   q.value(5).toLongLong(),
+                                   q.value(6).toLongLong(),
+                                   q.value(7).toLongLong(),
+                                   tally_yen(q, 8),
+                                   tally_yen(q, 10),
+                                   tally_yen(q, 12),
+                                   tally_yen(q, 14),
+                                   q.value(16).toLongLong()};
+      for (const QVariant& v : values) insert.addBindValue(v);
+      if (!insert.exec()) {
+        error = insert.lastError().text();
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+bool retally_run(QSqlDatabase& db, qint64 run, QString& error) {
+  QSqlQuery q(db);
+  q.prepare(QStringLiteral("SELECT race_key FROM runs WHERE id = ?"));
+  q.addBindValue(run);
+  if (!q.exec()) {
+    error = q.lastError().text();
+    return false;
+  }
+  if (!q.next()) return true;
+  const QString race = q.value(0).toString();
+  q.finish();
+  return retally(db, race, error);
 }
 
 }  // namespace
@@ -1032,30 +1141,52 @@ std::optional<std::vector<HistoryStore::BetRow>> HistoryStore::race_bets(const Q
   return out;
 }
 
+namespace {
+
+// The columns of Figures, in order, summed from tallies.
+QString tally_columns() {
+  return QStringLiteral(
+             "COUNT(DISTINCT CASE WHEN t.bets > 0 THEN t.race_key END),"
+             " COUNT(DISTINCT CASE WHEN t.hits > 0 THEN t.race_key END),"
+             " SUM(t.bets), SUM(t.hits), SUM(t.refunds), %1, %2, %3, %4, MAX(t.largest)")
+      .arg(split_sum(QStringLiteral("t.refunded")), split_sum(QStringLiteral("t.stake")),
+           split_sum(QStringLiteral("t.payback")), split_sum(QStringLiteral("t.hit_yen")));
+}
+
+// The tallies of a ledger over a period (and of one type).
+QString tally_where(Ledger ledger, std::optional<BetType> type) {
+  QString where = QStringLiteral(" FROM tallies t WHERE t.ledger = %1 AND t.race_day BETWEEN ? AND ?")
+                      .arg(ledger == Ledger::Bought ? 1 : 0);
+  if (type) where += QStringLiteral(" AND t.bet_type = '%1'").arg(bet_type_key(*type));
+  return where;
+}
+
+}  // namespace
+
 std::optional<std::vector<FigureRow>> HistoryStore::figures(Ledger ledger, Grouping grouping,
                                                             const Period& period) const {
   QString key;
   switch (grouping) {
     case Grouping::BetType:
-      key = QStringLiteral("'', b.bet_type, NULL");
+      key = QStringLiteral("'', t.bet_type, NULL");
       break;
     case Grouping::Month:
-      key = QStringLiteral("substr(r.race_day, 1, 7), NULL, NULL");
+      key = QStringLiteral("substr(t.race_day, 1, 7), NULL, NULL");
       break;
     case Grouping::Year:
-      key = QStringLiteral("substr(r.race_day, 1, 4), NULL, NULL");
+      key = QStringLiteral("substr(t.race_day, 1, 4), NULL, NULL");
       break;
     case Grouping::Racecourse:
-      key = QStringLiteral("trim(r.racecourse), NULL, NULL");
+      key = QStringLiteral("t.racecourse, NULL, NULL");
       break;
     case Grouping::ChanceLevel:
-      key = QStringLiteral("'', b.bet_type, r.chance_level");
+      key = QStringLiteral("'', t.bet_type, t.chance_level");
       break;
   }
   QSqlQuery q(QSqlDatabase::database(connection_, false));
   q.setForwardOnly(true);
   q.prepare(QStringLiteral("SELECT %1, %2%3 GROUP BY 1, 2, 3 ORDER BY 1, 3")
-                .arg(key, figure_columns(ledger), settled_where(ledger, std::nullopt)));
+                .arg(key, tally_columns(), tally_where(ledger, std::nullopt)));
   bind_period(q, period);
   if (!q.exec()) {
     error_ = q.lastError().text();
@@ -1084,7 +1215,7 @@ std::optional<Figures> HistoryStore::overall(Ledger ledger, const Period& period
                                              std::optional<BetType> type) const {
   QSqlQuery q(QSqlDatabase::database(connection_, false));
   q.setForwardOnly(true);
-  q.prepare(QStringLiteral("SELECT %1%2").arg(figure_columns(ledger), settled_where(ledger, type)));
+  q.prepare(QStringLiteral("SELECT %1%2").arg(tally_columns(), tally_where(ledger, type)));
   bind_period(q, period);
   if (!q.exec() || !q.next()) {
     error_ = q.lastError().text();
@@ -1095,16 +1226,12 @@ std::optional<Figures> HistoryStore::overall(Ledger ledger, const Period& period
 
 bool HistoryStore::fold_races(Ledger ledger, const Period& period, std::optional<BetType> type,
                               RaceFold& fold) const {
-  const QString stake = stake_sql(ledger);
   QSqlQuery q(QSqlDatabase::database(connection_, false));
   q.setForwardOnly(true);
-  q.prepare(
-      QStringLiteral("SELECT MIN(r.race_day) AS d, MAX(b.outcome = 1), %1, %2%3 AND %4"
-                     " GROUP BY r.race_key ORDER BY d, MIN(r.id)")
-          .arg(split_sum(stake),
-               split_sum(QStringLiteral("CASE WHEN b.outcome IN (1, 3) THEN (%1) * b.yen / 100 ELSE 0 END")
-                             .arg(stake)),
-               settled_where(ledger, type), QLatin1String(kStaked)));
+  q.prepare(QStringLiteral("SELECT MIN(t.race_day) AS d, MAX(t.hits > 0), %1, %2%3 AND t.bets > 0"
+                           " GROUP BY t.race_key ORDER BY d, MIN(t.first_run)")
+                .arg(split_sum(QStringLiteral("t.stake")), split_sum(QStringLiteral("t.payback")),
+                     tally_where(ledger, type)));
   bind_period(q, period);
   if (!q.exec()) {
     error_ = q.lastError().text();

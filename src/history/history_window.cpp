@@ -347,8 +347,10 @@ bool HistoryWindow::show_figures() {
   auto all_total = store().overall(l, {});
   const int g = std::clamp(form[form4::Combo3].selected, 0, int(std::size(kGroupingOf)) - 1);
   const Grouping grouping = kGroupingOf[g];
-  auto period = store().figures(l, grouping, period_);
-  auto period_total = store().overall(l, period_);
+  // An open period is all time: its figures are summed once.
+  const bool all_time = !period_.from && !period_.to;
+  auto period = all_time && grouping == Grouping::BetType ? all : store().figures(l, grouping, period_);
+  auto period_total = all_time ? all_total : store().overall(l, period_);
   RaceFold fold;
   if (!all || !all_total || !period || !period_total || !store().fold_races(l, period_, std::nullopt, fold))
     return unreadable();
