@@ -53,9 +53,9 @@ STAGING_RUNS = int(os.environ.get("MEASURE_STAGING_RUNS", "3"))
 POINTER_REST = float(os.environ.get("MEASURE_POINTER_REST", "0.25"))
 
 
-def start_xvfb():
+def start_xvfb(size="1280x800"):
     r, w = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x800x24",
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", size + "x24",
                              "-nolisten", "tcp"], pass_fds=(w,),
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(w)
