@@ -116,18 +116,39 @@ QJsonValue with_valid_text(const QJsonValue& value) {
 
 void HeadlessPlatform::log(const QJsonObject& event) {
   if (!events_.isEmpty()) events_ += ',';
+  starts_.push_back(events_.size());
   events_ += QJsonDocument(with_valid_text(event).toObject()).toJson(QJsonDocument::Compact);
+  if (events_.size() <= kEventLogLimit) return;
+  // Let the oldest go, down to half the limit: each event is copied at most
+  // twice on average, and the newest ones are kept whole.
+  size_t drop = 0;
+  while (drop + 1 < starts_.size() && events_.size() - starts_[drop] > kEventLogLimit / 2) ++drop;
+  const qsizetype cut = starts_[drop];
+  events_.remove(0, cut);
+  starts_.erase(starts_.begin(), starts_.begin() + qsizetype(drop));
+  for (qsizetype& at : starts_) at -= cut;
+  dropped_ += std::int64_t(drop);
 }
 
 QByteArray HeadlessPlatform::take_events_text() {
-  QByteArray out = '[' + events_ + ']';
-  events_.clear();
+  QByteArray out = "[";
+  if (dropped_ > 0) {
+    out += QJsonDocument(QJsonObject{{"kind", "dropped"}, {"events", qint64(dropped_)}})
+               .toJson(QJsonDocument::Compact);
+    if (!events_.isEmpty()) out += ',';
+  }
+  out += events_ + ']';
+  drop_events();
   return out;
 }
 
 QJsonArray HeadlessPlatform::take_events() { return QJsonDocument::fromJson(take_events_text()).array(); }
 
-void HeadlessPlatform::drop_events() { events_.clear(); }
+void HeadlessPlatform::drop_events() {
+  events_.clear();
+  starts_.clear();
+  dropped_ = 0;
+}
 
 }  // namespace quilo
 

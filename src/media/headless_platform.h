@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 
@@ -17,6 +18,11 @@ namespace quilo {
 // readers reject).
 QJsonValue with_valid_text(const QJsonValue& value);
 QString with_valid_text(const QString& text);
+
+// How much event text the log keeps for the next dump (some 3,000 predictions'
+// worth): past it the oldest events are let go, so that a long run without a
+// dump stays at one size.
+inline constexpr qsizetype kEventLogLimit = qsizetype(1) << 20;
 
 class HeadlessPlatform : public Platform {
  public:
@@ -38,7 +44,8 @@ class HeadlessPlatform : public Platform {
   // The virtual date and the virtual time of day.
   QDateTime now() override;
 
-  // Returns the events logged since the last call and forgets them.
+  // Returns the events logged since the last call and forgets them. When some
+  // were let go (see kEventLogLimit), the first is {"events":N,"kind":"dropped"}.
   QJsonArray take_events();
   // The same as one compact JSON array, as text.
   QByteArray take_events_text();
@@ -59,6 +66,8 @@ class HeadlessPlatform : public Platform {
   // Kept as compact JSON text, joined by commas: a long run without a dump
   // costs what its events take to print, not the size of JSON objects.
   QByteArray events_;
+  std::deque<qsizetype> starts_;  // where each kept event begins in events_
+  std::int64_t dropped_ = 0;      // events let go since the last dump
 };
 
 }  // namespace quilo
