@@ -7,7 +7,8 @@
 //       opens FILE (which it changes: use a copy) and prints one JSON line: the first
 //       opening of the store (with its check and any migration), a second opening,
 //       opening the 成績 window with its views (median of REPEAT), recording a run
-//       with the window open (median of 4 x REPEAT), and the process's peak memory
+//       with the window open (median of 4 x REPEAT), the time of each query the
+//       opening makes, and the process's peak memory
 //   quilo_history_scale peak FILE
 //       opens the 成績 window with its views once and prints the peak memory
 #include "gui/form_view.h"
@@ -153,6 +154,30 @@ int measure(const QString& file, int repeat) {
   out[QStringLiteral("load_model_ms")] = median(model);
   out[QStringLiteral("load_ms")] = median(shown);
   out[QStringLiteral("races_listed")] = int(window.form[form4::Grid1].rows.size());
+
+  // Where the opening goes: each of the store's queries it makes (all time,
+  // every prediction), median of REPEAT.
+  const HistoryStore& store = window.store();
+  const auto first = store.races(1, nullptr);
+  const QString newest = first && !first->empty() ? first->front().key : QString();
+  const std::pair<const char*, std::function<void()>> parts[] = {
+      {"races", [&] { store.races(1000, nullptr); }},
+      {"race_bets", [&] { store.race_bets(newest); }},
+      {"figures", [&] { store.figures(Ledger::Predictions, Grouping::BetType, {}); }},
+      {"overall", [&] { store.overall(Ledger::Predictions, {}); }},
+      {"fold_races",
+       [&] {
+         RaceFold fold;
+         store.fold_races(Ledger::Predictions, {}, std::nullopt, fold);
+       }},
+  };
+  QJsonObject parts_ms;
+  for (const auto& [name, work] : parts) {
+    std::vector<double> times;
+    for (int i = 0; i < repeat; ++i) times.push_back(ms_of(work));
+    parts_ms[QLatin1String(name)] = median(times);
+  }
+  out[QStringLiteral("parts_ms")] = parts_ms;
 
   // New runs, each on the newest race or a new one (no result yet), with
   // the window open and its views brought up to date.

@@ -13,10 +13,11 @@ it makes a history file of made-up runs (bench/history_sample.h), kept in
 BUILD/history-scale/ for later runs, and measures on a fresh copy of it with
 `quilo_history_scale measure`: the first opening of the file (it is read
 whole once to check it), a later opening, opening the 成績 window with its
-views (median), recording a run with the window open (median), and the peak
-memory of a process that opens the window (`peak`). With the migration (the
-default) it also makes a file of the schema before payout tables and times
-its first opening, which migrates it. It prints a Markdown table.
+views (median), recording a run with the window open (median), the time of
+each query the opening makes, and the peak memory of a process that opens
+the window (`peak`). With the migration (the default) it also makes a file
+of the schema before payout tables and times its first opening, which
+migrates it. It prints Markdown tables.
 """
 import argparse
 import json
@@ -90,6 +91,7 @@ def main():
             old = history_file(tool, cache, runs, True)
             migrated = json.loads(run_tool(tool, "measure", fresh_copy(old, cache), 1))
             measured["migration_ms"] = migrated["open_ms"]
+            measured["migration_peak_mib"] = migrated["peak_mib"]
         rows.append(measured)
         print(f"  {runs}: {json.dumps(measured)}", flush=True)
     for leftover in cache.glob("work.sqlite*"):
@@ -100,11 +102,18 @@ def main():
           "| record, race with result | peak | migration from version 2 |")
     print("|---|---|---|---|---|---|---|---|---|")
     for m in rows:
-        migration = f"{m['migration_ms'] / 1000:.1f} s" if "migration_ms" in m else "-"
+        migration = (f"{m['migration_ms'] / 1000:.1f} s, {m['migration_peak_mib']:.0f} MiB"
+                     if "migration_ms" in m else "-")
         print(f"| {m['runs']:,} | {m['file_mib']:.0f} MiB | {m['open_ms']:.0f} ms | {m['reopen_ms']:.1f} ms "
               f"| {m['load_ms']:.0f} ms ({m['load_model_ms']:.0f} ms) | {m['record_ms']:.2f} ms "
               f"({m['record_view_ms']:.1f} ms) | {m['record_settled_ms']:.0f} ms | {m['peak_mib']:.0f} MiB "
               f"| {migration} |")
+    print()
+    names = list(rows[0]["parts_ms"]) if rows else []
+    print("| runs | " + " | ".join(f"{n}()" for n in names) + " |")
+    print("|---|" + "---|" * len(names))
+    for m in rows:
+        print(f"| {m['runs']:,} | " + " | ".join(f"{m['parts_ms'][n]:.1f} ms" for n in names) + " |")
     print()
     print("load:", os.getloadavg(), "cores:", os.cpu_count())
 
