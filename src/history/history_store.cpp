@@ -426,6 +426,9 @@ const std::vector<HistoryStore::Migration>& HistoryStore::migrations() {
                           " payback INTEGER NOT NULL, hit_yen INTEGER NOT NULL, largest INTEGER NOT NULL,"
                           " PRIMARY KEY (race_key, ledger, bet_type, chance_level))"),
            QStringLiteral("CREATE INDEX tallies_by_day ON tallies (ledger, race_day)"),
+           // The race list reads its races from this index alone.
+           QStringLiteral("CREATE INDEX runs_by_race_day ON runs (race_key, race_day)"),
+           QStringLiteral("DROP INDEX runs_by_race"),
        },
        fill_version_4},
   };
@@ -1076,13 +1079,10 @@ std::optional<std::vector<HistoryStore::RaceRow>> HistoryStore::races(int limit,
   QSqlQuery inputs(db), sums(db), finish(db);
   inputs.prepare(
       QStringLiteral("SELECT year, month, day, racecourse, race, field_size FROM runs WHERE id = ?"));
-  sums.prepare(
-      QStringLiteral("SELECT SUM(%1), SUM(b.outcome = 1), %2 FROM bets b JOIN runs r ON r.id = b.run_id"
-                     " WHERE r.race_key = ? AND%3")
-          .arg(QLatin1String(kStaked),
-               split_sum(
-                   QStringLiteral("CASE WHEN b.outcome IN (1, 3) THEN b.stake * b.yen / 100 ELSE 0 END")),
-               sound_rows()));
+  // The race's tallies of every prediction.
+  sums.prepare(QStringLiteral("SELECT SUM(t.bets), SUM(t.hits), %1 FROM tallies t WHERE t.race_key = ? AND"
+                              " t.ledger = 0")
+                   .arg(split_sum(QStringLiteral("t.payback"))));
   finish.prepare(QStringLiteral("SELECT finish FROM race_results WHERE race_key = ?"));
   for (std::size_t i = 0; i < out.size(); ++i) {
     RaceRow& row = out[i];

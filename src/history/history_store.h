@@ -51,6 +51,8 @@ class HistoryStore {
   // all went well.
   QString notice() const { return notice_; }
   int schema_version() const;
+  // Whether this opening read the file whole to check it (at most once a week).
+  bool checked_at_opening() const { return checked_; }
 
   // Records a completed run (settled at once when its race has a result);
   // false (the error in last_error()) when the file could not take it.

@@ -209,8 +209,9 @@ void HistoryWindow::Form_Load() {
     show_bet_rows();
     return;
   }
-  // Rows another tool spoilt are told of once a session: they count nowhere.
-  if (!told_left_out_) {
+  // Rows another tool spoilt are told of once: they count nowhere.
+  // Counted when the opening checked the file whole: a count reads it whole too.
+  if (!told_left_out_ && store().checked_at_opening()) {
     told_left_out_ = true;
     const auto n = store().left_out();
     if (!n)
