@@ -3,18 +3,24 @@
 //
 //   quilo_floor PROGRAM_FOLDER                        the text floor
 //   quilo_floor PROGRAM_FOLDER --full EVENTS.json...  the full floor
+//   quilo_floor PROGRAM_FOLDER --lean EVENTS.json...  the lean floor
 //
 // The text floor is a plain Qt window with the same controls, fonts, colours
 // and visibility, and no pictures or sound. The full floor adds the start-up
 // pictures (decoded as the window is built), the audio module opened once
 // the window is on screen, as the program does, with the opening tune, and on
 // each press of Command6 a replay of the next EVENTS.json: the pictures,
-// sounds and pauses of a staging as the headless mode logs them. Both write
-// "shown NS" and, with QUILO_TRACE_FRAMES=1, "frame FILE MS" to standard error
-// as the program does.
+// sounds and pauses of a staging as the headless mode logs them. It keeps its
+// pictures as the program does (its picture cache: what the window shows and
+// the next picture of a staging, decoded during the pause before it). The lean
+// floor, a yardstick that uses none of the program's picture code, decodes
+// each picture when it is shown and keeps only what the window shows. All
+// write "shown NS CPU_NS" (the process's processor time until then) and, with
+// QUILO_TRACE_FRAMES=1, "frame FILE MS" to standard error as the program does.
 #include "gui/deferred_audio.h"
 #include "gui/form_view.h"
 #include "gui/frame_trace.h"
+#include "gui/picture_cache.h"
 #include "model/control_names.h"
 #include "model/window_design.h"
 
@@ -55,13 +61,23 @@ QFont font_of(const FontDesign& f) {
   return font;
 }
 
+enum class Pictures { None, AsTheProgram, Lean };
+
 class Floor : public QWidget {
  public:
-  Floor(const QString& folder, bool full, QStringList stagings)
-      : design_(form1_design()), folder_(folder), full_(full), stagings_(std::move(stagings)) {
+  Floor(const QString& folder, Pictures pictures, QStringList stagings)
+      : design_(form1_design()),
+        folder_(folder),
+        full_(pictures != Pictures::None),
+        stagings_(std::move(stagings)) {
     setWindowTitle(design_.caption);
     setFixedSize(twips_to_px(design_.client_width), twips_to_px(design_.client_height));
     setFont(font_of(design_.default_font));
+    if (pictures == Pictures::AsTheProgram) {
+      cache_ = std::make_unique<PictureCache>(folder_ + QStringLiteral("/GF"));
+      cache_->on_decoded = frame_trace::decoded;
+      cache_->on_released = frame_trace::released;
+    }
     if (full_) {
       audio_ = std::make_unique<DeferredAudio>(folder_);
       set_background(design_.background);
@@ -85,11 +101,7 @@ class Floor : public QWidget {
     QTimer::singleShot(0, this, [file = background_file_] { frame_trace::painted(file); });
     if (!shown_) {
       shown_ = true;
-      if (!frame_trace::enabled()) {
-        timespec t{};
-        clock_gettime(CLOCK_MONOTONIC, &t);
-        std::fprintf(stderr, "shown %lld\n", (long long)t.tv_sec * 1000000000LL + t.tv_nsec);
-      }
+      if (!frame_trace::enabled()) frame_trace::report_shown();
       if (full_) QTimer::singleShot(0, this, [this] { audio_->open(); });
     }
   }
@@ -109,15 +121,34 @@ class Floor : public QWidget {
     widgets_.insert(c.key(), w);
   }
 
+  // Not QPixmap(file): that keeps every picture in Qt's pixmap cache too.
   QPixmap picture(const QString& file) const {
-    return full_ && !file.isEmpty() ? QPixmap(folder_ + QStringLiteral("/GF/") + file) : QPixmap();
+    if (!full_ || file.isEmpty()) return {};
+    if (cache_) return cache_->get(file);
+    return QPixmap::fromImage(QImage(folder_ + QStringLiteral("/GF/") + file));
   }
 
   void set_background(const QString& file) {
     frame_trace::background_changed(file);
     background_file_ = file;
     background_ = picture(file);
+    keep_shown();
     update();
+  }
+
+  void set_image(QLabel* image, const QString& file) {
+    image_files_[image] = file;
+    image->setPixmap(picture(file));
+    keep_shown();
+  }
+
+  // As the program does after each change: only what the window shows and
+  // what was decoded ahead stay.
+  void keep_shown() {
+    if (!cache_) return;
+    QSet<QString> shown{background_file_};
+    for (const QString& file : std::as_const(image_files_)) shown.insert(file);
+    cache_->keep_only(shown);
   }
 
   QWidget* make(const ControlDesign& c) {
@@ -140,7 +171,7 @@ class Floor : public QWidget {
       }
       case Kind::Image: {
         auto* im = new QLabel(this);
-        im->setPixmap(picture(c.picture));
+        set_image(im, c.picture);
         return im;
       }
       case Kind::Shape: {
@@ -177,8 +208,9 @@ class Floor : public QWidget {
     if (!full_ || stagings_.isEmpty()) return;
     QFile f(stagings_.takeFirst());
     if (!f.open(QIODevice::ReadOnly)) return;
-    for (const QJsonValue& v : QJsonDocument::fromJson(f.readAll()).array()) {
-      const QJsonObject e = v.toObject();
+    const QJsonArray events = QJsonDocument::fromJson(f.readAll()).array();
+    for (qsizetype i = 0; i < events.size(); ++i) {
+      const QJsonObject e = events[i].toObject();
       const QString kind = e.value(QStringLiteral("kind")).toString();
       const QString file = e.value(QStringLiteral("file")).toString();
       if (kind == QLatin1String("se")) {
@@ -191,12 +223,28 @@ class Floor : public QWidget {
         set_background(file);
       } else if (kind == QLatin1String("picture")) {
         if (auto* im = qobject_cast<QLabel*>(widgets_.value(e.value(QStringLiteral("target")).toString())))
-          im->setPixmap(picture(file));
+          set_image(im, file);
       } else if (kind == QLatin1String("pause")) {
+        if (cache_) decode_ahead(events, i + 1);
         QEventLoop loop;
         QTimer::singleShot(int(std::ceil(e.value(QStringLiteral("seconds")).toDouble() * 1000)),
                            Qt::PreciseTimer, &loop, &QEventLoop::quit);
         loop.exec();
+      }
+    }
+    if (cache_) cache_->forget_ahead();
+  }
+
+  // As the program does during a staging's pause: the picture it shows next
+  // is decoded meanwhile.
+  void decode_ahead(const QJsonArray& events, qsizetype from) {
+    for (qsizetype i = from; i < events.size(); ++i) {
+      const QJsonObject e = events[i].toObject();
+      const QString kind = e.value(QStringLiteral("kind")).toString();
+      if (kind == QLatin1String("pause")) return;
+      if (kind == QLatin1String("background") || kind == QLatin1String("picture")) {
+        cache_->prefetch({e.value(QStringLiteral("file")).toString()});
+        return;
       }
     }
   }
@@ -205,7 +253,9 @@ class Floor : public QWidget {
   QString folder_;
   bool full_;
   QStringList stagings_;
+  std::unique_ptr<PictureCache> cache_;  // the full floor's pictures
   std::unique_ptr<DeferredAudio> audio_;
+  QHash<QLabel*, QString> image_files_;
   QHash<QString, QWidget*> widgets_;
   QPixmap background_;
   QString background_file_;
@@ -218,13 +268,16 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QStringList args = app.arguments().mid(1);
   if (args.isEmpty()) {
-    std::fprintf(stderr, "usage: quilo_floor PROGRAM_FOLDER [--full STAGING_EVENTS.json...]\n");
+    std::fprintf(stderr, "usage: quilo_floor PROGRAM_FOLDER [--full | --lean STAGING_EVENTS.json...]\n");
     return 2;
   }
   const QString folder = args.takeFirst();
-  const bool full = !args.isEmpty() && args.takeFirst() == QLatin1String("--full");
+  const QString mode = args.isEmpty() ? QString() : args.takeFirst();
+  const Pictures pictures = mode == QLatin1String("--full")   ? Pictures::AsTheProgram
+                            : mode == QLatin1String("--lean") ? Pictures::Lean
+                                                              : Pictures::None;
   install_font_substitutions();
-  Floor floor(folder, full, args);
+  Floor floor(folder, pictures, args);
   floor.show();
   return app.exec();
 }

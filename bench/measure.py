@@ -3,11 +3,15 @@
 
 The program is measured against its floors (bench/floor_window.cpp), built
 from the same window design: the text floor (the controls, fonts and colours,
-no pictures or sound) and the full floor (with the same start-up pictures,
-audio set-up and a replay of the same stagings). The programs take turns in
-one run; each ratio is taken within a turn, and its median and range printed.
+no pictures or sound), the full floor (with the same start-up pictures,
+audio set-up and a replay of the same stagings, its pictures kept by the
+program's own picture cache) and, as an independent yardstick, the lean floor
+(the same, each picture decoded when shown and only what shows kept, none of
+the program's picture code). The programs take turns in one run; each ratio is
+taken within a turn, and its median and range printed.
 
-1. Start-up (start to the main window on screen, controls and all) and peak
+1. Start-up: the processor time until the main window is on screen, controls
+   and all (wall time beside it: it swings with the machine's load), and peak
    memory (VmHWM), beside the floors and the minimal Qt window of the same size.
 2. CPU time (the kernel's per-thread clocks, ns) over whole onibaku exacta
    runs (the 14-second new-nebula staging and the 2-second preparation pause)
@@ -18,6 +22,8 @@ one run; each ratio is taken within a turn, and its median and range printed.
 5. Google Benchmark: loading the twelve tables and each engine's stages.
 
 bench/measure.py BUILD --stagings measures only 4, for the program alone.
+bench/measure.py BUILD --headless measures the scenario mode's peak memory
+after 1,000 and 100,000 predictions without a dump, with a history file.
 """
 
 import glob
@@ -39,7 +45,7 @@ MINIMAL = os.path.join(BUILD, "bench", "quilo_minimal_window")
 FLOOR = os.path.join(BUILD, "bench", "quilo_floor")
 ENGINES = os.path.join(BUILD, "bench", "quilo_engines_bench")
 HISTORY = os.path.join(BUILD, "bench", "quilo_history_bench")
-RUNS = int(os.environ.get("MEASURE_RUNS", "9"))
+RUNS = int(os.environ.get("MEASURE_RUNS", "15"))
 CPU_RUNS = int(os.environ.get("MEASURE_CPU_RUNS", "3"))
 STAGING_RUNS = int(os.environ.get("MEASURE_STAGING_RUNS", "3"))
 # How long the pointer rests on a button before the click, as a user's does
@@ -47,9 +53,9 @@ STAGING_RUNS = int(os.environ.get("MEASURE_STAGING_RUNS", "3"))
 POINTER_REST = float(os.environ.get("MEASURE_POINTER_REST", "0.25"))
 
 
-def start_xvfb():
+def start_xvfb(size="1280x800"):
     r, w = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x800x24",
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", size + "x24",
                              "-nolisten", "tcp"], pass_fds=(w,),
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(w)
@@ -119,7 +125,7 @@ class Program:
     def thread_cpu(self):
         """CPU seconds by thread kind, from the kernel's per-thread clocks in
         nanoseconds (schedstat): the main (window) thread, SDL's audio thread
-        (mixing and the MIDI synthesiser), and the rest."""
+        (mixing, and decoding the tune), and the rest."""
         kinds = {"main": 0.0, "audio": 0.0, "other": 0.0}
         for task in os.listdir("/proc/%d/task" % self.p.pid):
             try:
@@ -153,12 +159,18 @@ def working_folder(root):
     return folder
 
 
+# Five different horses of the 5頭 race the window starts with (horse 1 is
+# the first favourite already): a panel the program predicts for.
+PANEL = (("Combo2", "2"), ("Combo13", "3"), ("Combo5", "4"), ("Combo1", "5"))
+
+
 def staging_events(root):
     """The effects of each of the STAGINGS as the headless mode logs them (its
     pictures, sounds and pauses), one JSON file each, for the full floor."""
     files = []
+    panel = "".join("type %s %s\n" % entry for entry in PANEL)
     for i, (first, second, _) in enumerate(STAGINGS):
-        script = "type Text1 %s\ntype Text2 %s\ndump\nclick Command6\ndump\n" % (first, second)
+        script = panel + "type Text1 %s\ntype Text2 %s\ndump\nclick Command6\ndump\n" % (first, second)
         out = subprocess.run([QUILO, "--script", "-"], input=script, cwd=working_folder(root),
                              capture_output=True, text=True, check=True).stdout.splitlines()
         path = os.path.join(root, "staging%d.json" % i)
@@ -169,16 +181,18 @@ def staging_events(root):
 
 
 def startup(programs, env, root):
-    """Start-up time (ms), peak memory (MiB) and memory by kind of each program,
-    a list with one entry per turn; the programs take turns so that a busy
-    spell of the machine falls on all of them alike."""
-    result = {label: {"time": [], "peak": [], "pictures": [], "kinds": []} for label in programs}
+    """Start-up wall time and processor time until shown (ms), peak memory
+    (MiB) and memory by kind of each program, a list with one entry per turn;
+    the programs take turns so that a busy spell of the machine falls on all of
+    them alike."""
+    result = {label: {"time": [], "cpu": [], "peak": [], "pictures": [], "kinds": []} for label in programs}
     for _ in range(RUNS):
         for label, argv in programs.items():
             prog = Program(argv, working_folder(root), env)
             try:
-                shown = int(prog.wait_line("shown").split()[1])
-                result[label]["time"].append((shown - prog.started_ns) / 1e6)
+                shown = prog.wait_line("shown").split()
+                result[label]["time"].append((int(shown[1]) - prog.started_ns) / 1e6)
+                result[label]["cpu"].append(int(shown[2]) / 1e6)
                 time.sleep(1.0)  # settle: the first second after showing counts too
                 result[label]["peak"].append(prog.status("VmHWM") / 1024)
                 result[label]["pictures"].append(prog.decoded_bytes() / 2**20)
@@ -197,11 +211,20 @@ def difference(after, before):
 
 
 def main_window(prog, env):
-    """The program's main window, once it has shown and settled for a second."""
+    """The program's main window, once it has shown and settled for a second,
+    with the PANEL typed in."""
     prog.wait_line("shown")
     wid = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^競馬予想 Quilo"],
                          env=env, capture_output=True, text=True).stdout.split()[0]
     time.sleep(1.0)
+    places = json.loads(subprocess.run([os.path.join(BUILD, "quilo_design_json")], capture_output=True,
+                                       text=True, check=True).stdout)["Form1"]
+    for combo, text in PANEL:
+        x, y, _, h = places[combo]
+        xdo(env, "mousemove", "--window", wid, x + 8, y + h // 2)
+        xdo(env, "click", "1")
+        xdo(env, "key", "ctrl+a")
+        xdo(env, "type", "--delay", "30", text)
     return wid
 
 
@@ -272,7 +295,7 @@ def stagings_run(env, root, argv):
                 time.sleep(0.05)
             time.sleep(3.0)  # the preparation pause that follows, and the result
             after.append((prog.status("VmRSS") / 1024, prog.status("VmHWM") / 1024,
-                          prog.decoded_bytes() / 2**20))
+                          prog.decoded_bytes() / 2**20, prog.memory_kinds()))
             frames += [(l.split()[1], float(l.split()[2])) for _, l in prog.lines[before:]
                        if l.startswith("frame ")]
         return after, frames
@@ -302,6 +325,9 @@ def print_stagings(runs):
             vals = sorted(r[0][i][k] for r in runs)
             cols.append("%.1f MiB (%.1f-%.1f)" % (statistics.median(vals), vals[0], vals[-1]))
         print("| staging %d | %s |" % (i + 1, " | ".join(cols)))
+    kinds = runs[0][0][-1][3]
+    print("| after staging %d, by kind (MiB, median) | %s | | |" % (len(STAGINGS), ", ".join(
+        "%s %.1f" % (kind, statistics.median(r[0][-1][3][kind] for r in runs)) for kind in kinds)))
     frames = [ms for r in runs for _, ms in r[1]]
     if frames:
         print("| picture changes: worst, median, over 16 ms | %.2f ms | %.2f ms | %d of %d |"
@@ -309,6 +335,36 @@ def print_stagings(runs):
         slow = sorted({name for r in runs for name, ms in r[1] if ms > 16})
         if slow:
             print("| over 16 ms | %s | | |" % ", ".join(slow))
+    print()
+
+
+def headless_peak(predictions, root):
+    """Peak memory (MiB) of the scenario mode after PREDICTIONS exacta
+    predictions without a dump, recorded into a history file."""
+    folder = working_folder(root)
+    script = os.path.join(folder, "predictions.txt")
+    with open(script, "w") as f:
+        f.write("select Combo3 4\nselect Combo14 0\nselect Combo2 1\nselect Combo13 2\n"
+                "select Combo5 3\nselect Combo1 4\ntype Text1 2.0\ntype Text2 3.0\n")
+        f.write("click Command8\n" * predictions)
+    p = subprocess.Popen([QUILO, "--script", script, "--history", os.path.join(folder, "history.sqlite")],
+                         cwd=folder, stdout=subprocess.DEVNULL,
+                         env=dict(os.environ, XDG_DATA_HOME=os.path.join(root, "data-home")))
+    _, status, usage = os.wait4(p.pid, 0)
+    if status != 0:
+        raise RuntimeError("the scenario of %d predictions failed" % predictions)
+    return usage.ru_maxrss / 1024
+
+
+def print_headless(root):
+    print("The scenario mode's peak memory (VmHWM) after exacta predictions without a dump,")
+    print("recorded into a history file")
+    print("| predictions | peak memory |")
+    print("|---|---|")
+    peaks = {n: headless_peak(n, root) for n in (1000, 100000)}
+    for n, peak in peaks.items():
+        print("| %d | %.1f MiB |" % (n, peak))
+    print("| 100,000 less 1,000 | %.1f MiB (target: at most 5) |" % (peaks[100000] - peaks[1000]))
     print()
 
 
@@ -337,12 +393,15 @@ def main():
         if "--stagings" in sys.argv:
             print_stagings([stagings_run(env, root, [QUILO]) for _ in range(STAGING_RUNS)])
             return
-        full_floor = [FLOOR, BUILD, "--full", *staging_events(root)]
-        programs = {"quilo": [QUILO], "text floor": [FLOOR, BUILD], "full floor": full_floor,
-                    "minimal Qt window 899x518": [MINIMAL]}
+        if "--headless" in sys.argv:
+            print_headless(root)
+            return
+        events = staging_events(root)
+        programs = {"quilo": [QUILO], "text floor": [FLOOR, BUILD], "full floor": [FLOOR, BUILD, "--full", *events],
+                    "lean floor": [FLOOR, BUILD, "--lean", *events], "minimal Qt window 899x518": [MINIMAL]}
         measured = startup(programs, env, root)
-        runs = {"quilo": [], "full floor": []}
-        stagings = {"quilo": [], "full floor": []}
+        runs = {"quilo": [], "full floor": [], "lean floor": []}
+        stagings = {"quilo": [], "full floor": [], "lean floor": []}
         for _ in range(CPU_RUNS):
             for label in runs:
                 runs[label].append(onibaku_run(env, root, programs[label]))
@@ -354,26 +413,33 @@ def main():
         xvfb.wait()
         shutil.rmtree(root, ignore_errors=True)
 
-    q, text, full = measured["quilo"], measured["text floor"], measured["full floor"]
-    print("Against the floors: each ratio taken within a turn, median (range) of the turns")
-    print("| ratio | measured | target |")
-    print("|---|---|---|")
-    print("| start-up to shown, quilo / text floor | %s | 1.10 |" % spread(ratios(q["time"], text["time"])))
-    print("| peak memory at start, quilo / full floor | %s | 1.05 |" % spread(ratios(q["peak"], full["peak"])))
+    q, text = measured["quilo"], measured["text floor"]
+    print("Against the floors: each ratio taken within a turn, median (range) of the turns;")
+    print("the bench's full floor and the independent lean floor side by side")
+    print("| ratio | full floor | lean floor | target |")
+    print("|---|---|---|---|")
+    print("| start-up CPU until shown, quilo / text floor | %s | | 1.10 |" % spread(ratios(q["cpu"], text["cpu"])))
+    print("| start-up wall time until shown, quilo / text floor | %s | | |" % spread(ratios(q["time"], text["time"])))
+    print("| peak memory at start, quilo / floor | %s | %s | 1.05 |"
+          % tuple(spread(ratios(q["peak"], measured[f]["peak"])) for f in ("full floor", "lean floor")))
     for n in (1, 3):
         mine = [r[0][n - 1][1] for r in stagings["quilo"]]
-        floor = [r[0][n - 1][1] for r in stagings["full floor"]]
-        print("| peak memory after %d staging%s, quilo / full floor | %s | 1.05 |"
-              % (n, "s" if n > 1 else "", spread(ratios(mine, floor))))
-    cpu = [[r[1][0] for r in runs[label]] for label in runs]
-    print("| CPU over the onibaku run, quilo / full floor | %s | 1.05 |" % spread(ratios(*cpu)))
+        cols = [spread(ratios(mine, [r[0][n - 1][1] for r in stagings[f]])) for f in ("full floor", "lean floor")]
+        print("| peak memory after %d staging%s, quilo / floor | %s | %s | 1.05 |"
+              % (n, "s" if n > 1 else "", cols[0], cols[1]))
+    cpu = {label: [r[1][0] for r in runs[label]] for label in runs}
+    print("| CPU over the onibaku run, quilo / floor | %s | %s | 1.05 |"
+          % tuple(spread(ratios(cpu["quilo"], cpu[f])) for f in ("full floor", "lean floor")))
+    over = ["%d of %d" % (sum(ms > 16 for _, ms in r[1]), len(r[1])) for r in stagings["quilo"]]
+    print("| quilo's picture changes over 16 ms, each run | %s | | 0 |" % ", ".join(over))
     print()
     print("Start-up and memory (%d turns, Xvfb): median (range)" % RUNS)
-    print("| program | start to window shown | peak memory (VmHWM) | pictures decoded |")
-    print("|---|---|---|---|")
+    print("| program | CPU until shown | start to window shown | peak memory (VmHWM) | pictures decoded |")
+    print("|---|---|---|---|---|")
     for label, m in measured.items():
-        print("| %s | %s ms | %s MiB | %.1f MiB |" % (label, spread(m["time"], "%.0f"), spread(m["peak"], "%.1f"),
-                                                 statistics.median(m["pictures"])))
+        print("| %s | %s ms | %s ms | %s MiB | %.1f MiB |"
+              % (label, spread(m["cpu"], "%.0f"), spread(m["time"], "%.0f"), spread(m["peak"], "%.1f"),
+                 statistics.median(m["pictures"])))
     print()
     print("Resident memory one second after the window shows, by kind (MiB, median)")
     kinds = list(q["kinds"][0])
@@ -384,7 +450,7 @@ def main():
                                                  for kind in kinds)))
     print()
     print("CPU (per-thread clocks, ns; main = windows, pauses and stagings; audio = SDL's")
-    print("mixing thread with the MIDI synthesiser), the median of %d runs, each in a newly" % CPU_RUNS)
+    print("mixing thread, which decodes the tune), the median of %d runs, each in a newly" % CPU_RUNS)
     print("started program, and their range")
     print("| program | spell | wall | CPU | share of one core | range | main thread | audio thread | other |")
     print("|---|---|---|---|---|---|---|---|---|")
@@ -400,13 +466,12 @@ def main():
     print()
     print("Picture changes of the new-nebula staging: model change to the screen update")
     print("that shows it, the worst of the %d runs for each step" % CPU_RUNS)
-    print("| step | picture | quilo ms | full floor ms |")
-    print("|---|---|---|---|")
-    q_runs, f_runs = runs["quilo"], runs["full floor"]
-    steps = min(len(r[2]) for r in q_runs + f_runs)
+    print("| step | picture | quilo ms | full floor ms | lean floor ms |")
+    print("|---|---|---|---|---|")
+    steps = min(len(r[2]) for label in runs for r in runs[label])
     for i in range(steps):
-        print("| %d | %s | %.2f | %.2f |" % (i + 1, q_runs[0][2][i][0], max(r[2][i][1] for r in q_runs),
-                                            max(r[2][i][1] for r in f_runs)))
+        print("| %d | %s | %s |" % (i + 1, runs["quilo"][0][2][i][0],
+                                    " | ".join("%.2f" % max(r[2][i][1] for r in runs[label]) for label in runs)))
     print()
     for label in stagings:
         print("%s:" % label)

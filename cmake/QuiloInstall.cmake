@@ -2,7 +2,7 @@
 #
 #   <prefix>/lib/quilo/quilo                     the program, and quilo_audio.so beside it
 #   <prefix>/bin/quilo                           relative link to ../lib/quilo/quilo
-#   <prefix>/share/quilo/GF, se, music/midi      pictures, sound effects, music
+#   <prefix>/share/quilo/GF, se, music           pictures, sound effects, music
 #   <prefix>/share/quilo/data/                   reference tables and teaching file, copied into
 #                                                the user's folder by `quilo --user-folder`
 #   <prefix>/share/man/man1/quilo.1, share/man/ja/man1/quilo.1
@@ -46,6 +46,7 @@ configure_file(${CMAKE_SOURCE_DIR}/packaging/quilo.metainfo.xml.in
 
 install(TARGETS quilo RUNTIME DESTINATION ${QUILO_PROGRAM_INSTALL_DIR})
 install(TARGETS quilo_audio LIBRARY DESTINATION ${QUILO_PROGRAM_INSTALL_DIR})
+# music/ holds the tunes as rendered and, in music/midi/, their sources.
 install(DIRECTORY ${QUILO_MEDIA_DIR}/GF ${QUILO_MEDIA_DIR}/se ${QUILO_MEDIA_DIR}/music
         DESTINATION ${QUILO_SHARE_INSTALL_DIR})
 install(FILES ${QUILO_DATA_FILES} DESTINATION ${QUILO_DATA_INSTALL_DIR})

@@ -318,6 +318,10 @@ void addButtonPictures(MediaList& list) {
       {"Form4", "Command3", {QStringLiteral("CSV出力"), {}, QColor(16, 130, 140), ButtonLook::Plain}},
       {"Form4", "Command4", {QStringLiteral("戻る"), {}, navy, ButtonLook::Plain}},
       {"Form4", "Command5", {QStringLiteral("集計"), {}, QColor(225, 112, 16), ButtonLook::Plain}},
+      {"Form4", "Command6", {QStringLiteral("購入"), {}, green, ButtonLook::Plain}},
+      {"Form4", "Command7", {QStringLiteral("購入取消"), {}, QColor(120, 90, 40), ButtonLook::Plain}},
+      {"Form4", "Command8", {QStringLiteral("予想を削除"), {}, QColor(150, 20, 40), ButtonLook::Plain}},
+      {"Form4", "Command9", {QStringLiteral("参照…"), {}, QColor(16, 130, 140), ButtonLook::Plain}},
       {"Form4", "Option1", {QStringLiteral("Windows-31J"), {}, QColor(50, 86, 160), ButtonLook::Option}},
       {"Form4", "Option2", {QStringLiteral("UTF-8"), {}, QColor(90, 56, 160), ButtonLook::Option}},
   };

@@ -1,9 +1,11 @@
 // The two General MIDI tunes: the upbeat opening song and the calm tune of
 // the output window. Written as bars of chords and melody and arranged into
-// lead, chords, pad, bass and drum tracks.
+// lead, chords, pad, bass and drum tracks; each is also rendered to the sound
+// the program plays.
 
 #include "media.h"
 #include "midi.h"
+#include "tune_render.h"
 
 #include <QStringList>
 
@@ -348,9 +350,23 @@ QByteArray outputTune() {
 
 }  // namespace
 
+// Each tune as its MIDI source and as the sound the program plays, rendered
+// from that source.
 void addMusic(MediaList& list) {
-  list.push_back({QStringLiteral("music/midi/nakipop.mid"), openingSong, {}});
-  list.push_back({QStringLiteral("music/midi/nakipops.mid"), outputTune, {}});
+  struct Tune {
+    const char* name;
+    QByteArray (*make)();
+  };
+  static const Tune kTunes[] = {{"nakipop", openingSong}, {"nakipops", outputTune}};
+  for (const auto& [name, tune] : kTunes) {
+    list.push_back({QStringLiteral("music/midi/%1.mid").arg(QLatin1String(name)), tune, {}});
+    list.push_back({QStringLiteral("music/%1.ogg").arg(QLatin1String(name)),
+                    [tune] {
+                      const std::vector<float> sound = renderTune(tune()).samples;
+                      return sound.empty() ? QByteArray() : encodeVorbis(sound);
+                    },
+                    {}});
+  }
 }
 
 }  // namespace quilo

@@ -412,19 +412,31 @@ QImage manualCard() {
   drawSparkle(p, {80, 17}, 4, QColor(255, 230, 160));
   drawSparkle(p, {255, 17}, 4, QColor(255, 230, 160));
 
-  const char* steps[] = {"① 開催日とレース情報を入力", "② 各馬のオッズを入力", "③ 予想ボタンを押す",
-                         "④ 買い目が馬券に表示されます", "⑤ 「出力」で保存・印刷"};
+  // The steps in the order the window asks for them, by the window's own
+  // markers (① the race box, ② the left panel, ③ the buttons), down to 成績.
+  const char* steps[] = {"① 日付・レースと1・2番人気のオッズを入力",
+                         "② 左の枠で人気順の馬番を選ぶ",
+                         "③ 右の予想ボタンを押す",
+                         "④ 買い目が馬券に表示されます",
+                         "⑤ 「出力」で保存・印刷",
+                         "⑥ 「成績」に結果を入れると的中率・回収率"};
   TextLook ink;
   ink.fill = QColor(30, 26, 60);
-  TextLook num;
-  num.fill = QColor(190, 30, 60);
-  const QFont f = jpFont(fonts::Gothic, 13);
-  for (int i = 0; i < 5; ++i) {
-    const double y = 43 + i * 22;
+  const QFont f = jpFont(fonts::Gothic, 11.5);
+  for (int i = 0; i < 6; ++i) {
+    const double y = 38 + i * 18;
     p.setPen(QPen(QColor(180, 160, 120, 120), 0.8, Qt::DotLine));
-    p.drawLine(QPointF(18, y + 19), QPointF(W - 18, y + 19));
-    drawText(p, QString::fromUtf8(steps[i]), f, {22, y + 10}, ink, Qt::AlignLeft | Qt::AlignVCenter);
+    p.drawLine(QPointF(18, y + 17), QPointF(W - 18, y + 17));
+    drawText(p, QString::fromUtf8(steps[i]), f, {22, y + 9}, ink, Qt::AlignLeft | Qt::AlignVCenter);
   }
+  // The ticket's sales-office caption stays over the card: a stamp of its own
+  // holds it, so that it reads as part of the card, not as the ticket below.
+  p.setPen(QPen(QColor(160, 40, 50), 1.2));
+  p.setBrush(QColor(255, 250, 236));
+  p.drawRoundedRect(QRectF(5, 150, 74, 21), 3, 3);
+  TextLook stamp;
+  stamp.fill = QColor(160, 40, 50);
+  drawText(p, u("発売所"), jpFont(fonts::Gothic, 8), {84, 160.5}, stamp, Qt::AlignLeft | Qt::AlignVCenter);
   TextLook note;
   note.fill = QColor(120, 90, 60);
   drawText(p, u("※予想は娯楽としてお楽しみください"), jpFont(fonts::Gothic, 10), {W - 14.0, H - 8.0}, note,

@@ -1,6 +1,7 @@
-// Plays every generated sound effect and tune through SDL2_mixer (MIDI goes
-// through its synthesiser with the installed General MIDI sound font) into
-// SDL's disk audio driver, and checks that what comes out is not silence.
+// Plays every generated sound effect and tune through SDL2_mixer (the rendered
+// tunes as the program does, their MIDI sources through SDL2_mixer's own
+// synthesiser with the installed General MIDI sound font) into SDL's disk
+// audio driver, and checks that what comes out is not silence.
 //
 //   quilo_media_audible_test <path to quilo_mediagen> <path to media_manifest.txt>
 
@@ -120,7 +121,7 @@ int main(int argc, char** argv) {
   for (size_t i = 0; i < files.size(); ++i) {
     const fs::path file = dir / files[i];
     const fs::path raw = dir / ("out" + std::to_string(i) + ".raw");
-    const bool music = file.extension() == ".mid";
+    const bool music = files[i].rfind("music/", 0) == 0;
     std::uintmax_t start = 0;
     const std::string error = play(file, raw, music, start);
     const double rms = error.empty() ? rmsOf(raw, start) : 0.0;

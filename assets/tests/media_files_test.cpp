@@ -1,10 +1,12 @@
 // Runs quilo_mediagen into a temporary folder and checks what it wrote
 // against media_manifest.txt: exact names, picture formats and sizes, the
 // pictures at twice the size showing the same as the plain ones, playable
-// non-silent WAVs, well-formed MIDI files, and identical bytes on a second run.
+// non-silent WAVs, well-formed MIDI files, the tunes rendered from them, and
+// identical bytes on a second run.
 //
 //   quilo_media_files_test <path to quilo_mediagen> <path to media_manifest.txt>
 
+#include "audio/synth_settings.h"
 #include "layout.h"
 #include "model/ticket_design.h"
 
@@ -99,8 +101,9 @@ std::map<QString, QSize> expectedSizes() {
       {"btn_Form3_Command1", 113, 49}, {"btn_Form3_Command2", 105, 49}, {"btn_Form3_Option1", 153, 49},
       {"btn_Form3_Option2", 161, 49},  {"btn_Form3_Option3", 161, 49},  {"btn_Form1_Command14", 97, 31},
       {"btn_Form4_Command1", 150, 36}, {"btn_Form4_Command2", 150, 36}, {"btn_Form4_Command3", 110, 40},
-      {"btn_Form4_Command4", 100, 40}, {"btn_Form4_Command5", 100, 30}, {"btn_Form4_Option1", 120, 40},
-      {"btn_Form4_Option2", 120, 40}};
+      {"btn_Form4_Command4", 100, 40}, {"btn_Form4_Command5", 100, 30}, {"btn_Form4_Command6", 110, 30},
+      {"btn_Form4_Command7", 110, 30}, {"btn_Form4_Command8", 110, 30}, {"btn_Form4_Command9", 84, 30},
+      {"btn_Form4_Option1", 120, 40},  {"btn_Form4_Option2", 120, 40}};
   for (const auto& b : buttons) {
     m[QLatin1String(b.stem) + QLatin1String(".bmp")] = QSize(b.w, b.h);
     m[QLatin1String(b.stem) + QLatin1String("_down.bmp")] = QSize(b.w, b.h);
@@ -108,7 +111,8 @@ std::map<QString, QSize> expectedSizes() {
   return m;
 }
 
-// Allowed playing time of each tune, in seconds.
+// Allowed playing time of each tune, in seconds (its MIDI source; the sound
+// rendered from it lasts as long and its last notes' fading).
 const std::map<QString, std::pair<double, double>> tuneLengths = {
     {QStringLiteral("nakipop.mid"), {50, 75}},
     {QStringLiteral("nakipops.mid"), {30, 45}},
@@ -410,6 +414,20 @@ void checkMidi(const QByteArray& d, const QString& name) {
           name + QStringLiteral(": plays %1 s").arg(info->seconds));
 }
 
+// The playing time of an Ogg Vorbis file of kMusicRate stereo (the granule of
+// its last page in frames); nothing when it is not one.
+std::optional<double> vorbisSeconds(const QByteArray& d) {
+  // The first page carries the identification header alone: "\x01vorbis",
+  // the version, the channels and the rate.
+  if (d.size() < 58 || !d.startsWith("OggS") || d.mid(28, 7) != "\x01vorbis") return std::nullopt;
+  const int channels = quint8(d[39]);
+  const quint32 rate = qFromLittleEndian<quint32>(d.constData() + 40);
+  if (channels != 2 || rate != quint32(quilo::kMusicRate)) return std::nullopt;
+  const qsizetype last = d.lastIndexOf("OggS");
+  if (last < 0 || last + 14 > d.size() || !(quint8(d[last + 5]) & 4)) return std::nullopt;  // end of stream
+  return double(qFromLittleEndian<qint64>(d.constData() + last + 6)) / rate;
+}
+
 bool runGenerator(const QString& exe, const QString& out) {
   QProcess p;
   p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -488,7 +506,21 @@ int main(int argc, char** argv) {
       checkWav(bytes, name);
     else if (rel.startsWith(QLatin1String("music/midi/")) && ext == QLatin1String("mid"))
       checkMidi(bytes, name);
-    else
+    else if (rel.startsWith(QLatin1String("music/")) && ext == QLatin1String("ogg")) {
+      // The tune as rendered from its source: as long as the source, and at
+      // most a few seconds of fading more.
+      const auto seconds = vorbisSeconds(bytes);
+      check(seconds.has_value(), name + QStringLiteral(": not Ogg Vorbis at the music's rate, stereo"));
+      QFile source(first.path() + QStringLiteral("/music/midi/") + QFileInfo(name).completeBaseName() +
+                   QStringLiteral(".mid"));
+      double sourceSeconds = -1;
+      if (source.open(QIODevice::ReadOnly))
+        if (const auto midi = parseMidi(source.readAll())) sourceSeconds = midi->seconds;
+      check(sourceSeconds > 0, name + QStringLiteral(": no MIDI source beside it"));
+      if (seconds && sourceSeconds > 0)
+        check(*seconds >= sourceSeconds && *seconds <= sourceSeconds + 5,
+              name + QStringLiteral(": plays %1 s, its source %2 s").arg(*seconds).arg(sourceSeconds));
+    } else
       check(false, rel + QStringLiteral(": unexpected kind of file"));
   }
   for (const auto& [name, size] : sizes) {

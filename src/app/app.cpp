@@ -4,6 +4,7 @@
 #include "app/startup.h"
 #include "app/titles.h"
 #include "engines/engines.h"
+#include "engines/prediction_commands.h"
 #include "output/append_journal.h"
 #include "presentation/effects.h"
 #include "presentation/result_card.h"
@@ -19,24 +20,18 @@ struct ButtonRow {
   const char* form;
   ControlName control;
   Handler handler;
-  bool guarded;               // ignored while another command runs
-  bool hides_card;            // the result card goes when the command starts
-  Opening opening = nullptr;  // the pictures it shows at once, to get ready
+  bool guarded;                        // ignored while another command runs
+  bool hides_card;                     // the result card goes when the command starts
+  Opening opening = nullptr;           // the pictures it shows at once, to get ready
+  void (*run)(MainWindow&) = nullptr;  // a prediction command: runs on the main window
 };
 
 // Every button (and option) of every window and the command it runs.
 const ButtonRow kButtons[] = {
-    {"Form1", form1::Command3, [](App& a) { Command3_Click(a.main()); }, true, true},
-    {"Form1", form1::Command8, [](App& a) { Command8_Click(a.main()); }, true, true},
-    {"Form1", form1::Command6, [](App& a) { Command6_Click(a.main()); }, true, true,
-     onibaku_opening_pictures},
-    {"Form1", form1::Command1, [](App& a) { Command1_Click(a.main()); }, true, true, makai_opening_pictures},
     {"Form1", form1::Command2, [](App& a) { Command2_Click(a.main(), a.explanation()); }, true, true},
     {"Form1", form1::Command10, [](App& a) { Command10_Click(a.main(), a.output()); }, true, false},
     {"Form1", form1::Command5, [](App& a) { Command5_Click(a.main()); }, false, false},
     {"Form1", form1::Command4, [](App& a) { Command4_Click(a.main()); }, true, true},
-    {"Form1", form1::Command11, [](App& a) { Command11_Click(a.main()); }, true, true},
-    {"Form1", form1::Command12, [](App& a) { Command12_Click(a.main()); }, true, true},
     {"Form1", form1::Command13, [](App& a) { Command13_Click(a.main()); }, true, true},
     {"Form1", form1::Command14, [](App& a) { Command14_Click(a.main(), a.history()); }, true, false},
     {"Form2", form2::Command2, [](App& a) { a.explanation().Command2_Click(); }, false, false},
@@ -50,12 +45,29 @@ const ButtonRow kButtons[] = {
     {"Form4", form4::Command3, [](App& a) { a.history().Command3_Click(); }, false, false},
     {"Form4", form4::Command4, [](App& a) { a.history().Command4_Click(); }, false, false},
     {"Form4", form4::Command5, [](App& a) { a.history().Command5_Click(); }, false, false},
+    {"Form4", form4::Command6, [](App& a) { a.history().Command6_Click(); }, false, false},
+    {"Form4", form4::Command7, [](App& a) { a.history().Command7_Click(); }, false, false},
+    {"Form4", form4::Command8, [](App& a) { a.history().Command8_Click(); }, false, false},
+    {"Form4", form4::Command9, [](App& a) { a.history().Command9_Click(); }, false, false},
     {"Form4", form4::Option1, [](App& a) { a.history().Option1_Click(); }, false, false},
     {"Form4", form4::Option2, [](App& a) { a.history().Option2_Click(); }, false, false},
 };
 
+// The prediction commands from their own table, then every other button:
+// a prediction is guarded, and the result card goes when one starts.
+const std::vector<ButtonRow>& all_buttons() {
+  static const std::vector<ButtonRow> rows = [] {
+    std::vector<ButtonRow> out;
+    for (const PredictionCommand& p : prediction_commands())
+      out.push_back({"Form1", p.control, nullptr, true, true, p.opening, p.run});
+    out.insert(out.end(), std::begin(kButtons), std::end(kButtons));
+    return out;
+  }();
+  return rows;
+}
+
 const ButtonRow* find_button(const QString& form, const QString& control) {
-  for (const auto& row : kButtons)
+  for (const auto& row : all_buttons())
     if (form == QLatin1String(row.form) && control == QLatin1String(row.control.key)) return &row;
   return nullptr;
 }
@@ -92,7 +104,8 @@ void App::start() {
 
 std::vector<App::ButtonId> App::buttons() {
   std::vector<ButtonId> out;
-  for (const auto& row : kButtons) out.push_back({QLatin1String(row.form), QLatin1String(row.control.key)});
+  for (const auto& row : all_buttons())
+    out.push_back({QLatin1String(row.form), QLatin1String(row.control.key)});
   return out;
 }
 
@@ -137,7 +150,10 @@ bool App::click(const QString& form, const QString& control) {
   const QDateTime pressed = outermost ? main_.platform().now() : QDateTime();
   if (outermost) main_.completed.reset();
   try {
-    row->handler(*this);
+    if (row->run)
+      row->run(main_);
+    else
+      row->handler(*this);
   } catch (const RunAborted&) {
     // The main window was closed during a pause: the run ends here.
   }

@@ -1,5 +1,7 @@
 #include "engines/engine_support.h"
 
+#include "engines/prediction_commands.h"
+
 #include "presentation/ticket.h"
 
 #include "app/numbers.h"
@@ -84,7 +86,9 @@ bool complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> 
             app.text(form1::Combo8), app.text(form1::Combo9), app.text(form1::Combo7)};
   p.odds1 = app.text(form1::Text1);
   p.odds2 = app.text(form1::Text2);
-  p.chance_level = app.s.chance_level;
+  // A command that rates no race keeps none, never the level of the run before.
+  const PredictionCommand* row = prediction_command(p.command);
+  p.chance_level = row && !row->rates ? kNoLevel : app.s.chance_level;
   p.bets = std::move(bets);
   const QStringList lines = output_entry(app.s.output_lines);
   for (int i = 0; i < 5; ++i) p.lines[i] = lines.value(i);

@@ -24,7 +24,7 @@ void DeferredAudio::open() {
     error = library_->errorString();
   } else {
     const QString media = locate_install(folder_).media_folder;
-    output_.reset(create(media + QStringLiteral("/se"), media + QStringLiteral("/music/midi"), &error));
+    output_.reset(create(media + QStringLiteral("/se"), media + QStringLiteral("/music"), &error));
   }
   if (!output_) {
     std::fprintf(stderr, "quilo: no audio: %s\n", qPrintable(error));

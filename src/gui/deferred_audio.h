@@ -15,8 +15,8 @@ namespace quilo {
 
 class DeferredAudio {
  public:
-  // program_folder holds the module; se/ and music/midi/ are in the media
-  // folder found from it (see app/install_layout.h).
+  // program_folder holds the module; se/ and music/ (the rendered tunes) are
+  // in the media folder found from it (see app/install_layout.h).
   explicit DeferredAudio(QString program_folder);
   ~DeferredAudio();
   DeferredAudio(const DeferredAudio&) = delete;

@@ -5,6 +5,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QPainter>
@@ -79,9 +80,8 @@ Answer DesktopPlatform::message(const QString& text, const QString& title, Butto
   box.setIcon(QMessageBox::NoIcon);
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   QPushButton* cancel = nullptr;
-  if (buttons == Buttons::OKCancel)
-    cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
-  box.setDefaultButton(ok);
+  if (buttons != Buttons::OK) cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+  box.setDefaultButton(buttons == Buttons::OKCancelSafe ? cancel : ok);
   box.setEscapeButton(cancel ? static_cast<QAbstractButton*>(cancel) : ok);
   // A box as narrow as a short text would have its title cut by the window
   // manager: make room for the whole title and the frame's own buttons.
@@ -100,6 +100,16 @@ PrintResult DesktopPlatform::print(const QStringList& lines) {
   QPrinter printer(info, QPrinter::HighResolution);
   printer.setDocName(QStringLiteral("競馬予想 Quilo"));
   return print_lines(printer, lines, info.printerName());
+}
+
+std::optional<QString> DesktopPlatform::choose_save_file(const QString& title, const QString& suggested,
+                                                         const QString& filter) {
+  if (before_wait) before_wait();
+  const QString chosen =
+      QFileDialog::getSaveFileName(active_window ? active_window() : nullptr, title, suggested, filter,
+                                   nullptr, QFileDialog::DontConfirmOverwrite);
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen;
 }
 
 bool DesktopPlatform::has_printer() { return !QPrinterInfo::defaultPrinter().isNull(); }

@@ -32,6 +32,8 @@ class DesktopPlatform : public Platform {
   Answer message(const QString& text, const QString& title, Buttons buttons) override;
   PrintResult print(const QStringList& lines) override;
   bool has_printer() override;
+  std::optional<QString> choose_save_file(const QString& title, const QString& suggested,
+                                          const QString& filter) override;
   double time_of_day() override;
   QDateTime now() override { return QDateTime::currentDateTime(); }
 

@@ -106,7 +106,13 @@ FormView& DesktopShell::make_view(int n) {
     v->on_closed = [this, n] { form_of(n).open = false; };
   }
   if (n == 3) v->pick = [this](const QString& key, int index) { app_->output().select(key, index); };
-  if (n == 4) v->pick = [this](const QString& key, int index) { app_->history().select(key, index); };
+  if (n == 4) {
+    v->pick = [this](const QString& key, int index) { app_->history().select(key, index); };
+    // Runs that another instance recorded meanwhile show when the user comes back.
+    v->on_activated = [this] {
+      if (app_->history().refresh_if_changed()) sync_window(4);
+    };
+  }
   return *v;
 }
 

@@ -472,6 +472,11 @@ void FormView::paintEvent(QPaintEvent*) {
   }
 }
 
+bool FormView::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate && on_activated) on_activated();
+  return QWidget::event(e);
+}
+
 void FormView::closeEvent(QCloseEvent* e) {
   if (form_.open && on_closed) on_closed();
   e->accept();

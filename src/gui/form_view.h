@@ -50,8 +50,11 @@ class FormView : public QWidget {
   // Called for Esc or a click on the window's own background, in a window
   // without a button for Esc: the user wants the running staging skipped.
   std::function<void()> on_skip;
+  // Called when the window becomes the active window again.
+  std::function<void()> on_activated;
 
  protected:
+  bool event(QEvent* e) override;
   void paintEvent(QPaintEvent*) override;
   void closeEvent(QCloseEvent*) override;
   void keyPressEvent(QKeyEvent*) override;

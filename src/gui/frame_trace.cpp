@@ -8,11 +8,13 @@
 namespace quilo::frame_trace {
 namespace {
 
-long long now_ns() {
+long long clock_ns(clockid_t clock) {
   timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
+  clock_gettime(clock, &t);
   return (long long)t.tv_sec * 1000000000LL + t.tv_nsec;
 }
+
+long long now_ns() { return clock_ns(CLOCK_MONOTONIC); }
 
 bool shown = false;
 QString pending;
@@ -28,6 +30,11 @@ bool enabled() {
   return on;
 }
 
+void report_shown() {
+  const long long t = now_ns();
+  std::fprintf(stderr, "shown %lld %lld\n", t, clock_ns(CLOCK_PROCESS_CPUTIME_ID));
+}
+
 void background_changed(const QString& file) {
   if (!enabled()) return;
   pending = file;
@@ -36,11 +43,11 @@ void background_changed(const QString& file) {
 
 void painted(const QString& file) {
   if (!enabled()) return;
-  const long long t = now_ns();
   if (!shown) {
     shown = true;
-    std::fprintf(stderr, "shown %lld\n", t);
+    report_shown();
   }
+  const long long t = now_ns();
   if (!pending.isEmpty() && file == pending) {
     std::fprintf(stderr, "frame %s %.3f\n", qPrintable(file), (t - pending_since) / 1e6);
     pending.clear();

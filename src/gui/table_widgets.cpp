@@ -1,6 +1,9 @@
 // The table and chart views of the history window.
 #include "gui/table_widgets.h"
 
+#include <QRegularExpression>
+#include <QtCharts/QAreaSeries>
+
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QStyle>
@@ -30,9 +33,16 @@ int RowsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant RowsModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
   if (index.row() < 0 || index.row() >= int(rows_.size())) return {};
-  return rows_[index.row()].value(index.column());
+  const QString text = rows_[index.row()].value(index.column());
+  // Figures line up on their last digit.
+  if (role == Qt::TextAlignmentRole) {
+    static const QRegularExpression figure(QStringLiteral("^(-?[0-9][0-9,]*(\\.[0-9]+)?%?|上限超過)$"));
+    return QVariant::fromValue(Qt::AlignVCenter |
+                               (figure.match(text).hasMatch() ? Qt::AlignRight : Qt::AlignLeft));
+  }
+  if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
+  return text;
 }
 
 QVariant RowsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -130,6 +140,35 @@ void SeriesChart::show_series(const std::vector<ChartSeries>& series) {
   double low = 0, high = 0;
   bool any = false;
   for (const ChartSeries& s : series) {
+    if (s.bars) {
+      // Each day's change as a bar from zero, half a day wide either side.
+      auto* upper = new QLineSeries;
+      auto* lower = new QLineSeries;
+      constexpr qint64 kHalfDay = 12LL * 3600 * 1000 * 8 / 10;
+      for (const auto& [date, value] : s.points) {
+        const qint64 ms = date.startOfDay().toMSecsSinceEpoch();
+        for (const auto& [at, v] : {std::pair{ms - kHalfDay, 0.0},
+                                    {ms - kHalfDay, value},
+                                    {ms + kHalfDay, value},
+                                    {ms + kHalfDay, 0.0}}) {
+          upper->append(double(at), v);
+          lower->append(double(at), 0.0);
+        }
+        first = any ? std::min(first, ms) : ms;
+        last = any ? std::max(last, ms) : ms;
+        low = std::min(low, value);
+        high = std::max(high, value);
+        any = true;
+      }
+      auto* area = new QAreaSeries(upper, lower);
+      area->setName(s.name);
+      area->setColor(QColor(120, 160, 220, 150));
+      area->setBorderColor(QColor(70, 110, 180));
+      c->addSeries(area);
+      area->attachAxis(x);
+      area->attachAxis(y);
+      continue;
+    }
     auto* line = new QLineSeries;
     line->setName(s.name);
     // A balance of a single day is a point, not a line.
@@ -151,9 +190,13 @@ void SeriesChart::show_series(const std::vector<ChartSeries>& series) {
     line->attachAxis(y);
   }
   // An empty chart, or a single day, still gets a readable span.
-  const QDateTime start = any ? QDateTime::fromMSecsSinceEpoch(first) : QDate::currentDate().startOfDay();
+  QDateTime start = any ? QDateTime::fromMSecsSinceEpoch(first) : QDate::currentDate().startOfDay();
   QDateTime end = any ? QDateTime::fromMSecsSinceEpoch(last) : start;
-  if (end <= start) end = start.addDays(1);
+  // A single day sits in the middle of three, never on the axis.
+  if (end <= start) {
+    end = start.addDays(1);
+    if (any) start = start.addDays(-1);
+  }
   x->setRange(start, end);
   // No more ticks than days, so that no date is written twice.
   x->setTickCount(int(std::clamp<qint64>(start.daysTo(end) + 1, 2, 4)));

@@ -2,7 +2,9 @@
 #include "history/csv_export.h"
 
 #include "app/windows31j.h"
+#include "engines/prediction_commands.h"
 
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -10,16 +12,17 @@ namespace quilo {
 namespace {
 
 const char* const kColumns[] = {
-    "記録日時",      "予想",          "年",       "月",   "日",     "競馬場", "レース", "頭数",
-    "1番人気オッズ", "2番人気オッズ", "チャンス", "券種", "買い目", "金額",   "1着",    "2着",
-    "3着",           "1着の枠",       "2着の枠",  "的中", "払戻"};
+    "記録日時",      "予想",          "年",       "月",   "日",   "競馬場", "レース", "頭数",
+    "1番人気オッズ", "2番人気オッズ", "チャンス", "購入", "券種", "買い目", "金額",   "着順",
+    "取消・除外",    "結果",          "払戻"};
 
 // A field as CSV writes it: quoted when it holds a comma, a quote or a line break.
 QString field(const QString& text) {
-  if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-      !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')))
-    return text;
-  QString quoted = text;
+  const QString cell = csv_cell(text);
+  if (!cell.contains(QLatin1Char(',')) && !cell.contains(QLatin1Char('"')) &&
+      !cell.contains(QLatin1Char('\n')) && !cell.contains(QLatin1Char('\r')))
+    return cell;
+  QString quoted = cell;
   quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
   return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
@@ -30,7 +33,47 @@ QString row(const QStringList& fields) {
   return out.join(QLatin1Char(',')) + QStringLiteral("\r\n");
 }
 
+// The numbers of a bet as the CSV writes them: arrows for an order, "・"
+// between brackets ("3-5" would turn into a date).
+QString csv_combination(BetType type, const std::vector<int>& numbers) {
+  if (bet_type_info(type).ordered()) return combination_text(type, numbers);
+  QStringList parts;
+  for (int n : numbers) parts << QString::number(n);
+  return parts.join(QStringLiteral("・"));
+}
+
+QString csv_finish(const RaceResult& r) {
+  QStringList places;
+  for (const auto& group : r.finish) {
+    QStringList horses;
+    for (int h : group) horses << QString::number(h);
+    places << horses.join(QLatin1Char('='));
+  }
+  return places.join(QStringLiteral("→"));
+}
+
 }  // namespace
+
+// A plain number as a spreadsheet writes it back: "04" is 4, "1.50" is 1.5.
+QString plain_number(const QString& text) {
+  static const QRegularExpression number(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
+  if (!number.match(text).hasMatch()) return text;
+  QString whole = text.section(QLatin1Char('.'), 0, 0), fraction = text.section(QLatin1Char('.'), 1);
+  while (whole.size() > 1 && whole.startsWith(QLatin1Char('0'))) whole.remove(0, 1);
+  while (fraction.endsWith(QLatin1Char('0'))) fraction.chop(1);
+  return fraction.isEmpty() ? whole : whole + QLatin1Char('.') + fraction;
+}
+
+QString csv_cell(const QString& typed) {
+  const QString text = plain_number(typed);
+  if (text.isEmpty()) return text;
+  const QChar first = text[0];
+  if (first == QLatin1Char('=') || first == QLatin1Char('+') || first == QLatin1Char('-') ||
+      first == QLatin1Char('@') || first == QLatin1Char('\t') || first == QLatin1Char('\r') ||
+      first == QChar(0xFF1D) || first == QChar(0xFF0B) || first == QChar(0xFF0D) || first == QChar(0xFF20))
+    return QLatin1Char('\'') + text;
+  return text;
+}
 
 QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& results,
                        CsvEncoding encoding) {
@@ -39,37 +82,41 @@ QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& 
   QString text = row(header);
   for (const RunRecord& run : runs) {
     const Prediction& p = run.prediction;
-    const QStringList head = {shown_time(run.when, true),
-                              p.command,
-                              p.race.year,
-                              p.race.month,
-                              p.race.day,
-                              p.race.racecourse,
-                              p.race.race,
-                              p.race.field_size,
-                              p.odds1,
-                              p.odds2,
-                              QString::number(p.chance_level)};
+    const QStringList head = {
+        shown_time(run.when, true),
+        prediction_name(p.command),
+        p.race.year,
+        p.race.month,
+        p.race.day,
+        p.race.racecourse,
+        p.race.race,
+        p.race.field_size,
+        p.odds1,
+        p.odds2,
+        p.chance_level == kNoLevel ? QStringLiteral("なし") : QString::number(p.chance_level),
+        run.bought ? QStringLiteral("購入") : QString()};
     const auto result = results.constFind(run.race);
-    QStringList finish;
-    if (result != results.constEnd())
-      for (int n : {result->first, result->second, result->third, result->bracket1, result->bracket2})
-        finish << QString::number(n);
-    else
-      finish = QStringList(5, QString());
+    const bool settled = result != results.constEnd();
+    QStringList finish(2, QString());
+    if (settled) {
+      QStringList scratched;
+      for (int h : result->scratched) scratched << QString::number(h);
+      finish = {csv_finish(*result), scratched.join(QStringLiteral("・"))};
+    }
     if (p.bets.empty()) text += row(head + QStringList(3, QString()) + finish + QStringList(2, QString()));
     for (const Bet& bet : p.bets) {
-      QStringList numbers;
-      for (int n : bet.numbers) numbers << QString::number(n);
+      const int stake = run.bought && run.bought_stake ? *run.bought_stake : bet.stake;
       QStringList outcome(2, QString());
-      if (result != results.constEnd()) {
-        const BetOutcome o = settle(bet, *result);
-        outcome = {o.hit ? QStringLiteral("的中") : QString(), QString::number(o.payback)};
+      if (settled) {
+        const Settlement s = settle(bet, *result);
+        const bool pays = s.outcome == Outcome::Hit || s.outcome == Outcome::Special;
+        outcome = {s.outcome == Outcome::Miss ? QStringLiteral("不的中") : outcome_name(s.outcome),
+                   QString::number(pays ? paid(stake, s.yen) : 0)};
       }
-      text += row(
-          head +
-          QStringList{bet_type_name(bet.type), numbers.join(QLatin1Char('-')), QString::number(bet.stake)} +
-          finish + outcome);
+      text += row(head +
+                  QStringList{bet_type_name(bet.type), csv_combination(bet.type, bet.numbers),
+                              QString::number(stake)} +
+                  finish + outcome);
     }
   }
   if (encoding == CsvEncoding::Windows31J) return encode_windows31j(text);

@@ -1,10 +1,13 @@
 // The history as a CSV file for spreadsheets: one row per bet (a run without
 // bets gets one row of its own), with the race, the run, the result and the
-// return. Windows-31J for the spreadsheets Japanese users have, or UTF-8 with
-// a byte-order mark.
+// return. Every cell stays text as written: combinations are written with
+// arrows ("5→2→12", not "5-2-12", which a spreadsheet reads as a date), and a
+// cell that a spreadsheet would take for a formula (=, +, -, @, tab, CR at
+// its start) begins with an apostrophe. Windows-31J for the spreadsheets
+// Japanese users have, or UTF-8 with a byte-order mark.
 #pragma once
 
-#include "history/summary.h"
+#include "history/race_result.h"
 
 #include <QByteArray>
 #include <QString>
@@ -15,6 +18,10 @@
 namespace quilo {
 
 enum class CsvEncoding { Windows31J, Utf8WithBom };
+
+// A cell as the file writes it, before quoting: a plain number as a
+// spreadsheet would write it back ("04" is 4), a formula's start neutralised.
+QString csv_cell(const QString& text);
 
 // The whole file as bytes, lines ending in CR LF.
 QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& results,

@@ -5,6 +5,7 @@
 // shared memory on a private copy).
 #include "history/history_store.h"
 
+#include <QDate>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -38,7 +39,8 @@ enum class View {
 struct Look {
   View view = View::Failed;
   int version = 0;
-  bool sound = true;  // the quick check passed, when asked for
+  bool sound = true;     // the quick check passed, when asked for
+  bool checked = false;  // the quick check ran
   QString error;
 };
 
@@ -54,7 +56,11 @@ QString read_only_uri(const QString& file, const char* parameters) {
          QLatin1String(parameters);
 }
 
-Look look_at(const QString& uri, bool check) {
+// How long a check of the whole file holds: a file checked within this many
+// days is not read whole again at every start.
+constexpr int kCheckDays = 7;
+
+Look look_at(const QString& uri, bool check, const QDate& today = {}) {
   static std::atomic<int> counter{0};
   const QString name = QStringLiteral("quilo-history-look-%1").arg(++counter);
   Look look;
@@ -81,9 +87,17 @@ Look look_at(const QString& uri, bool check) {
         failed(q.lastError());
       } else {
         look.version = q.value(0).toInt();
-        const bool own = look.version > 0 && tables.contains(QLatin1String("runs")) &&
-                         tables.contains(QLatin1String("bets")) && tables.contains(QLatin1String("results"));
+        const bool own =
+            look.version > 0 && tables.contains(QLatin1String("runs")) &&
+            tables.contains(QLatin1String("bets")) &&
+            (tables.contains(QLatin1String("results")) || tables.contains(QLatin1String("race_results")));
         look.view = tables.isEmpty() ? View::Empty : own ? View::Own : View::Other;
+        if (check && own && today.isValid() && tables.contains(QLatin1String("meta")) &&
+            q.exec(QStringLiteral("SELECT value FROM meta WHERE key = 'checked'")) && q.next()) {
+          const QDate last = QDate::fromString(q.value(0).toString(), Qt::ISODate);
+          if (last.isValid() && last.daysTo(today) >= 0 && last.daysTo(today) < kCheckDays) check = false;
+        }
+        look.checked = check && look.view != View::Other;
         // The check reads every page; its first line names what is wrong.
         if (check && look.view != View::Other) {
           if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
@@ -106,18 +120,18 @@ Look look_at(const QString& uri, bool check) {
 
 // A log without its shared memory cannot be read read-only in place: the
 // file and the log are read from copies, so that nothing is made beside them.
-Look look_at_copy(const QString& file, bool file_present) {
+Look look_at_copy(const QString& file, bool file_present, const QDate& today) {
   QTemporaryDir dir;
   const QString copy = dir.filePath(QStringLiteral("history"));
   const bool copied = file_present ? QFile::copy(file, copy) : QFile(copy).open(QIODevice::WriteOnly);
   if (!dir.isValid() || !copied || !QFile::copy(file + QStringLiteral("-wal"), copy + QStringLiteral("-wal")))
-    return {View::Failed, 0, true, QStringLiteral("一時ファイルを作れません")};
-  return look_at(read_only_uri(copy, ""), true);
+    return {View::Failed, 0, true, false, QStringLiteral("一時ファイルを作れません")};
+  return look_at(read_only_uri(copy, ""), true, today);
 }
 
 }  // namespace
 
-HistoryStore::Kind HistoryStore::inspect(const QString& file, int latest) {
+HistoryStore::Kind HistoryStore::inspect(const QString& file, int latest, const QDate& today) {
   const QFileInfo info(file);
   const QFileInfo log(file + QStringLiteral("-wal"));
   const bool empty = !info.exists() || info.size() == 0;
@@ -135,12 +149,13 @@ HistoryStore::Kind HistoryStore::inspect(const QString& file, int latest) {
   // The database as SQLite would see it: the file with its log replayed.
   Look seen;
   if (!logged)
-    seen = look_at(read_only_uri(file, "&immutable=1"), true);
+    seen = look_at(read_only_uri(file, "&immutable=1"), true, today);
   else if (QFileInfo::exists(file + QStringLiteral("-shm")))
-    seen = look_at(read_only_uri(file, "&readonly_shm=1"), true);
+    seen = look_at(read_only_uri(file, "&readonly_shm=1"), true, today);
   else
-    seen = look_at_copy(file, !empty);
+    seen = look_at_copy(file, !empty, today);
   error_ = seen.error;
+  checked_ = seen.checked && seen.sound;
   if (seen.view == View::Failed) return Kind::Unreadable;
   if (seen.view == View::Own || seen.view == View::Empty) {
     if (!seen.sound) return Kind::Damaged;

@@ -1,10 +1,12 @@
-// The history window: races and bets, the result of a race, the figures,
-// the chart and the CSV export.
+// The history window: races, runs and bets, the payout table of a race,
+// the two ledgers and their figures, the chart and the CSV export.
 #include "history/history_window.h"
 
 #include "app/main_window.h"
 #include "app/titles.h"
+#include "engines/prediction_commands.h"
 #include "history/csv_export.h"
+#include "history/result_entry.h"
 #include "history/whole_numbers.h"
 #include "model/window_design.h"
 #include "output/output_file.h"
@@ -15,84 +17,44 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <map>
 
 namespace quilo {
 namespace {
 
-constexpr int kLowestPayout = 100;  // a winning ticket pays at least its stake back
-constexpr int kHighestPayout = 99'999'999;
+// The races the list shows: the newest; a period narrows the figures, not the list.
+constexpr int kListedRaces = 1000;
 
-struct CommandRow {
-  const char* command;
-  const char* name;
-};
+// The result boxes: the field, the scratched, the three places, then the
+// payouts in the order of kBetTypes.
+const ControlName kPlaceBoxes[] = {form4::Text1, form4::Text2, form4::Text3};
+const ControlName kPayoutBoxes[] = {form4::Text6, form4::Text7, form4::Text8, form4::Text9};
+static_assert(std::size(kPayoutBoxes) == std::size(kBetTypes));
 
-// The prediction commands by the name the window shows.
-const CommandRow kCommands[] = {
-    {"Command3", "馬単"},     {"Command8", "３連単"}, {"Command1", "魔界3連単"},
-    {"Command6", "鬼爆馬単"}, {"Command11", "複勝"},  {"Command12", "枠連"},
-};
-
-QString command_name(const QString& command) {
-  for (const auto& row : kCommands)
-    if (command == QLatin1String(row.command)) return QString::fromUtf8(row.name);
-  return command;
-}
-
-// One input of the result: which box, what it is called, its range and where
-// it goes.
-struct ResultField {
-  ControlName box;
-  const char* name;
-  int low, high;
-  int& (*slot)(RaceResult&);
-  bool payout;
-};
-
-const ResultField kResultFields[] = {
-    {form4::Text1, "1着", 1, kLargestField, [](RaceResult& r) -> int& { return r.first; }, false},
-    {form4::Text2, "2着", 1, kLargestField, [](RaceResult& r) -> int& { return r.second; }, false},
-    {form4::Text3, "3着", 1, kLargestField, [](RaceResult& r) -> int& { return r.third; }, false},
-    {form4::Text4, "1着の枠", 1, kLargestBracket, [](RaceResult& r) -> int& { return r.bracket1; }, false},
-    {form4::Text5, "2着の枠", 1, kLargestBracket, [](RaceResult& r) -> int& { return r.bracket2; }, false},
-    {form4::Text6, "馬単", kLowestPayout, kHighestPayout, [](RaceResult& r) -> int& { return r.exacta; },
-     true},
-    {form4::Text7, "３連単", kLowestPayout, kHighestPayout, [](RaceResult& r) -> int& { return r.trifecta; },
-     true},
-    {form4::Text8, "枠連", kLowestPayout, kHighestPayout, [](RaceResult& r) -> int& { return r.bracket; },
-     true},
-    {form4::Text9, "複勝 1着", kLowestPayout, kHighestPayout,
-     [](RaceResult& r) -> int& { return r.place[0]; }, true},
-    {form4::Text10, "複勝 2着", kLowestPayout, kHighestPayout,
-     [](RaceResult& r) -> int& { return r.place[1]; }, true},
-    {form4::Text11, "複勝 3着", kLowestPayout, kHighestPayout,
-     [](RaceResult& r) -> int& { return r.place[2]; }, true},
-};
+const char* const kGroupings[] = {"券種", "月", "年", "競馬場", "チャンス"};
+constexpr Grouping kGroupingOf[] = {Grouping::BetType, Grouping::Month, Grouping::Year, Grouping::Racecourse,
+                                    Grouping::ChanceLevel};
 
 QString race_title(const RaceInputs& r) {
   return QStringLiteral("%1/%2/%3 %4 %5").arg(r.year, r.month, r.day, r.racecourse, r.race);
 }
 
-QString result_text(const RaceResult& r) {
-  return QStringLiteral("%1-%2-%3").arg(r.first).arg(r.second).arg(r.third);
-}
+QString level_text(int level) { return level == kNoLevel ? QStringLiteral("—") : QString::number(level); }
 
 QStringList figures_row(const QString& name, const Figures& f) {
   return {name,
           QString::number(f.races),
+          QString::number(f.race_hits),
+          percent_text(f.race_hits, f.races),
           QString::number(f.bets),
           QString::number(f.hits),
           percent_text(f.hits, f.bets),
+          QString::number(f.refunds),
           yen_text(f.stake),
           yen_text(f.payback),
-          percent_text(f.payback, f.stake)};
-}
-
-std::vector<QStringList> summary_rows(const Summary& s) {
-  std::vector<QStringList> rows;
-  for (const auto& [type, f] : s.by_type) rows.push_back(figures_row(bet_type_name(type), f));
-  rows.push_back(figures_row(QStringLiteral("合計"), s.overall));
-  return rows;
+          percent_text(f.payback, f.stake),
+          average_payout_text(f),
+          f.hits > 0 ? yen_text(f.largest_yen) : QStringLiteral("－")};
 }
 
 // Yen as a number, or as the text a figure past the limit shows.
@@ -100,19 +62,34 @@ QJsonValue yen_json(qint64 yen) { return yen == kYenOver ? QJsonValue(yen_text(y
 
 QJsonObject figures_json(const Figures& f) {
   return {{"races", f.races},
+          {"race_hits", f.race_hits},
+          {"race_hit_rate", percent_text(f.race_hits, f.races)},
           {"bets", f.bets},
           {"hits", f.hits},
           {"hit_rate", percent_text(f.hits, f.bets)},
+          {"refunds", f.refunds},
+          {"refunded", yen_json(f.refunded)},
           {"stake", yen_json(f.stake)},
           {"payback", yen_json(f.payback)},
-          {"return_rate", percent_text(f.payback, f.stake)}};
+          {"return_rate", percent_text(f.payback, f.stake)},
+          {"average_payout", average_payout_text(f)},
+          {"largest_payout", f.largest_yen}};
 }
 
-QJsonObject summary_json(const Summary& s) {
-  QJsonObject o;
-  for (const auto& [type, f] : s.by_type) o.insert(bet_type_key(type), figures_json(f));
-  o.insert("overall", figures_json(s.overall));
-  return o;
+// The lowest chance level from which, bought only at that level or above,
+// a bet type has paid back at least its stake over the period.
+std::optional<int> lowest_paying_level(const std::vector<FigureRow>& rows, BetType type) {
+  std::map<int, std::pair<qint64, qint64>> by_level;  // stake, payback
+  for (const FigureRow& row : rows)
+    if (row.type == type && row.level) by_level[*row.level] = {row.figures.stake, row.figures.payback};
+  qint64 stake = 0, payback = 0;
+  std::optional<int> lowest;
+  for (auto it = by_level.rbegin(); it != by_level.rend(); ++it) {
+    stake = add_yen(stake, it->second.first);
+    payback = add_yen(payback, it->second.second);
+    if (stake != kYenOver && payback != kYenOver && stake > 0 && payback >= stake) lowest = it->first;
+  }
+  return lowest;
 }
 
 // A date as a user types it: 2010-04-10, 2010/4/10 (full-width digits too);
@@ -137,6 +114,7 @@ void HistoryWindow::use_file(const QString& file) {
   // Resolved now: a relative name means the folder the program started in.
   file_ = file.isEmpty() ? file : QFileInfo(file).absoluteFilePath();
   store_.reset();
+  told_left_out_ = false;
   // A table or the teaching file never becomes the history (see store()).
   if (!file_.isEmpty() && own_files_.read_at_start(file_)) {
     refused_file_ = file_;
@@ -171,18 +149,12 @@ HistoryStore& HistoryWindow::store() {
   return *store_;
 }
 
-bool HistoryWindow::read_file() {
-  auto contents = store().read();
-  if (!contents) {
-    platform_.message(QStringLiteral("成績ファイル %1 を読めませんでした（%2）。表示は前のままです。")
-                          .arg(QDir::toNativeSeparators(store().file()), store().last_error()),
-                      kAppTitle, Buttons::OK);
-    return false;
-  }
-  runs_ = std::move(contents->runs);
-  results_ = std::move(contents->results);
-  left_out_ = contents->left_out;
-  return true;
+bool HistoryWindow::unreadable() {
+  if (quiet_) return false;
+  platform_.message(QStringLiteral("成績ファイル %1 を読めませんでした（%2）。表示は前のままです。")
+                        .arg(QDir::toNativeSeparators(store().file()), store().last_error()),
+                    kAppTitle, Buttons::OK);
+  return false;
 }
 
 void HistoryWindow::record(const Prediction& prediction, const QDateTime& when) {
@@ -192,7 +164,26 @@ void HistoryWindow::record(const Prediction& prediction, const QDateTime& when) 
                       kAppTitle, Buttons::OK);
     return;
   }
-  if (form.open) reload();
+  if (!form.open) return;
+  // The new run joins what the window shows: its race goes to the top of
+  // the list; the figures change only when its race has a result already.
+  const RunRecord run = recorded_run(0, history_time(when), prediction);
+  auto at = std::find_if(races_.begin(), races_.end(), [&](const auto& r) { return r.key == run.race; });
+  HistoryStore::RaceRow row{run.race, prediction.race, 1, 0, 0, 0, std::nullopt};
+  if (at != races_.end()) {
+    row = *at;
+    row.race = prediction.race;
+    ++row.runs;
+    races_.erase(at);
+  } else {
+    ++race_total_;
+  }
+  const bool settled = s.result_of(run.race).has_value();
+  races_.insert(races_.begin(), row);
+  if (settled || run.race == picked_key_)
+    refresh();
+  else
+    show_races();
 }
 
 void Command14_Click(MainWindow& main, HistoryWindow& history) {
@@ -204,138 +195,239 @@ void HistoryWindow::Form_Load() {
   store();
   form.reset();
   form[form4::Option1].checked = true;
-  form[form4::Combo1].selected = 0;
+  for (const ControlName& choice : {form4::Combo1, form4::Combo2, form4::Combo3}) form[choice].selected = 0;
   const QString folder = export_folder.isEmpty() ? QDir::currentPath() : export_folder;
   form[form4::Text14].text =
       QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("quilo-成績.csv")));
   picked_key_.clear();
+  picked_run_ = 0;
   period_ = {};
   form.open = true;
-  // A file that cannot be read shows what it showed before, with a message.
-  if (read_file() && left_out_ > 0)
-    platform_.message(QStringLiteral("成績ファイルの %1 件の記録は、値がありえない範囲にあるため使いません"
-                                     "でした。")
-                          .arg(left_out_),
-                      kAppTitle, Buttons::OK);
-  show_all();
+  if (!refresh()) {
+    // What the window showed when it was last open.
+    show_races();
+    show_bet_rows();
+    return;
+  }
+  // Rows another tool spoilt are told of once: they count nowhere.
+  // Counted when the opening checked the file whole: a count reads it whole too.
+  if (!told_left_out_ && store().checked_at_opening()) {
+    told_left_out_ = true;
+    const auto n = store().left_out();
+    if (!n)
+      unreadable();
+    else if (*n > 0)
+      platform_.message(QStringLiteral("成績ファイルの %1 件の記録は、値がありえない範囲にあるため使いません"
+                                       "でした。")
+                            .arg(*n),
+                        kAppTitle, Buttons::OK);
+  }
   // The newest race is picked first: its result is the one most often entered next.
   if (!races_.empty()) select(form4::Grid1.text(), 0);
 }
 
-void HistoryWindow::reload() {
-  if (read_file()) show_all();
-}
-
-void HistoryWindow::show_all() {
-  races_.clear();
-  QHash<QString, std::size_t> by_key;
-  for (std::size_t i = runs_.size(); i-- > 0;) {
-    const QString& key = runs_[i].race;
-    auto at = by_key.constFind(key);
-    if (at == by_key.constEnd()) {
-      at = by_key.insert(key, races_.size());
-      races_.push_back({key, {}});
-    }
-    races_[*at].runs.push_back(i);
-  }
-  // Newest race first; the same day, the one recorded last first.
-  std::stable_sort(races_.begin(), races_.end(), [this](const Race& a, const Race& b) {
-    return runs_[a.runs.front()].day > runs_[b.runs.front()].day;
-  });
+bool HistoryWindow::refresh_if_changed() {
+  if (!form.open || !store_) return false;
+  const auto version = store_->data_version();
+  if (!version || version == seen_version_) return false;
+  int total = 0;
+  auto races = store_->races(kListedRaces, &total);
+  if (!races) return false;
+  seen_version_ = version;
+  races_ = std::move(*races);
+  race_total_ = total;
   show_races();
-  show_bets();
+  // The rest as refresh() does; a failure now waits for the next press to be told.
+  if (auto bets = picked_race() ? store_->race_bets(picked_key_) : std::nullopt) bets_ = std::move(*bets);
+  show_bet_rows();
+  quiet_ = true;
   show_figures();
+  quiet_ = false;
+  return true;
 }
 
-const HistoryWindow::Race* HistoryWindow::picked_race() const {
-  for (const Race& r : races_)
+bool HistoryWindow::refresh() {
+  // A file that cannot be read shows what it showed before, with a message.
+  seen_version_ = store().data_version();
+  int total = 0;
+  auto races = store().races(kListedRaces, &total);
+  if (!races) return unreadable();
+  races_ = std::move(*races);
+  race_total_ = total;
+  return show_races() && show_bets() && show_figures();
+}
+
+const HistoryStore::RaceRow* HistoryWindow::picked_race() const {
+  for (const auto& r : races_)
     if (r.key == picked_key_) return &r;
   return nullptr;
 }
 
-void HistoryWindow::show_races() {
+Ledger HistoryWindow::ledger() const {
+  return form[form4::Combo2].selected == 1 ? Ledger::Bought : Ledger::Predictions;
+}
+
+bool HistoryWindow::show_races() {
   Control& grid = form[form4::Grid1];
   grid.rows.clear();
   grid.selected = -1;
-  for (const Race& race : races_) {
-    const RaceInputs& in = runs_[race.runs.front()].prediction.race;
-    const auto result = results_.constFind(race.key);
-    int bets = 0, hits = 0;
-    qint64 payback = 0;
-    for (std::size_t i : race.runs)
-      for (const Bet& bet : runs_[i].prediction.bets) {
-        ++bets;
-        if (result == results_.constEnd()) continue;
-        const BetOutcome o = settle(bet, *result);
-        hits += o.hit;
-        payback = add_yen(payback, o.payback);
-      }
-    const bool settled = result != results_.constEnd();
+  for (const auto& race : races_) {
+    const RaceInputs& in = race.race;
     if (race.key == picked_key_) grid.selected = int(grid.rows.size());
-    grid.rows.push_back({QStringLiteral("%1/%2/%3").arg(in.year, in.month, in.day), in.racecourse, in.race,
-                         in.field_size, QString::number(race.runs.size()),
-                         settled ? result_text(*result) : QStringLiteral("未入力"),
-                         settled ? QStringLiteral("%1/%2").arg(hits).arg(bets) : QStringLiteral("－"),
-                         settled ? yen_text(payback) : QStringLiteral("－")});
+    const bool settled = race.finish.has_value();
+    grid.rows.push_back(
+        {QStringLiteral("%1/%2/%3").arg(in.year, in.month, in.day), in.racecourse, in.race, in.field_size,
+         QString::number(race.runs), settled ? *race.finish : QStringLiteral("未入力"),
+         settled ? QStringLiteral("%1/%2").arg(race.hits).arg(race.bets) : QStringLiteral("－"),
+         settled ? yen_text(race.payback) : QStringLiteral("－")});
   }
   if (grid.selected < 0) picked_key_.clear();
+  form(form4::Label1, 20).text =
+      race_total_ > int(races_.size())
+          ? QStringLiteral("全 %1 レース（新しい %2 レースを表示）").arg(race_total_).arg(races_.size())
+          : QStringLiteral("全 %1 レース").arg(race_total_);
+  return true;
 }
 
-void HistoryWindow::show_bets() {
+bool HistoryWindow::show_bets() {
+  const auto* race = picked_race();
+  form(form4::Label1, 19).text = race ? race_title(race->race) + QStringLiteral(" の結果") : QString();
+  if (!race) {
+    bets_.clear();
+    picked_run_ = 0;
+    show_bet_rows();
+    return true;
+  }
+  auto bets = store().race_bets(race->key);
+  if (!bets) return unreadable();
+  bets_ = std::move(*bets);
+  show_bet_rows();
+  return true;
+}
+
+void HistoryWindow::show_bet_rows() {
   Control& grid = form[form4::Grid2];
   grid.rows.clear();
-  const Race* race = picked_race();
-  form(form4::Label1, 19).text =
-      race ? race_title(runs_[race->runs.front()].prediction.race) + QStringLiteral(" の結果") : QString();
-  if (!race) return;
-  const auto result = results_.constFind(race->key);
-  for (std::size_t i : race->runs) {
-    const RunRecord& run = runs_[i];
-    for (const Bet& bet : run.prediction.bets) {
-      QStringList numbers;
-      for (int n : bet.numbers) numbers << QString::number(n);
-      const QString joined =
-          numbers.join(bet.type == BetType::Bracket ? QStringLiteral("-") : QStringLiteral("→"));
-      QString hit, payback;
-      if (result != results_.constEnd()) {
-        const BetOutcome o = settle(bet, *result);
-        hit = o.hit ? QStringLiteral("的中") : QStringLiteral("－");
-        payback = yen_text(o.payback);
-      }
-      grid.rows.push_back({shown_time(run.when), command_name(run.prediction.command),
-                           bet_type_name(bet.type), joined, yen_text(bet.stake), hit, payback});
+  grid.selected = -1;
+  bool picked_there = false;
+  for (const auto& row : bets_) {
+    const int stake = row.bought && row.bought_stake ? *row.bought_stake : row.bet.stake;
+    QString outcome, payback;
+    if (row.settled) {
+      outcome = outcome_name(row.settled->outcome);
+      const bool pays = row.settled->outcome == Outcome::Hit || row.settled->outcome == Outcome::Special;
+      payback = yen_text(pays ? paid(stake, row.settled->yen) : 0);
     }
+    if (row.run == picked_run_ && grid.selected < 0) grid.selected = int(grid.rows.size());
+    picked_there = picked_there || row.run == picked_run_;
+    grid.rows.push_back({shown_time(row.when), prediction_name(row.command), level_text(row.chance_level),
+                         row.bought ? QStringLiteral("購入") : QString(), bet_type_name(row.bet.type),
+                         combination_text(row.bet.type, row.bet.numbers), yen_text(stake), outcome, payback});
   }
+  if (!picked_there) picked_run_ = 0;
 }
 
 void HistoryWindow::show_result_inputs() {
-  const auto result = results_.constFind(picked_key_);
-  for (const ResultField& field : kResultFields) {
-    QString text;
-    if (result != results_.constEnd()) {
-      RaceResult r = *result;
-      text = QString::number(field.slot(r));
-    }
-    form[field.box].text = text;
+  const auto result = picked_key_.isEmpty() ? std::nullopt : store().result_of(picked_key_);
+  ResultTexts texts;
+  if (result) {
+    texts = texts_of(*result);
+  } else if (const auto* race = picked_race()) {
+    // The field as the runs' inputs gave it, to be corrected when it changed.
+    if (const auto field = leading_whole(race->race.field_size)) texts.field = QString::number(*field);
   }
+  form[form4::Text4].text = texts.field;
+  form[form4::Text5].text = texts.scratched;
+  for (std::size_t i = 0; i < 3; ++i) form[kPlaceBoxes[i]].text = texts.places[i];
+  for (std::size_t i = 0; i < std::size(kBetTypes); ++i) form[kPayoutBoxes[i]].text = texts.payouts[i];
 }
 
-void HistoryWindow::show_figures() {
-  form[form4::Grid3].rows = summary_rows(summarize(runs_, results_));
-  form[form4::Grid4].rows = summary_rows(summarize(runs_, results_, period_));
-  std::vector<ChartSeries> series;
-  auto add = [&](const QString& name, std::optional<BetType> type) {
-    ChartSeries s{name, {}};
-    for (const BalancePoint& p : balance_over_time(runs_, results_, type, period_))
-      s.points.emplace_back(p.date, double(p.balance));
-    if (!s.points.empty()) series.push_back(std::move(s));
+bool HistoryWindow::show_figures() {
+  const Ledger l = ledger();
+  auto all = store().figures(l, Grouping::BetType, {});
+  auto all_total = store().overall(l, {});
+  const int g = std::clamp(form[form4::Combo3].selected, 0, int(std::size(kGroupingOf)) - 1);
+  const Grouping grouping = kGroupingOf[g];
+  // An open period is all time: its figures are summed once.
+  const bool all_time = !period_.from && !period_.to;
+  auto period = all_time && grouping == Grouping::BetType ? all : store().figures(l, grouping, period_);
+  auto period_total = all_time ? all_total : store().overall(l, period_);
+  RaceFold fold;
+  if (!all || !all_total || !period || !period_total || !store().fold_races(l, period_, std::nullopt, fold))
+    return unreadable();
+  // Every bet type has its row, with or without figures.
+  auto by_type = [](const std::vector<FigureRow>& rows) {
+    std::vector<QStringList> out;
+    for (BetType type : kBetTypes) {
+      Figures f;
+      for (const FigureRow& row : rows)
+        if (row.type == type) f = row.figures;
+      out.push_back(figures_row(bet_type_name(type), f));
+    }
+    return out;
   };
+  Control& all_grid = form[form4::Grid3];
+  all_grid.rows = by_type(*all);
+  all_grid.rows.push_back(figures_row(QStringLiteral("合計"), *all_total));
+  Control& grid = form[form4::Grid4];
+  grid.design.items[0] = QString::fromUtf8(kGroupings[g]);
+  grid.items = grid.design.items;
+  grid.rows.clear();
+  if (grouping == Grouping::BetType) grid.rows = by_type(*period);
+  for (const FigureRow& row : grouping == Grouping::BetType ? std::vector<FigureRow>() : *period) {
+    QString name = row.group;
+    if (grouping == Grouping::BetType) name = bet_type_name(*row.type);
+    if (grouping == Grouping::ChanceLevel)
+      name = bet_type_name(*row.type) + QStringLiteral(" ") +
+             (row.level ? QString::number(*row.level) : QStringLiteral("—"));
+    if (name.isEmpty()) name = QStringLiteral("（なし）");
+    grid.rows.push_back(figures_row(name, row.figures));
+  }
+  grid.rows.push_back(figures_row(QStringLiteral("合計"), *period_total));
+  form(form4::Label1, 22).text = l == Ledger::Bought
+                                     ? QStringLiteral("購入した予想だけを購入額で")
+                                     : QStringLiteral("すべての予想を券面どおりに買ったとして");
+  const Streaks streaks = fold.streaks();
+  form(form4::Label1, 18).text = QStringLiteral("期間の最長連敗 %1 レース　最大ドローダウン %2 円")
+                                     .arg(streaks.longest_losing)
+                                     .arg(yen_text(streaks.drawdown));
+  QString levels;
+  if (grouping == Grouping::ChanceLevel) {
+    QStringList parts;
+    for (BetType type : kBetTypes) {
+      // Only types whose commands rate the race (not 複勝 or 枠連).
+      const auto commands = prediction_commands();
+      if (std::none_of(commands.begin(), commands.end(),
+                       [&](const PredictionCommand& c) { return c.type == type && c.rates; }))
+        continue;
+      const auto lowest = lowest_paying_level(*period, type);
+      parts << bet_type_name(type) + QLatin1Char(' ') +
+                   (lowest ? QStringLiteral("%1以上").arg(*lowest) : QStringLiteral("なし"));
+    }
+    levels = QStringLiteral("回収率100%以上になる最も低いチャンス: ") + parts.join(QStringLiteral("、"));
+  }
+  form(form4::Label1, 23).text = levels;
+
+  std::vector<ChartSeries> series;
   if (form[form4::Combo1].selected == 1) {
-    for (BetType type : kBetTypes) add(bet_type_name(type), type);
+    for (BetType type : kBetTypes) {
+      RaceFold by_type;
+      if (!store().fold_races(l, period_, type, by_type)) return unreadable();
+      ChartSeries s{bet_type_name(type), false, {}};
+      for (const BalancePoint& p : by_type.balance()) s.points.emplace_back(p.date, double(p.balance));
+      if (!s.points.empty()) series.push_back(std::move(s));
+    }
   } else {
-    add(QStringLiteral("合計"), std::nullopt);
+    ChartSeries line{QStringLiteral("累計"), false, {}}, bars{QStringLiteral("日ごと"), true, {}};
+    for (const BalancePoint& p : fold.balance()) {
+      line.points.emplace_back(p.date, double(p.balance));
+      bars.points.emplace_back(p.date, double(p.change));
+    }
+    if (!bars.points.empty()) series.push_back(std::move(bars));
+    if (!line.points.empty()) series.push_back(std::move(line));
   }
   form[form4::Chart1].series = std::move(series);
+  return true;
 }
 
 bool HistoryWindow::select(const QString& control, int index) {
@@ -345,12 +437,21 @@ bool HistoryWindow::select(const QString& control, int index) {
   if (control == form4::Grid1.text()) {
     if (index < 0 || index >= int(races_.size())) return false;
     picked_key_ = races_[index].key;
+    picked_run_ = 0;
     c->selected = index;
     show_bets();
     show_result_inputs();
     return true;
   }
-  if (control == form4::Combo1.text()) {
+  if (control == form4::Grid2.text()) {
+    if (index < 0 || index >= int(bets_.size())) return false;
+    const auto& row = bets_[index];
+    picked_run_ = row.run;
+    c->selected = index;
+    form[form4::Text15].text = row.bought_stake ? QString::number(*row.bought_stake) : QString();
+    return true;
+  }
+  if (control == form4::Combo1.text() || control == form4::Combo2.text() || control == form4::Combo3.text()) {
     if (index < 0 || index >= c->items.size()) return false;
     c->selected = index;
     c->text = c->items[index];
@@ -360,71 +461,52 @@ bool HistoryWindow::select(const QString& control, int index) {
   return false;
 }
 
-std::optional<RaceResult> HistoryWindow::result_from_inputs() {
-  RaceResult r;
-  for (const ResultField& field : kResultFields) {
-    const auto value = whole_number(form[field.box].text);
-    if (!value || *value < field.low || *value > field.high) {
-      const QString what =
-          field.payout
-              ? QStringLiteral("「%1」の払戻金（100円あたり）は %2 円以上の金額を数字で入力して下さい。")
-                    .arg(QString::fromUtf8(field.name))
-                    .arg(field.low)
-              : QStringLiteral("「%1」には %2 から %3 までの数字を入力して下さい。")
-                    .arg(QString::fromUtf8(field.name))
-                    .arg(field.low)
-                    .arg(field.high);
-      platform_.message(what, kAppTitle, Buttons::OK);
-      return std::nullopt;
-    }
-    field.slot(r) = *value;
-  }
-  if (r.first == r.second || r.first == r.third || r.second == r.third) {
-    platform_.message(
-        QStringLiteral("1着・2着・3着に同じ馬番があります。同着のレースの結果は入力できません。"), kAppTitle,
-        Buttons::OK);
-    return std::nullopt;
-  }
-  return r;
-}
-
 void HistoryWindow::Command1_Click() {
-  const Race* race = picked_race();
+  const auto* race = picked_race();
   if (!race) {
     platform_.message(QStringLiteral("結果を入力するレースを一覧から選んで下さい。"), kAppTitle, Buttons::OK);
     return;
   }
-  const auto result = result_from_inputs();
-  if (!result) return;
-  if (!store().save_result(race->key, *result, platform_.now())) {
+  ResultTexts texts;
+  texts.field = form[form4::Text4].text;
+  texts.scratched = form[form4::Text5].text;
+  for (std::size_t i = 0; i < 3; ++i) texts.places[i] = form[kPlaceBoxes[i]].text;
+  for (std::size_t i = 0; i < std::size(kBetTypes); ++i) texts.payouts[i] = form[kPayoutBoxes[i]].text;
+  const ParsedResult parsed = result_from_texts(texts);
+  if (!parsed.result) {
+    platform_.message(parsed.problem, kAppTitle, Buttons::OK);
+    return;
+  }
+  if (!store().save_result(race->key, *parsed.result, platform_.now())) {
     platform_.message(QStringLiteral("結果を保存できませんでした（%1）。").arg(store().last_error()),
                       kAppTitle, Buttons::OK);
     return;
   }
-  reload();
+  refresh();
   show_result_inputs();
 }
 
 void HistoryWindow::Command2_Click() {
-  const Race* race = picked_race();
+  const auto* race = picked_race();
   if (!race) {
     platform_.message(QStringLiteral("結果を削除するレースを一覧から選んで下さい。"), kAppTitle, Buttons::OK);
     return;
   }
-  if (!results_.contains(race->key)) {
+  if (!race->finish) {
     platform_.message(QStringLiteral("このレースの結果はまだ入力されていません。"), kAppTitle, Buttons::OK);
     return;
   }
-  const QString title = race_title(runs_[race->runs.front()].prediction.race);
+  const QString title = race_title(race->race);
+  const QString key = race->key;
   if (platform_.message(QStringLiteral("%1 の結果を削除します。\rよろしいですか？").arg(title), kAppTitle,
-                        Buttons::OKCancel) == Answer::Cancel)
+                        Buttons::OKCancelSafe) == Answer::Cancel)
     return;
-  if (!store().remove_result(race->key)) {
+  if (!store().remove_result(key)) {
     platform_.message(QStringLiteral("結果を削除できませんでした（%1）。").arg(store().last_error()),
                       kAppTitle, Buttons::OK);
     return;
   }
-  reload();
+  refresh();
   show_result_inputs();
 }
 
@@ -446,15 +528,32 @@ void HistoryWindow::Command3_Click() {
   if (auto reason = own_files_.refusal(path)) return refused(*reason);
   if (info.exists() &&
       platform_.message(QStringLiteral("「%1」はすでにあります。\r上書きしますか？").arg(path), kAppTitle,
-                        Buttons::OKCancel) == Answer::Cancel)
+                        Buttons::OKCancelSafe) == Answer::Cancel)
     return;
   const CsvEncoding encoding =
       form[form4::Option2].checked ? CsvEncoding::Utf8WithBom : CsvEncoding::Windows31J;
-  if (auto reason = write_history_csv(path, runs_, results_, encoding)) return refused(*reason);
+  const auto contents = store().read();
+  if (!contents) {
+    unreadable();
+    return;
+  }
+  if (auto reason = write_history_csv(path, contents->runs, contents->results, encoding))
+    return refused(*reason);
   platform_.message(QStringLiteral("成績を「%1」に書き出しました。").arg(path), kAppTitle, Buttons::OK);
 }
 
 void HistoryWindow::Command4_Click() { form.open = false; }
+
+void HistoryWindow::Command9_Click() {
+  const QString folder = export_folder.isEmpty() ? QDir::currentPath() : export_folder;
+  const QString typed = form[form4::Text14].text.trimmed();
+  const QString suggested =
+      typed.isEmpty() ? folder : QDir(folder).absoluteFilePath(QDir::fromNativeSeparators(typed));
+  if (const auto chosen =
+          platform_.choose_save_file(QStringLiteral("CSVファイルの保存先"), suggested,
+                                     QStringLiteral("CSVファイル (*.csv);;すべてのファイル (*)")))
+    form[form4::Text14].text = QDir::toNativeSeparators(*chosen);
+}
 
 std::optional<Period> HistoryWindow::period_from_inputs() {
   Period p;
@@ -488,6 +587,71 @@ void HistoryWindow::Command5_Click() {
   show_figures();
 }
 
+void HistoryWindow::Command6_Click() {
+  if (picked_run_ == 0) {
+    platform_.message(QStringLiteral("購入した予想を、買い目の一覧から選んで下さい。"), kAppTitle,
+                      Buttons::OK);
+    return;
+  }
+  std::optional<int> stake;
+  if (const QString typed = form[form4::Text15].text.trimmed(); !typed.isEmpty()) {
+    QString plain = typed;
+    if (plain.endsWith(QStringLiteral("円"))) plain.chop(1);
+    stake = whole_number(plain);
+    if (!stake || *stake < 100 || *stake % 100 != 0 || *stake > kMaxStake) {
+      platform_.message(QStringLiteral("1点の購入額は 100 円単位で入力して下さい（空欄は券面どおり）。"),
+                        kAppTitle, Buttons::OK);
+      return;
+    }
+  }
+  if (!store().set_bought(picked_run_, true, stake)) {
+    platform_.message(QStringLiteral("購入を記録できませんでした（%1）。").arg(store().last_error()),
+                      kAppTitle, Buttons::OK);
+    return;
+  }
+  show_bets();
+  show_figures();
+}
+
+void HistoryWindow::Command7_Click() {
+  if (picked_run_ == 0) {
+    platform_.message(QStringLiteral("購入を取り消す予想を、買い目の一覧から選んで下さい。"), kAppTitle,
+                      Buttons::OK);
+    return;
+  }
+  if (!store().set_bought(picked_run_, false, std::nullopt)) {
+    platform_.message(QStringLiteral("購入を取り消せませんでした（%1）。").arg(store().last_error()),
+                      kAppTitle, Buttons::OK);
+    return;
+  }
+  form[form4::Text15].text.clear();
+  show_bets();
+  show_figures();
+}
+
+void HistoryWindow::Command8_Click() {
+  const auto run =
+      std::find_if(bets_.begin(), bets_.end(), [&](const auto& r) { return r.run == picked_run_; });
+  if (picked_run_ == 0 || run == bets_.end()) {
+    platform_.message(QStringLiteral("削除する予想を、買い目の一覧から選んで下さい。"), kAppTitle,
+                      Buttons::OK);
+    return;
+  }
+  if (platform_.message(QStringLiteral("%1 の %2 の予想を削除します。成績のどこにも残りません。\r"
+                                       "よろしいですか？")
+                            .arg(shown_time(run->when), prediction_name(run->command)),
+                        kAppTitle, Buttons::OKCancelSafe) == Answer::Cancel)
+    return;
+  if (!store().remove_run(picked_run_)) {
+    platform_.message(QStringLiteral("予想を削除できませんでした（%1）。").arg(store().last_error()),
+                      kAppTitle, Buttons::OK);
+    return;
+  }
+  picked_run_ = 0;
+  refresh();
+  if (!picked_race()) show_result_inputs();
+}
+
 void HistoryWindow::Option1_Click() {
   form[form4::Option1].checked = true;
   form[form4::Option2].checked = false;
@@ -499,19 +663,17 @@ void HistoryWindow::Option2_Click() {
 }
 
 QJsonObject HistoryWindow::dump() {
-  const HistoryStore& s = store();
+  HistoryStore& s = store();
   auto contents = s.read();
   if (!contents) {
     platform_.message(QStringLiteral("成績ファイル %1 を読めませんでした（%2）。")
                           .arg(QDir::toNativeSeparators(s.file()), s.last_error()),
                       kAppTitle, Buttons::OK);
-    // What the window showed last.
-    contents = HistoryStore::Contents{runs_, results_, left_out_};
+    contents = HistoryStore::Contents{};
   }
-  const std::vector<RunRecord>& runs = contents->runs;
   const ResultsByRace& results = contents->results;
   QJsonArray runs_json;
-  for (const RunRecord& run : runs) {
+  for (const RunRecord& run : contents->runs) {
     const Prediction& p = run.prediction;
     const auto result = results.constFind(run.race);
     QJsonArray bets;
@@ -524,15 +686,17 @@ QJsonObject HistoryWindow::dump() {
         b.insert("why", bet.why);
       }
       if (result != results.constEnd()) {
-        const BetOutcome o = settle(bet, *result);
-        b.insert("hit", o.hit);
-        b.insert("payback", yen_json(o.payback));
+        const Settlement o = settle(bet, *result);
+        const bool pays = o.outcome == Outcome::Hit || o.outcome == Outcome::Special;
+        b.insert("outcome", outcome_name(o.outcome));
+        b.insert("hit", o.outcome == Outcome::Hit);
+        b.insert("payback", yen_json(pays ? paid(bet.stake, o.yen) : 0));
       }
       bets.append(b);
     }
     QJsonArray lines;
     for (const QString& line : p.lines) lines.append(line);
-    runs_json.append(QJsonObject{
+    QJsonObject o{
         {"id", run.id},
         {"when", run.when},
         {"command", p.command},
@@ -544,33 +708,65 @@ QJsonObject HistoryWindow::dump() {
                              {"field_size", p.race.field_size}}},
         {"race_key", run.race},
         {"odds", QJsonArray{p.odds1, p.odds2}},
-        {"chance_level", p.chance_level},
+        {"chance_level", p.chance_level == kNoLevel ? QJsonValue() : QJsonValue(p.chance_level)},
+        {"bought", run.bought},
         {"bets", bets},
         {"lines", lines},
-    });
+    };
+    if (run.bought_stake) o.insert("bought_stake", *run.bought_stake);
+    runs_json.append(o);
   }
   QJsonArray results_json;
   QStringList keys = results.keys();
   keys.sort();
   for (const QString& key : keys) {
     const RaceResult& r = results[key];
-    results_json.append(QJsonObject{
-        {"race_key", key},
-        {"finish", QJsonArray{r.first, r.second, r.third}},
-        {"brackets", QJsonArray{r.bracket1, r.bracket2}},
-        {"payouts", QJsonObject{{"exacta", r.exacta},
-                                {"trifecta", r.trifecta},
-                                {"bracket", r.bracket},
-                                {"place", QJsonArray{r.place[0], r.place[1], r.place[2]}}}},
-    });
+    QJsonArray payouts, scratched;
+    for (const Payout& p : r.payouts) {
+      QJsonArray numbers;
+      for (int n : p.numbers) numbers.append(n);
+      payouts.append(QJsonObject{{"type", bet_type_key(p.type)}, {"numbers", numbers}, {"yen", p.yen}});
+    }
+    for (int h : r.scratched) scratched.append(h);
+    QJsonArray special, unsold;
+    for (BetType t : r.special) special.append(bet_type_key(t));
+    for (BetType t : kBetTypes)
+      if (!sold(t, r)) unsold.append(bet_type_key(t));
+    results_json.append(QJsonObject{{"race_key", key},
+                                    {"field", r.field},
+                                    {"finish", finish_text(r)},
+                                    {"scratched", scratched},
+                                    {"payouts", payouts},
+                                    {"special", special},
+                                    {"not_sold", unsold}});
   }
-  QJsonObject period = summary_json(summarize(runs, results, period_));
+  auto summary = [&](Ledger l, const Period& period) {
+    QJsonObject o;
+    if (const auto rows = s.figures(l, Grouping::BetType, period))
+      for (const FigureRow& row : *rows) o.insert(bet_type_key(*row.type), figures_json(row.figures));
+    if (const auto all = s.overall(l, period)) o.insert("overall", figures_json(*all));
+    RaceFold fold;
+    if (s.fold_races(l, period, std::nullopt, fold))
+      o.insert("streaks", QJsonObject{{"longest_losing", fold.streaks().longest_losing},
+                                      {"drawdown", yen_json(fold.streaks().drawdown)}});
+    return o;
+  };
+  QJsonObject period = summary(Ledger::Predictions, period_);
   period.insert("from", period_.from ? period_.from->toString(Qt::ISODate) : QString());
   period.insert("to", period_.to ? period_.to->toString(Qt::ISODate) : QString());
+  QJsonObject levels;
+  if (const auto rows = s.figures(Ledger::Predictions, Grouping::ChanceLevel, {}))
+    for (const FigureRow& row : *rows)
+      levels.insert(bet_type_key(*row.type) + QLatin1Char(' ') +
+                        (row.level ? QString::number(*row.level) : QStringLiteral("none")),
+                    figures_json(row.figures));
   return {{"file", s.file()},
           {"runs", runs_json},
           {"results", results_json},
-          {"summary", QJsonObject{{"all", summary_json(summarize(runs, results))}, {"period", period}}}};
+          {"summary", QJsonObject{{"all", summary(Ledger::Predictions, {})},
+                                  {"period", period},
+                                  {"bought", summary(Ledger::Bought, {})},
+                                  {"levels", levels}}}};
 }
 
 }  // namespace quilo

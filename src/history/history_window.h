@@ -1,8 +1,12 @@
 // The history window (Form4, 成績): the recorded races newest first with
-// their bets, the official result of a race entered once (and corrected or
-// removed later), the figures per bet type for all time and for a period,
-// the balance over time as a chart, and the export of it all to CSV. It also
-// owns the history file, into which the main window's completed runs go.
+// their runs and bets (a run marked bought, its stake corrected, or removed),
+// the official payout table of a race entered once (and corrected or
+// removed later), the figures of every prediction (予想成績) or of the runs
+// bought (収支) for all time and for a period by bet type, month, year,
+// racecourse or chance level, the streaks, the balance over time as a
+// chart, and the export of it all to CSV. It also owns the history file,
+// into which the main window's completed runs go. Figures are summed by the
+// file's database, so the window costs the same at any size.
 #pragma once
 
 #include "app/startup_files.h"
@@ -52,46 +56,53 @@ class HistoryWindow {
   void Command3_Click();  // CSV出力
   void Command4_Click();  // 戻る
   void Command5_Click();  // 集計
+  void Command6_Click();  // 購入
+  void Command7_Click();  // 購入取消
+  void Command8_Click();  // 予想を削除
+  void Command9_Click();  // 参照… (where the CSV goes)
   void Option1_Click();   // Windows-31J
   void Option2_Click();   // UTF-8
-  // Picks row `index` of the race list (Grid1) or entry `index` of the
-  // chart choice (Combo1); false when there is no such entry.
+  // Brings the window up to what another instance recorded or entered since
+  // it last looked, without a word (it is called as the window is
+  // activated, when a message would only come back); true when it changed.
+  bool refresh_if_changed();
+  // Picks row `index` of the race list (Grid1) or the bet list (Grid2: its
+  // run), or entry `index` of a choice (Combo1 chart, Combo2 ledger, Combo3
+  // grouping); false when there is no such entry.
   bool select(const QString& control, int index);
 
   // The records, the results and the figures, for the scenario mode's dump.
   QJsonObject dump();
 
  private:
-  struct Race {
-    QString key;
-    std::vector<std::size_t> runs;  // indexes into runs_, newest first
-  };
-  // Reads the file into runs_, results_ and left_out_; false, with a
-  // message, when it cannot be read (they then stay as they were).
-  bool read_file();
-  // Reads the file again and brings every control up to it.
-  void reload();
-  // Brings every control up to runs_ and results_.
-  void show_all();
-  void show_races();
-  void show_bets();
+  // Brings every control up to the file; false, with a message, when it
+  // cannot be read (they then stay as they were).
+  bool refresh();
+  bool show_races();
+  bool show_bets();
+  void show_bet_rows();  // bets_ into the bet list
+  bool show_figures();
   void show_result_inputs();
-  void show_figures();
-  const Race* picked_race() const;
-  std::optional<RaceResult> result_from_inputs();
+  const HistoryStore::RaceRow* picked_race() const;
+  Ledger ledger() const;
   std::optional<Period> period_from_inputs();
+  // Tells the user the file could not be read; always false.
+  bool unreadable();
 
   Platform& platform_;
   StartupFiles& own_files_;
   QString file_;          // the history file to open; empty: in memory
   QString refused_file_;  // a file named as the history that the program reads at start-up
   std::unique_ptr<HistoryStore> store_;
-  std::vector<RunRecord> runs_;
-  ResultsByRace results_;
-  int left_out_ = 0;  // rows of the file not used: values out of range
-  std::vector<Race> races_;
+  std::vector<HistoryStore::RaceRow> races_;
+  int race_total_ = 0;
+  std::vector<HistoryStore::BetRow> bets_;  // of the picked race
   QString picked_key_;
+  qint64 picked_run_ = 0;
   Period period_;
+  bool told_left_out_ = false;
+  std::optional<qint64> seen_version_;  // the file's data version when last shown
+  bool quiet_ = false;                  // a failure to read is not told now
 };
 
 // The history command of the main window (成績): opens the history window.

@@ -1,44 +1,9 @@
-// Settling every recorded bet and summing the figures per bet type.
+// How figures are shown, and the daily balance and streaks folded from races.
 #include "history/summary.h"
 
-#include <QSet>
-
-#include <map>
+#include <algorithm>
 
 namespace quilo {
-
-Summary summarize(const std::vector<RunRecord>& runs, const ResultsByRace& results, const Period& period) {
-  constexpr int kTypes = int(std::size(kBetTypes));
-  Figures figures[kTypes];
-  QSet<QString> races[kTypes];
-  QSet<QString> all_races;
-  Summary out;
-  for (const RunRecord& run : runs) {
-    const QString& key = run.race;
-    const auto result = results.constFind(key);
-    if (result == results.constEnd() || !period.contains(run.day)) continue;
-    for (const Bet& bet : run.prediction.bets) {
-      // A bet that could not be bought was never staked.
-      if (!bet.buyable) continue;
-      const int t = int(bet.type);
-      const BetOutcome o = settle(bet, *result);
-      for (Figures* f : {&figures[t], &out.overall}) {
-        ++f->bets;
-        f->hits += o.hit;
-        f->stake = add_yen(f->stake, bet.stake);
-        f->payback = add_yen(f->payback, o.payback);
-      }
-      races[t].insert(key);
-      all_races.insert(key);
-    }
-  }
-  for (BetType type : kBetTypes) {
-    figures[int(type)].races = int(races[int(type)].size());
-    out.by_type.emplace_back(type, figures[int(type)]);
-  }
-  out.overall.races = int(all_races.size());
-  return out;
-}
 
 QString percent_text(qint64 part, qint64 whole) {
   if (whole <= 0 || part == kYenOver || whole == kYenOver) return QStringLiteral("－");
@@ -67,28 +32,30 @@ QString yen_text(qint64 yen) {
   return yen < 0 ? QLatin1Char('-') + digits : digits;
 }
 
-std::vector<BalancePoint> balance_over_time(const std::vector<RunRecord>& runs, const ResultsByRace& results,
-                                            std::optional<BetType> type, const Period& period) {
-  std::map<QDate, qint64> by_day;
-  for (const RunRecord& run : runs) {
-    const auto result = results.constFind(run.race);
-    const QDate& date = run.day;
-    if (result == results.constEnd() || !period.contains(date)) continue;
-    for (const Bet& bet : run.prediction.bets) {
-      if ((type && bet.type != *type) || !bet.buyable) continue;
-      qint64& day = by_day[date];
-      day = add_yen(add_yen(day, settle(bet, *result).payback), -qint64(bet.stake));
-    }
-  }
+QString average_payout_text(const Figures& f) {
+  if (f.hits <= 0 || f.hit_yen == kYenOver) return QStringLiteral("－");
+  return yen_text((f.hit_yen + f.hits / 2) / f.hits);
+}
+
+void RaceFold::add(const RaceOutcome& race) {
+  losing_ = race.hit ? 0 : losing_ + 1;
+  streaks_.longest_losing = std::max(streaks_.longest_losing, losing_);
   // A balance past the limit is no number to draw: the line ends before it.
-  std::vector<BalancePoint> out;
-  qint64 balance = 0;
-  for (const auto& [date, change] : by_day) {
-    balance = add_yen(balance, change);
-    if (balance == kYenOver) break;
-    out.push_back({date, balance});
+  if (over_) return;
+  const qint64 total = add_yen(total_, race.balance);
+  if (total == kYenOver) {
+    over_ = true;
+    return;
   }
-  return out;
+  total_ = total;
+  high_ = std::max(high_, total_);
+  streaks_.drawdown = std::max(streaks_.drawdown, high_ - total_);
+  if (!points_.empty() && points_.back().date == race.day) {
+    points_.back().balance = total_;
+    points_.back().change = add_yen(points_.back().change, race.balance);
+  } else {
+    points_.push_back({race.day, total_, race.balance});
+  }
 }
 
 }  // namespace quilo

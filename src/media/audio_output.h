@@ -1,7 +1,8 @@
 // The program's sound: one music channel and one effect channel. The SDL2_mixer
 // implementation lives in a module of its own (quilo_audio.so beside the
 // program), loaded after the main window is first shown, so that the sound
-// libraries and the soundfont cost the start-up nothing.
+// libraries cost the start-up nothing. Music is asked for by its MIDI name; the
+// module plays the file rendered from it.
 #pragma once
 
 #include <QString>
@@ -20,7 +21,7 @@ class AudioOutput {
 
 // The module's one entry point: an opened audio output, or nullptr with the
 // reason in *error.
-using CreateAudioOutput = AudioOutput* (*)(const QString& se_folder, const QString& midi_folder,
+using CreateAudioOutput = AudioOutput* (*)(const QString& se_folder, const QString& music_folder,
                                            QString* error);
 inline constexpr char kCreateAudioOutput[] = "quilo_create_audio_output";
 

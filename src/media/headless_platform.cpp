@@ -42,17 +42,35 @@ void HeadlessPlatform::skip_pause(float seconds) {
 }
 
 Answer HeadlessPlatform::message(const QString& text, const QString& title, Buttons buttons) {
-  Answer answer = Answer::OK;
-  if (buttons == Buttons::OKCancel && !answers.empty()) {
+  // Without an answer given, the default button is pressed, as Enter would.
+  Answer answer = buttons == Buttons::OKCancelSafe ? Answer::Cancel : Answer::OK;
+  if (buttons != Buttons::OK && !answers.empty()) {
     answer = answers.front();
     answers.pop_front();
   }
-  log({{"kind", "message"},
-       {"text", text},
-       {"title", title},
-       {"buttons", buttons == Buttons::OK ? "OK" : "OKCancel"},
-       {"answer", answer == Answer::OK ? "OK" : "Cancel"}});
+  QJsonObject entry{{"kind", "message"},
+                    {"text", text},
+                    {"title", title},
+                    {"buttons", buttons == Buttons::OK ? "OK" : "OKCancel"},
+                    {"answer", answer == Answer::OK ? "OK" : "Cancel"}};
+  if (buttons == Buttons::OKCancelSafe) entry.insert("default", "Cancel");
+  log(entry);
   return answer;
+}
+
+std::optional<QString> HeadlessPlatform::choose_save_file(const QString& title, const QString& suggested,
+                                                          const QString& filter) {
+  std::optional<QString> chosen;
+  if (!chosen_files.empty()) {
+    if (!chosen_files.front().isEmpty()) chosen = chosen_files.front();
+    chosen_files.pop_front();
+  }
+  log({{"kind", "file_dialog"},
+       {"title", title},
+       {"suggested", suggested},
+       {"filter", filter},
+       {"chosen", chosen ? QJsonValue(*chosen) : QJsonValue()}});
+  return chosen;
 }
 
 PrintResult HeadlessPlatform::print(const QStringList& lines) {
@@ -98,18 +116,39 @@ QJsonValue with_valid_text(const QJsonValue& value) {
 
 void HeadlessPlatform::log(const QJsonObject& event) {
   if (!events_.isEmpty()) events_ += ',';
+  starts_.push_back(events_.size());
   events_ += QJsonDocument(with_valid_text(event).toObject()).toJson(QJsonDocument::Compact);
+  if (events_.size() <= kEventLogLimit) return;
+  // Let the oldest go, down to half the limit: each event is copied at most
+  // twice on average, and the newest ones are kept whole.
+  size_t drop = 0;
+  while (drop + 1 < starts_.size() && events_.size() - starts_[drop] > kEventLogLimit / 2) ++drop;
+  const qsizetype cut = starts_[drop];
+  events_.remove(0, cut);
+  starts_.erase(starts_.begin(), starts_.begin() + qsizetype(drop));
+  for (qsizetype& at : starts_) at -= cut;
+  dropped_ += std::int64_t(drop);
 }
 
 QByteArray HeadlessPlatform::take_events_text() {
-  QByteArray out = '[' + events_ + ']';
-  events_.clear();
+  QByteArray out = "[";
+  if (dropped_ > 0) {
+    out += QJsonDocument(QJsonObject{{"kind", "dropped"}, {"events", qint64(dropped_)}})
+               .toJson(QJsonDocument::Compact);
+    if (!events_.isEmpty()) out += ',';
+  }
+  out += events_ + ']';
+  drop_events();
   return out;
 }
 
 QJsonArray HeadlessPlatform::take_events() { return QJsonDocument::fromJson(take_events_text()).array(); }
 
-void HeadlessPlatform::drop_events() { events_.clear(); }
+void HeadlessPlatform::drop_events() {
+  events_.clear();
+  starts_.clear();
+  dropped_ = 0;
+}
 
 }  // namespace quilo
 

@@ -7,6 +7,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 
@@ -17,6 +18,11 @@ namespace quilo {
 // readers reject).
 QJsonValue with_valid_text(const QJsonValue& value);
 QString with_valid_text(const QString& text);
+
+// How much event text the log keeps for the next dump (some 3,000 predictions'
+// worth): past it the oldest events are let go, so that a long run without a
+// dump stays at one size.
+inline constexpr qsizetype kEventLogLimit = qsizetype(1) << 20;
 
 class HeadlessPlatform : public Platform {
  public:
@@ -29,11 +35,17 @@ class HeadlessPlatform : public Platform {
   Answer message(const QString& text, const QString& title, Buttons buttons) override;
   PrintResult print(const QStringList& lines) override;
   bool has_printer() override { return printer_available; }
+  // Logged; answers with the next of `chosen_files` (empty text: cancelled),
+  // or cancels when there is none.
+  std::optional<QString> choose_save_file(const QString& title, const QString& suggested,
+                                          const QString& filter) override;
+  std::deque<QString> chosen_files;
   double time_of_day() override { return clock; }
   // The virtual date and the virtual time of day.
   QDateTime now() override;
 
-  // Returns the events logged since the last call and forgets them.
+  // Returns the events logged since the last call and forgets them. When some
+  // were let go (see kEventLogLimit), the first is {"events":N,"kind":"dropped"}.
   QJsonArray take_events();
   // The same as one compact JSON array, as text.
   QByteArray take_events_text();
@@ -54,6 +66,8 @@ class HeadlessPlatform : public Platform {
   // Kept as compact JSON text, joined by commas: a long run without a dump
   // costs what its events take to print, not the size of JSON objects.
   QByteArray events_;
+  std::deque<qsizetype> starts_;  // where each kept event begins in events_
+  std::int64_t dropped_ = 0;      // events let go since the last dump
 };
 
 }  // namespace quilo

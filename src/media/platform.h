@@ -6,11 +6,15 @@
 
 #include <QDateTime>
 #include <QString>
+
 #include <QStringList>
+#include <optional>
 
 namespace quilo {
 
-enum class Buttons { OK, OKCancel };
+// OKCancelSafe: OK and キャンセル with キャンセル as the default, for a question
+// whose OK replaces or removes something of the user's.
+enum class Buttons { OK, OKCancel, OKCancelSafe };
 enum class Answer { OK, Cancel };
 
 struct PrintResult {
@@ -53,6 +57,11 @@ class Platform {
   virtual PrintResult print(const QStringList& lines) = 0;
   // Whether there is a default printer to print on.
   virtual bool has_printer() = 0;
+  // Asks the user where to save a file (the platform's own file dialog,
+  // starting at `suggested`); nullopt when the user cancels. The caller asks
+  // before replacing a file, not the dialog.
+  virtual std::optional<QString> choose_save_file(const QString& title, const QString& suggested,
+                                                  const QString& filter) = 0;
 
   // Time of day in seconds since midnight.
   virtual double time_of_day() = 0;

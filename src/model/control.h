@@ -83,6 +83,7 @@ struct ControlDesign {
 // One line of a chart: a value on each of its dates.
 struct ChartSeries {
   QString name;
+  bool bars = false;  // drawn as a bar a day (a day's change) rather than a line
   std::vector<std::pair<QDate, double>> points;
   friend bool operator==(const ChartSeries&, const ChartSeries&) = default;
 };

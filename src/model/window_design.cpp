@@ -381,7 +381,19 @@ ControlDesign table4(const QString& name, int left, int top, int width, int heig
   return c;
 }
 
-const QStringList kSummaryColumns = {"券種", "レース", "点数", "的中", "的中率", "投資", "回収", "回収率"};
+// The columns of a table of figures; the first names its group.
+QStringList summary_columns(const QString& group) {
+  return {group,  "レース", "的中R", "R的中率", "点数",     "的中",    "的中率",
+          "返還", "投資",   "回収",  "回収率",  "平均配当", "最高配当"};
+}
+
+ControlDesign choice4(const QString& name, int left, int top, int width, const QStringList& items) {
+  // A choice among its entries: nothing to type.
+  ControlDesign c = combo(name, px(left), px(top), px(width), px(24), items.front(), items,
+                          rgb(255, 255, 255), rgb(0, 0, 0), font(kPGothic, 9.75));
+  c.typable = false;
+  return c;
+}
 
 }  // namespace
 
@@ -389,8 +401,8 @@ FormDesign form4_design() {
   FormDesign f;
   f.name = QStringLiteral("Form4");
   f.caption = QStringLiteral("成績");
-  f.client_width = px(960);
-  f.client_height = px(640);
+  f.client_width = px(1200);
+  f.client_height = px(704);
   f.left = 300;
   f.top = 600;
   f.back = rgb(20, 24, 60);
@@ -398,73 +410,81 @@ FormDesign form4_design() {
   f.escape_button = QStringLiteral("Command4");
   auto& c = f.controls;
 
-  // The recorded races, newest first, and the bets of the one picked.
-  c.push_back(heading4(0, 8, 6, 552, "記録したレース（新しい順）"));
+  // The recorded races, newest first, and the runs and bets of the one picked.
+  c.push_back(heading4(0, 8, 6, 300, "記録したレース（新しい順）"));
+  c.push_back(caption4(20, 316, 6, 284, ""));
   c.push_back(
-      table4("Grid1", 8, 26, 552, 196, {"日付", "競馬場", "レース", "頭数", "予想", "結果", "的中", "払戻"}));
-  c.push_back(heading4(1, 8, 228, 552, "選んだレースの買い目"));
-  c.push_back(
-      table4("Grid2", 8, 248, 552, 170, {"記録日時", "予想", "券種", "買い目", "金額", "的中", "払戻"}));
+      table4("Grid1", 8, 26, 592, 170, {"日付", "競馬場", "レース", "頭数", "予想", "着順", "的中", "払戻"}));
+  c.push_back(heading4(1, 8, 204, 592, "選んだレースの予想と買い目（行を選ぶとその予想を選びます）"));
+  c.push_back(table4("Grid2", 8, 224, 592, 160,
+                     {"記録日時", "予想", "チャンス", "購入", "券種", "買い目", "金額", "結果", "払戻"}));
+  c.push_back(caption4(3, 8, 396, 84, "1点の購入額"));
+  c.push_back(entry4("Text15", 94, 392, 90));
+  c.push_back(caption4(4, 188, 396, 20, "円"));
+  c.push_back(button("Form4", "Command6", px(214), px(390), px(110), px(30), "購入"));
+  c.push_back(button("Form4", "Command7", px(330), px(390), px(110), px(30), "購入取消"));
+  c.push_back(button("Form4", "Command8", px(490), px(390), px(110), px(30), "予想を削除"));
 
-  // The official result of the picked race.
-  c.push_back(heading4(2, 8, 428, 552, "レース結果（馬番・枠番と、100円あたりの払戻金）"));
-  c.push_back(caption4(3, 8, 456, 30, "1着"));
-  c.push_back(entry4("Text1", 40, 452, 48));
-  c.push_back(caption4(4, 96, 456, 30, "2着"));
-  c.push_back(entry4("Text2", 128, 452, 48));
-  c.push_back(caption4(5, 184, 456, 30, "3着"));
-  c.push_back(entry4("Text3", 216, 452, 48));
-  c.push_back(caption4(6, 280, 456, 56, "1着の枠"));
-  c.push_back(entry4("Text4", 338, 452, 40));
-  c.push_back(caption4(7, 386, 456, 56, "2着の枠"));
-  c.push_back(entry4("Text5", 444, 452, 40));
-  c.push_back(caption4(8, 8, 486, 40, "馬単"));
-  c.push_back(entry4("Text6", 50, 482, 80));
-  c.push_back(caption4(9, 140, 486, 50, "３連単"));
-  c.push_back(entry4("Text7", 192, 482, 90));
-  c.push_back(caption4(10, 292, 486, 40, "枠連"));
-  c.push_back(entry4("Text8", 334, 482, 80));
-  c.push_back(caption4(11, 8, 516, 60, "複勝 1着"));
-  c.push_back(entry4("Text9", 70, 512, 70));
-  c.push_back(caption4(12, 150, 516, 30, "2着"));
-  c.push_back(entry4("Text10", 182, 512, 70));
-  c.push_back(caption4(13, 262, 516, 30, "3着"));
-  c.push_back(entry4("Text11", 294, 512, 70));
-  c.push_back(button("Form4", "Command1", px(8), px(544), px(150), px(36), "結果を保存"));
-  c.push_back(button("Form4", "Command2", px(166), px(544), px(150), px(36), "結果を削除"));
-  c.push_back(caption4(19, 326, 553, 234, ""));
+  // The official result of the picked race, as its payout table lists it.
+  c.push_back(heading4(2, 8, 430, 592, "レース結果（公式の払戻表のとおり。払戻金は100円あたり）"));
+  c.push_back(caption4(5, 8, 460, 36, "頭数"));
+  c.push_back(entry4("Text4", 44, 456, 44));
+  c.push_back(caption4(6, 96, 460, 74, "取消・除外"));
+  c.push_back(entry4("Text5", 170, 456, 100));
+  c.push_back(caption4(7, 280, 460, 30, "1着"));
+  c.push_back(entry4("Text1", 310, 456, 70));
+  c.push_back(caption4(8, 386, 460, 30, "2着"));
+  c.push_back(entry4("Text2", 416, 456, 70));
+  c.push_back(caption4(9, 492, 460, 30, "3着"));
+  c.push_back(entry4("Text3", 522, 456, 78));
+  c.push_back(caption4(10, 8, 490, 40, "馬単"));
+  c.push_back(entry4("Text6", 50, 486, 246));
+  c.push_back(caption4(11, 304, 490, 48, "３連単"));
+  c.push_back(entry4("Text7", 354, 486, 246));
+  c.push_back(caption4(12, 8, 520, 40, "枠連"));
+  c.push_back(entry4("Text8", 50, 516, 246));
+  c.push_back(caption4(13, 304, 520, 48, "複勝"));
+  c.push_back(entry4("Text9", 354, 516, 246));
+  c.push_back(caption4(21, 8, 546, 592,
+                       "同着は同じ着に「5 2」、払戻は「5-2 1230」（複数は / で区切る）、特払い、発売なし"));
+  c.push_back(button("Form4", "Command1", px(8), px(572), px(150), px(36), "結果を保存"));
+  c.push_back(button("Form4", "Command2", px(166), px(572), px(150), px(36), "結果を削除"));
+  c.push_back(caption4(19, 326, 581, 274, ""));
 
-  // The figures: all time, a period, and the balance over time.
-  c.push_back(heading4(14, 580, 6, 372, "全期間の成績（結果を入れたレース）"));
-  c.push_back(table4("Grid3", 580, 26, 372, 130, kSummaryColumns));
-  c.push_back(caption4(15, 580, 168, 40, "期間"));
+  // The figures: the ledger, all time by bet type, a period by a grouping,
+  // the streaks, and the balance over time.
+  c.push_back(heading4(14, 612, 6, 150, "全期間の成績"));
+  c.push_back(choice4("Combo2", 770, 2, 130, {"予想成績", "収支"}));
+  c.push_back(caption4(22, 908, 6, 284, ""));
+  c.push_back(table4("Grid3", 612, 30, 580, 128, summary_columns("券種")));
+  c.push_back(caption4(15, 612, 170, 40, "期間"));
   // Enter in either end of the period sums it, as 集計 does.
-  ControlDesign from = entry4("Text12", 622, 164, 100), to = entry4("Text13", 746, 164, 100);
+  ControlDesign from = entry4("Text12", 654, 166, 100), to = entry4("Text13", 778, 166, 100);
   from.enter_button = to.enter_button = QStringLiteral("Command5");
   c.push_back(from);
-  c.push_back(caption4(16, 728, 168, 16, "～"));
+  c.push_back(caption4(16, 760, 170, 16, "～"));
   c.push_back(to);
-  c.push_back(button("Form4", "Command5", px(852), px(160), px(100), px(30), "集計"));
-  c.push_back(table4("Grid4", 580, 196, 372, 130, kSummaryColumns));
-  c.push_back(heading4(17, 580, 336, 90, "収支の推移"));
-  // The chart's choice is one of its entries: nothing to type.
-  ControlDesign chart_choice = combo("Combo1", px(672), px(332), px(130), px(24), "全体", {"全体", "券種別"},
-                                     rgb(255, 255, 255), rgb(0, 0, 0), font(kPGothic, 9.75));
-  chart_choice.typable = false;
-  c.push_back(chart_choice);
-  c.push_back(control("Chart1", Kind::Chart, px(580), px(360), px(372), px(222)));
+  c.push_back(choice4("Combo3", 886, 166, 100, {"券種別", "月別", "年別", "競馬場別", "チャンス別"}));
+  c.push_back(button("Form4", "Command5", px(1092), px(162), px(100), px(30), "集計"));
+  c.push_back(table4("Grid4", 612, 198, 580, 168, summary_columns("券種")));
+  c.push_back(caption4(18, 612, 372, 580, ""));
+  c.push_back(caption4(23, 612, 392, 580, ""));
+  c.push_back(heading4(17, 612, 418, 90, "収支の推移"));
+  c.push_back(choice4("Combo1", 704, 414, 130, {"全体", "券種別"}));
+  c.push_back(control("Chart1", Kind::Chart, px(612), px(442), px(580), px(200)));
 
   // Export of the records and results.
-  c.push_back(caption4(18, 8, 600, 80, "CSVファイル"));
-  c.push_back(entry4("Text14", 90, 596, 380));
-  ControlDesign o1 = button("Form4", "Option1", px(478), px(590), px(120), px(40), "Windows-31J");
+  c.push_back(caption4(24, 8, 664, 80, "CSVファイル"));
+  c.push_back(entry4("Text14", 90, 660, 334));
+  c.push_back(button("Form4", "Command9", px(430), px(657), px(84), px(30), "参照…"));
+  ControlDesign o1 = button("Form4", "Option1", px(520), px(654), px(120), px(40), "Windows-31J");
   o1.kind = Kind::Option;
-  ControlDesign o2 = button("Form4", "Option2", px(604), px(590), px(120), px(40), "UTF-8");
+  ControlDesign o2 = button("Form4", "Option2", px(646), px(654), px(120), px(40), "UTF-8");
   o2.kind = Kind::Option;
   c.push_back(o1);
   c.push_back(o2);
-  c.push_back(button("Form4", "Command3", px(730), px(590), px(110), px(40), "CSV出力"));
-  c.push_back(button("Form4", "Command4", px(852), px(590), px(100), px(40), "戻る"));
+  c.push_back(button("Form4", "Command3", px(772), px(654), px(110), px(40), "CSV出力"));
+  c.push_back(button("Form4", "Command4", px(1092), px(654), px(100), px(40), "戻る"));
   return f;
 }
 

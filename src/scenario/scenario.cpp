@@ -221,6 +221,13 @@ std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QSt
       return QStringLiteral("answer needs OK or Cancel");
     return std::nullopt;
   }
+  if (verb == QLatin1String("choose")) {
+    // The file the next file dialog returns; `choose ""` cancels it.
+    const auto value = parse_value(rest);
+    if (!value) return QStringLiteral("bad string literal");
+    platform_.chosen_files.push_back(*value);
+    return std::nullopt;
+  }
   if (verb == QLatin1String("folder")) {
     if (rest.isEmpty()) return QStringLiteral("folder needs a path");
     start();

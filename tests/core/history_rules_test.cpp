@@ -1,5 +1,7 @@
-// The hit and return of each bet type against a race result, the figures per
-// bet type over a few recorded runs, and how shares are rounded.
+// The official payout table of real kinds of race (small fields, dead heats,
+// scratches, 特払い, types not sold) as a fan enters it, the settling of bets
+// against it, the brackets of a field, and how figures are shown.
+#include "history/result_entry.h"
 #include "history/summary.h"
 #include "history/whole_numbers.h"
 #include "test_support.h"
@@ -8,110 +10,222 @@
 
 using namespace quilo;
 
+namespace quilo {
+// A payout table as the window would show it (for every test of the history).
+void PrintTo(const RaceResult& r, std::ostream* os) {
+  const ResultTexts t = texts_of(r);
+  *os << t.field.toStdString() << " | " << t.scratched.toStdString();
+  for (const QString& p : t.places) *os << " | " << p.toStdString();
+  for (const QString& p : t.payouts) *os << " | " << p.toStdString();
+}
+}  // namespace quilo
+
 namespace {
 
-// 1st 7, 2nd 3, 3rd 12; brackets 5 and 2; payouts per 100 yen.
-RaceResult official() {
-  RaceResult r;
-  r.first = 7, r.second = 3, r.third = 12;
-  r.bracket1 = 5, r.bracket2 = 2;
-  r.exacta = 1230, r.trifecta = 45670, r.bracket = 880;
-  r.place = {150, 210, 390};
-  return r;
+// The boxes of the result as a fan fills them from the payout page:
+// field, scratched, 1st, 2nd, 3rd, then 馬単, ３連単, 枠連, 複勝.
+RaceResult entered(std::initializer_list<const char*> boxes) {
+  const std::vector<const char*> b(boxes);
+  ResultTexts t;
+  t.field = QString::fromUtf8(b.at(0));
+  t.scratched = QString::fromUtf8(b.at(1));
+  for (int i = 0; i < 3; ++i) t.places[i] = QString::fromUtf8(b.at(2 + i));
+  for (int i = 0; i < 4; ++i) t.payouts[i] = QString::fromUtf8(b.at(5 + i));
+  const ParsedResult parsed = result_from_texts(t);
+  EXPECT_TRUE(parsed.result) << parsed.problem.toStdString();
+  if (!parsed.result) return {};
+  // What the window shows back reads as the same table.
+  const ParsedResult again = result_from_texts(texts_of(*parsed.result));
+  EXPECT_EQ(again.result, parsed.result) << again.problem.toStdString();
+  return *parsed.result;
 }
 
-RaceInputs race(const char* month, const char* day, const char* number) {
-  return {"2010", month, day, "東京", number, "16頭"};
+QString problem(std::initializer_list<const char*> boxes) {
+  const std::vector<const char*> b(boxes);
+  ResultTexts t;
+  t.field = QString::fromUtf8(b.at(0));
+  t.scratched = QString::fromUtf8(b.at(1));
+  for (int i = 0; i < 3; ++i) t.places[i] = QString::fromUtf8(b.at(2 + i));
+  for (int i = 0; i < 4; ++i) t.payouts[i] = QString::fromUtf8(b.at(5 + i));
+  const ParsedResult parsed = result_from_texts(t);
+  EXPECT_FALSE(parsed.result);
+  return parsed.problem;
 }
 
-RunRecord run(qint64 id, const RaceInputs& r, std::vector<Bet> bets) {
-  Prediction p;
-  p.command = "Command8";
-  p.race = r;
-  p.bets = std::move(bets);
-  return recorded_run(id, "2010-01-01T12:00:00", std::move(p));
-}
+struct BetCase {
+  Bet bet;
+  Outcome outcome;
+  int yen;
+};
 
-}  // namespace
-
-TEST(HistoryRules, EachBetTypeHitsOnlyAsItsRuleSays) {
-  const struct {
-    Bet bet;
-    bool hit;
-    qint64 payback;
-    const char* why;
-  } cases[] = {
-      {{BetType::Exacta, {7, 3}, 100}, true, 1230, "exacta in order"},
-      {{BetType::Exacta, {3, 7}, 100}, false, 0, "exacta reversed misses"},
-      {{BetType::Exacta, {7, 12}, 300}, false, 0, "exacta on 1st and 3rd misses"},
-      {{BetType::Exacta, {7, 3}, 400}, true, 4920, "four units pay four times"},
-      {{BetType::Trifecta, {7, 3, 12}, 200}, true, 91340, "trifecta in order"},
-      {{BetType::Trifecta, {7, 12, 3}, 200}, false, 0, "trifecta with 2nd and 3rd swapped misses"},
-      {{BetType::Bracket, {5, 2}, 100}, true, 880, "bracket in order"},
-      {{BetType::Bracket, {2, 5}, 100}, true, 880, "bracket reversed hits too"},
-      {{BetType::Bracket, {5, 5}, 100}, false, 0, "a pair of the winner's bracket misses"},
-      {{BetType::Place, {7}, 100}, true, 150, "place on the winner"},
-      {{BetType::Place, {3}, 100}, true, 210, "place on the 2nd"},
-      {{BetType::Place, {12}, 100}, true, 390, "place on the 3rd"},
-      {{BetType::Place, {4}, 100}, false, 0, "place on the 4th misses"},
-  };
-  for (const auto& c : cases) {
-    const BetOutcome o = settle(c.bet, official());
-    EXPECT_EQ(o.hit, c.hit) << c.why;
-    EXPECT_EQ(o.payback, c.payback) << c.why;
+void expect_settled(const RaceResult& r, const std::vector<BetCase>& cases, const char* race) {
+  for (const BetCase& c : cases) {
+    const Settlement s = settle(c.bet, r);
+    EXPECT_EQ(outcome_name(s.outcome), outcome_name(c.outcome))
+        << race << ": " << combination_text(c.bet.type, c.bet.numbers).toStdString();
+    EXPECT_EQ(s.yen, c.yen) << race << ": " << combination_text(c.bet.type, c.bet.numbers).toStdString();
   }
 }
 
-TEST(HistoryRules, FiguresCountSettledRacesPerTypeAndOverall) {
-  const RaceInputs a = race("04", "10", "01Ｒ"), b = race("4", "10", "1R"), c = race("04", "11", "11R");
-  // Two runs on race a (the second typed differently: the same race), one on
-  // a race whose result is not entered.
-  const std::vector<RunRecord> runs = {
-      run(1, a, {{BetType::Exacta, {7, 3}, 400}, {BetType::Exacta, {7, 12}, 300}}),
-      run(2, b, {{BetType::Place, {3}, 100}, {BetType::Place, {9}, 100}}),
-      run(3, c, {{BetType::Trifecta, {1, 2, 3}, 1000}}),
+Bet ex(int a, int b) { return {BetType::Exacta, {a, b}, 100}; }
+Bet tri(int a, int b, int c) { return {BetType::Trifecta, {a, b, c}, 100}; }
+Bet br(int a, int b) { return {BetType::Bracket, {a, b}, 100}; }
+Bet pl(int a) { return {BetType::Place, {a}, 100}; }
+
+}  // namespace
+
+TEST(HistoryRules, BracketsFollowTheFieldAndNeverCloseUp) {
+  const struct {
+    int field;
+    std::vector<int> brackets;  // of horses 1..field
+  } cases[] = {
+      {8, {1, 2, 3, 4, 5, 6, 7, 8}},
+      {10, {1, 2, 3, 4, 5, 6, 7, 7, 8, 8}},
+      {16, {1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8}},
+      {17, {1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 8}},
+      {18, {1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 7, 8, 8, 8}},
   };
-  ASSERT_EQ(race_key(a), race_key(b));
-  ResultsByRace results{{race_key(a), official()}};
-
-  const Summary s = summarize(runs, results);
-  const Figures& exacta = s.by_type[0].second;
-  EXPECT_EQ(s.by_type[0].first, BetType::Exacta);
-  EXPECT_EQ((std::vector<qint64>{exacta.races, exacta.bets, exacta.hits, exacta.stake, exacta.payback}),
-            (std::vector<qint64>{1, 2, 1, 700, 4920}));
-  const Figures& place = s.by_type[3].second;
-  EXPECT_EQ((std::vector<qint64>{place.races, place.bets, place.hits, place.stake, place.payback}),
-            (std::vector<qint64>{1, 2, 1, 200, 210}));
-  EXPECT_EQ(s.by_type[1].second.bets, 0) << "the trifecta's race has no result yet";
-  EXPECT_EQ((std::vector<qint64>{s.overall.races, s.overall.bets, s.overall.hits, s.overall.stake,
-                                 s.overall.payback}),
-            (std::vector<qint64>{1, 4, 2, 900, 5130}));
-
-  // A corrected result (2nd and 3rd swapped) re-marks every bet at once.
-  RaceResult corrected = official();
-  std::swap(corrected.second, corrected.third);
-  results[race_key(a)] = corrected;
-  const Summary t = summarize(runs, results);
-  EXPECT_EQ(t.by_type[0].second.hits, 1) << "7-12 now hits";
-  EXPECT_EQ(t.by_type[0].second.payback, 3690);
-
-  // The period is of race dates.
-  results.insert(race_key(c), official());
-  EXPECT_EQ(summarize(runs, results, {QDate(2010, 4, 11), std::nullopt}).overall.bets, 1);
-  EXPECT_EQ(summarize(runs, results, {std::nullopt, QDate(2010, 4, 10)}).overall.bets, 4);
+  for (const auto& c : cases)
+    for (int h = 1; h <= c.field; ++h)
+      EXPECT_EQ(bracket_of(h, c.field), c.brackets[h - 1]) << c.field << " " << h;
+  EXPECT_EQ(bracket_of(0, 10), 0);
+  EXPECT_EQ(bracket_of(11, 10), 0);
 }
 
-TEST(HistoryRules, BalanceAddsUpDayByDay) {
-  const std::vector<RunRecord> runs = {
-      run(1, race("04", "11", "1R"), {{BetType::Exacta, {7, 3}, 100}}),
-      run(2, race("04", "10", "1R"), {{BetType::Place, {4}, 100}, {BetType::Exacta, {1, 2}, 200}}),
+TEST(HistoryRules, RealRacesSettleAsTheirPayoutTablesSay) {
+  // 7 runners: 複勝 pays on the first two only, 枠連 is not sold.
+  const RaceResult seven =
+      entered({"7", "", "3", "5", "1", "3-5 1,020円", "3-5-1 4,510", "", "3 120 / 5 150"});
+  expect_settled(seven,
+                 {{pl(3), Outcome::Hit, 120},
+                  {pl(5), Outcome::Hit, 150},
+                  {pl(1), Outcome::Miss, 0},
+                  {br(3, 5), Outcome::NotBought, 0},
+                  {ex(3, 5), Outcome::Hit, 1020},
+                  {ex(5, 3), Outcome::Miss, 0},
+                  {tri(3, 5, 1), Outcome::Hit, 4510}},
+                 "7頭");
+  // A dead heat for 1st: both orders win, each at its own payout.
+  const RaceResult first = entered({"16", "", "5 2", "", "12", "5-2 1230 / 2-5 980",
+                                    "5-2-12 8800 / 2-5-12 7600", "1-3 450", "150 130 420"});
+  expect_settled(first,
+                 {{ex(5, 2), Outcome::Hit, 1230},
+                  {ex(2, 5), Outcome::Hit, 980},
+                  {ex(5, 12), Outcome::Miss, 0},
+                  {tri(2, 5, 12), Outcome::Hit, 7600},
+                  {tri(5, 12, 2), Outcome::Miss, 0},
+                  {br(3, 1), Outcome::Hit, 450},
+                  {pl(2), Outcome::Hit, 130},
+                  {pl(12), Outcome::Hit, 420}},
+                 "1着同着");
+  // A dead heat for 2nd: two exactas, two trifectas, 複勝 on three.
+  const RaceResult second =
+      entered({"12", "", "7", "3 11", "", "7-3 640 / 7-11 1,880", "7→3→11 9,990 / 7→11→3 12,010",
+               "3-6 300 / 6-8 700", "7 110 / 3 160 / 11 290"});
+  expect_settled(second,
+                 {{ex(7, 11), Outcome::Hit, 1880},
+                  {tri(7, 11, 3), Outcome::Hit, 12010},
+                  {br(6, 3), Outcome::Hit, 300},
+                  {br(8, 6), Outcome::Hit, 700},
+                  {pl(11), Outcome::Hit, 290}},
+                 "2着同着");
+  // A dead heat for 3rd in a full field: four 複勝 payouts.
+  const RaceResult third = entered({"18", "", "1", "2", "3 17", "1-2 500", "1-2-3 3000 / 1-2-17 9000",
+                                    "1-1 2000", "1 110 / 2 120 / 3 200 / 17 800"});
+  expect_settled(
+      third,
+      {{pl(17), Outcome::Hit, 800}, {tri(1, 2, 17), Outcome::Hit, 9000}, {br(1, 1), Outcome::Hit, 2000}},
+      "3着同着");
+  // Scratches: a bet on a horse that did not run is refunded; 枠連 only when
+  // its bracket has nobody left, its pair of one bracket when one horse is left.
+  const RaceResult scratched =
+      entered({"10", "3 9", "1", "4", "10", "1-4 800", "1-4-10 5000", "1-4 600", "1 100 / 4 130 / 10 170"});
+  expect_settled(scratched,
+                 {{ex(3, 1), Outcome::Refund, 0},
+                  {tri(1, 9, 4), Outcome::Refund, 0},
+                  {pl(3), Outcome::Refund, 0},
+                  {br(3, 5), Outcome::Refund, 0},     // bracket 3 held horse 3 alone
+                  {br(8, 1), Outcome::Miss, 0},       // horse 10 still runs in bracket 8
+                  {br(8, 8), Outcome::Refund, 0},     // one horse left in bracket 8
+                  {br(7, 7), Outcome::Miss, 0},       // 7 and 8 both ran
+                  {br(2, 2), Outcome::NotBought, 0},  // bracket 2 holds one horse
+                  {ex(1, 4), Outcome::Hit, 800}},
+                 "取消");
+  // 特払い: nobody hit, every ticket of the type gets 70 (80 for 複勝) per 100.
+  const RaceResult special = entered({"9", "", "9", "8", "7", "9-8 21,000", "特払い", "8-8 5,000", "80"});
+  expect_settled(
+      special,
+      {{tri(1, 2, 3), Outcome::Special, 70}, {pl(1), Outcome::Special, 80}, {ex(9, 8), Outcome::Hit, 21000}},
+      "特払い");
+  // A type the race did not sell (発売なし) counts nowhere.
+  const RaceResult unsold =
+      entered({"12", "", "1", "2", "3", "1-2 300", "発売なし", "1-2 300", "1 100 / 2 110 / 3 120"});
+  expect_settled(unsold, {{tri(1, 2, 3), Outcome::NotBought, 0}}, "発売なし");
+  // A bet the ticket marked unbuyable never counts, whatever the result.
+  Bet unbuyable = ex(1, 2);
+  unbuyable.buyable = false;
+  expect_settled(unsold, {{unbuyable, Outcome::NotBought, 0}, {ex(1, 13), Outcome::NotBought, 0}}, "対象外");
+  EXPECT_EQ(paid(300, 1230), 3690);
+  EXPECT_EQ(paid(100'000'000, 1'000'000'000), 1'000'000'000'000'000);
+}
+
+TEST(HistoryRules, WhatNoPayoutTableCanHoldIsRefusedWithItsReason) {
+  const struct {
+    std::initializer_list<const char*> boxes;
+    const char* says;
+  } cases[] = {
+      {{"7", "", "3", "5", "1", "3-5 1020", "3-5-1 4510", "", "3 120 / 5 150 / 1 200"},
+       "複勝 1 は的中の組み合わせではありません"},
+      {{"8", "", "3", "5", "1", "3-5 1020", "3-5-1 4510", "3-5 700", "3 120 / 5 150 / 1 200"},
+       "8頭立てのこのレースでは枠連は発売されていません"},
+      {{"4", "", "3", "1", "2", "3-1 300", "3-1-2 900", "", "100 100"},
+       "4頭立てのこのレースでは複勝は発売されていません"},
+      {{"16", "", "17", "5", "1", "", "", "", ""}, "1着の 17 番は 16頭立てのレースにいません"},
+      {{"16", "5", "5", "2", "1", "", "", "", ""}, "5 番は取消・除外の馬なので着順に入れられません"},
+      {{"16", "", "5 2", "3", "1", "", "", "", ""}, "2着は同着の馬で埋まっています"},
+      {{"16", "", "5", "", "1", "", "", "", ""}, "2着の馬番を入力して下さい"},
+      {{"16", "", "5", "2", "1", "5-2 60", "5-2-1 900", "3-1 300", "100 100 100"}, "100 円以上"},
+      {{"16", "", "5", "2", "1", "2-5 600", "5-2-1 900", "3-1 300", "100 100 100"},
+       "馬単 2→5 は的中の組み合わせではありません"},
+      {{"16", "", "5 2", "", "12", "1230", "", "", ""}, "「馬単」の的中は 2 通りです"},
+      {{"16", "", "5", "2", "1", "", "5-2-1 900", "3-1 300", "100 100 100"},
+       "「馬単」の払戻金を入力して下さい"},
+      {{"16", "", "5", "2", "1", "5-2 600", "5-2-1 900", "1-3 300", "100 100 100"}, nullptr},
+      {{"30", "", "5", "2", "1", "", "", "", ""}, "頭数は 2 から 20 まで"},
   };
-  ResultsByRace results;
-  for (const auto& r : runs) results.insert(race_key(r.prediction.race), official());
-  EXPECT_EQ(balance_over_time(runs, results, std::nullopt),
-            (std::vector<BalancePoint>{{QDate(2010, 4, 10), -300}, {QDate(2010, 4, 11), 830}}));
-  EXPECT_EQ(balance_over_time(runs, results, BetType::Place),
-            (std::vector<BalancePoint>{{QDate(2010, 4, 10), -100}}));
+  for (const auto& c : cases) {
+    if (!c.says) {
+      entered(c.boxes);
+      continue;
+    }
+    EXPECT_TRUE(problem(c.boxes).contains(QString::fromUtf8(c.says))) << problem(c.boxes).toStdString();
+  }
+}
+
+TEST(HistoryRules, DailyBalanceStreaksAndDrawdownFoldFromRaces) {
+  RaceFold fold;
+  for (const RaceOutcome& r : std::vector<RaceOutcome>{{QDate(2010, 4, 10), true, 800},
+                                                       {QDate(2010, 4, 10), false, -300},
+                                                       {QDate(2010, 4, 11), false, -400},
+                                                       {QDate(2010, 4, 11), false, -400},
+                                                       {QDate(2010, 4, 17), true, 2000},
+                                                       {QDate(2010, 4, 18), false, -100}})
+    fold.add(r);
+  EXPECT_EQ(fold.balance(), (std::vector<BalancePoint>{{QDate(2010, 4, 10), 500, 500},
+                                                       {QDate(2010, 4, 11), -300, -800},
+                                                       {QDate(2010, 4, 17), 1700, 2000},
+                                                       {QDate(2010, 4, 18), 1600, -100}}));
+  EXPECT_EQ(fold.streaks(), (Streaks{3, 1100}));
+  // A balance past the limit ends the line; the streaks still count.
+  RaceFold over;
+  over.add({QDate(2010, 4, 10), false, -100});
+  over.add({QDate(2010, 4, 11), true, kYenOver});
+  over.add({QDate(2010, 4, 12), false, -100});
+  EXPECT_EQ(over.balance(), (std::vector<BalancePoint>{{QDate(2010, 4, 10), -100, -100}}));
+  EXPECT_EQ(over.streaks().longest_losing, 1);
+  EXPECT_EQ(add_yen(kYenOver, -kYenLimit), kYenOver);
+  EXPECT_EQ(add_yen(kYenLimit, 1), kYenOver);
+  EXPECT_EQ(add_yen(kYenLimit, -1), kYenLimit - 1);
 }
 
 TEST(HistoryRules, SharesAreRoundedHalfUpToATenth) {
@@ -145,32 +259,6 @@ TEST(HistoryRules, SharesAreRoundedHalfUpToATenth) {
   EXPECT_EQ(yen_text(-1200), "-1,200");
   EXPECT_EQ(yen_text(100), "100");
   EXPECT_EQ(yen_text(kYenOver), "上限超過");
-}
-
-TEST(HistoryRules, FiguresPastTheLimitShowAsSuchNeverWrapped) {
-  // 10,000 hits at the largest stake and payout: 10^19 yen, past 64 bits.
-  RaceResult r = official();
-  r.trifecta = 1'000'000'000;
-  std::vector<Bet> bets(10'000, Bet{BetType::Trifecta, {7, 3, 12}, 100'000'000});
-  std::vector<RunRecord> runs = {run(1, race("04", "10", "1R"), bets),
-                                 run(2, race("04", "11", "1R"), {{BetType::Place, {4}, 100}})};
-  ResultsByRace results;
-  for (const auto& rr : runs) results.insert(race_key(rr.prediction.race), r);
-  const Summary s = summarize(runs, results);
-  EXPECT_EQ(s.overall.stake, qint64(10'000) * 100'000'000 + 100);
-  EXPECT_EQ(s.overall.payback, kYenOver);
-  EXPECT_EQ(yen_text(s.overall.payback), "上限超過");
-  EXPECT_EQ(percent_text(s.overall.payback, s.overall.stake), "－");
-  EXPECT_EQ(s.by_type[3].second.payback, 0) << "the place figures stay exact";
-  // The chart ends before a balance it cannot draw.
-  EXPECT_TRUE(balance_over_time(runs, results, std::nullopt).empty());
-  EXPECT_EQ(balance_over_time(runs, results, BetType::Place),
-            (std::vector<BalancePoint>{{QDate(2010, 4, 11), -100}}));
-  // Adding to a figure past the limit keeps it there, either way.
-  EXPECT_EQ(add_yen(kYenOver, -kYenLimit), kYenOver);
-  EXPECT_EQ(add_yen(kYenLimit, 1), kYenOver);
-  EXPECT_EQ(add_yen(-kYenLimit, -1), kYenOver);
-  EXPECT_EQ(add_yen(kYenLimit, -1), kYenLimit - 1);
 }
 
 TEST(HistoryRules, NumbersAsTypedOrPicked) {

@@ -4,6 +4,7 @@
 // values out of range left out, and two programs recording into one file at
 // once.
 #include "history/history_store.h"
+#include "history/result_entry.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -16,8 +17,13 @@
 
 #include <functional>
 #include <map>
+#include <tuple>
 
 using namespace quilo;
+
+namespace quilo {
+void PrintTo(const RaceResult& r, std::ostream* os);  // history_rules_test.cpp
+}  // namespace quilo
 
 namespace {
 
@@ -35,10 +41,14 @@ Prediction trifecta_run(const char* day = "10") {
   return p;
 }
 
+// 5, 2, 12 of sixteen: 5 runs in bracket 3, 2 in bracket 1.
 RaceResult some_result() {
   RaceResult r;
-  r.first = 5, r.second = 2, r.third = 12, r.bracket1 = 3, r.bracket2 = 1;
-  r.exacta = 800, r.trifecta = 5600, r.bracket = 450, r.place = {120, 180, 300};
+  r.field = 16;
+  r.finish = {{5}, {2}, {12}};
+  r.payouts = {{BetType::Exacta, {5, 2}, 800},  {BetType::Trifecta, {5, 2, 12}, 5600},
+               {BetType::Bracket, {1, 3}, 450}, {BetType::Place, {5}, 120},
+               {BetType::Place, {2}, 180},      {BetType::Place, {12}, 300}};
   return r;
 }
 
@@ -107,7 +117,8 @@ TEST(HistoryStore, KeepsRunsAndResultsAcrossOpenings) {
     EXPECT_TRUE(store.notice().isEmpty()) << store.notice().toStdString();
     EXPECT_EQ(store.file(), file);
     ASSERT_TRUE(store.record(trifecta_run(), kWhen));
-    ASSERT_TRUE(store.save_result(race_key(trifecta_run().race), some_result(), kWhen));
+    ASSERT_TRUE(store.save_result(race_key(trifecta_run().race), some_result(), kWhen))
+        << store.last_error().toStdString();
   }
   HistoryStore again(file, kWhen);
   const auto runs = contents_of(again).runs;
@@ -122,10 +133,11 @@ TEST(HistoryStore, KeepsRunsAndResultsAcrossOpenings) {
 
   // A corrected result replaces the first; a removed one is gone.
   RaceResult corrected = some_result();
-  corrected.trifecta = 7000;
+  corrected.payouts[1].yen = 7000;
   ASSERT_TRUE(again.save_result(race_key(trifecta_run().race), corrected, kWhen));
   EXPECT_EQ(contents_of(again).results.size(), 1);
-  EXPECT_EQ(contents_of(again).results.value(race_key(trifecta_run().race)).trifecta, 7000);
+  EXPECT_EQ(contents_of(again).results.value(race_key(trifecta_run().race)), corrected);
+  EXPECT_EQ(again.overall(Ledger::Predictions, {})->payback, 28000) << "400 yen on 5-2-12 at 7,000";
   ASSERT_TRUE(again.remove_result(race_key(trifecta_run().race)));
   EXPECT_TRUE(contents_of(again).results.isEmpty());
 }
@@ -330,23 +342,27 @@ TEST(HistoryStore, ValuesOutOfRangeAreLeftOutAndCounted) {
   const struct {
     const char* level;
     bool used;
-  } levels[] = {{"0", true}, {"100", true}, {"101", false}, {"-1", false}, {"'high'", false}};
+  } levels[] = {{"0", true}, {"100", true}, {"-1", true}, {"101", false}, {"-2", false}, {"'high'", false}};
+  // Payout tables as the file keeps them, each spoilt in one way.
   const struct {
     const char* what;
-    const char* column;
-    const char* value;
+    const char* change;  // SQL run on the race's rows
     bool used;
   } results[] = {
-      {"a result as entered", "first", "5", true},
-      {"the largest payout", "pay_trifecta", "1000000000", true},
-      {"the largest field", "third", "20", true},
-      {"a payout past it", "pay_trifecta", "1000000001", false},
-      {"a payout past 32 bits", "pay_exacta", "99999999999", false},
-      {"a negative payout", "pay_place1", "-130", false},
-      {"a payout as text", "pay_bracket", "'many'", false},
-      {"no winner", "first", "0", false},
-      {"a horse past the field", "second", "21", false},
-      {"a bracket past eight", "bracket2", "9", false},
+      {"a result as entered", "", true},
+      {"the largest payout", "UPDATE payouts SET yen = 1000000000 WHERE bet_type = 'trifecta'", true},
+      {"a payout past it", "UPDATE payouts SET yen = 1000000001 WHERE bet_type = 'trifecta'", false},
+      {"a payout past 32 bits", "UPDATE payouts SET yen = 99999999999 WHERE bet_type = 'exacta'", false},
+      {"a payout below the stake", "UPDATE payouts SET yen = -130 WHERE bet_type = 'place'", false},
+      {"a payout as text", "UPDATE payouts SET yen = 'many' WHERE bet_type = 'bracket'", false},
+      {"no winner", "UPDATE race_results SET finish = '0-2-12'", false},
+      {"a horse past the field", "UPDATE race_results SET finish = '5-21-12'", false},
+      {"a field past the largest", "UPDATE race_results SET field = 21", false},
+      {"an order that is no order", "UPDATE race_results SET finish = 'x'", false},
+      {"a combination that did not win", "UPDATE payouts SET numbers = '2-5' WHERE bet_type = 'exacta'",
+       false},
+      {"an unknown bet type", "UPDATE payouts SET bet_type = 'win' WHERE bet_type = 'exacta'", false},
+      {"an unknown kind of row", "UPDATE payouts SET kind = 'maybe' WHERE bet_type = 'exacta'", false},
   };
   QStringList rows = {
       "INSERT INTO runs VALUES (1, '2010-04-10T09:30:00', 'Command8', '2010', '04', '10',"
@@ -370,20 +386,27 @@ TEST(HistoryStore, ValuesOutOfRangeAreLeftOutAndCounted) {
     left_out += levels[i].used ? 0 : 2;  // the run and its bet
     if (levels[i].used) used_levels.push_back(QString(levels[i].level).toInt());
   }
-  QStringList used_results;
+  QStringList result_rows, used_results;
   for (std::size_t i = 0; i < std::size(results); ++i) {
     const QString key = QString("race%1").arg(i);
-    rows << QString("INSERT INTO results VALUES ('%1', 5, 2, 12, 3, 1, 800, 5600, 450, 120, 180, 300, '')")
-                .arg(key)
-         << QString("UPDATE results SET %1 = %2 WHERE race_key = '%3'")
-                .arg(results[i].column, results[i].value, key);
+    result_rows << QString("INSERT INTO race_results VALUES ('%1', 16, '5-2-12', '', '')").arg(key);
+    for (const char* row :
+         {"'exacta', 'pay', '5-2', 800", "'trifecta', 'pay', '5-2-12', 5600", "'bracket', 'pay', '1-3', 450",
+          "'place', 'pay', '5', 120", "'place', 'pay', '2', 180", "'place', 'pay', '12', 300"})
+      result_rows << QString("INSERT INTO payouts VALUES ('%1', %2)").arg(key, row);
+    if (*results[i].change)
+      result_rows
+          << QString(results[i].change).replace("WHERE ", QString("WHERE race_key = '%1' AND ").arg(key)) +
+                 (QString(results[i].change).contains("WHERE") ? ""
+                                                               : QString(" WHERE race_key = '%1'").arg(key));
     if (results[i].used) used_results << key;
     left_out += !results[i].used;
   }
   QTemporaryDir dir;
   const QString file = dir.filePath("history.sqlite");
   auto steps = HistoryStore::migrations();
-  steps.front().statements += rows;  // rows as the first version of the file held them
+  steps.front().statements += rows;  // runs and bets as the first version of the file held them
+  steps.back().statements += result_rows;
   {
     HistoryStore made(file, kWhen, steps);
     ASSERT_TRUE(made.notice().isEmpty()) << made.notice().toStdString();
@@ -445,4 +468,137 @@ TEST(HistoryStore, TwoProgramsRecordIntoOneFileAtOnce) {
   }
   HistoryStore store(file, kWhen);
   EXPECT_EQ(store.run_count(), 2 * 2 * kRuns);
+}
+
+TEST(HistoryStore, AVersion2HistoryBecomesPayoutTablesWithNothingLost) {
+  // Runs, bets and results as version 2 kept them: a 16-runner race, a
+  // 7-runner race (whose old form made the user enter a 3rd 複勝 and a 枠連
+  // that were never sold) and a 複勝 run that kept the level of the run before.
+  const QStringList old_rows = {
+      "INSERT INTO runs VALUES (1, '2010-04-10T09:30:00', 'Command8', '2010', '04', '10', '東京', '11R',"
+      " '16頭', '2010|4|10|東京|11', '1.5', '4.2', 3, 'a', 'b', 'c', 'd', 'e')",
+      "INSERT INTO bets VALUES (1, 0, 'trifecta', '5-2-12', 400, 1, '')",
+      "INSERT INTO bets VALUES (1, 1, 'bracket', '3-1', 100, 1, '')",
+      "INSERT INTO runs VALUES (2, '2010-05-01T10:00:00', 'Command11', '', '', '', '中山', '1R',"
+      " '7頭', '||', '2.0', '3.0', 5, 'a', 'b', 'c', 'd', 'e')",
+      "INSERT INTO bets VALUES (2, 0, 'place', '6', 100, 1, '')",
+      "INSERT INTO bets VALUES (2, 1, 'place', '4', 100, 1, '')",
+      "INSERT INTO results VALUES ('2010|4|10|東京|11', 5, 2, 12, 3, 1, 800, 5600, 450, 120, 180, 300, 'x')",
+      "INSERT INTO results VALUES ('||', 4, 1, 6, 4, 1, 500, 3000, 600, 110, 130, 170, 'y')",
+  };
+  QTemporaryDir dir;
+  const QString file = dir.filePath("history.sqlite");
+  std::vector<HistoryStore::Migration> version2(HistoryStore::migrations().begin(),
+                                                HistoryStore::migrations().begin() + 2);
+  version2.back().statements += old_rows;
+  { HistoryStore old(file, kWhen, version2); }
+
+  HistoryStore store(file, kWhen);
+  ASSERT_TRUE(store.notice().isEmpty()) << store.notice().toStdString();
+  EXPECT_EQ(store.schema_version(), HistoryStore::migrations().back().version);
+  const auto contents = contents_of(store);
+  EXPECT_EQ(contents.left_out, 0);
+  EXPECT_EQ(contents.results.value("2010|4|10|東京|11"), some_result());
+  RaceResult small;
+  small.field = 7;
+  small.finish = {{4}, {1}, {6}};
+  small.payouts = {{BetType::Exacta, {4, 1}, 500},
+                   {BetType::Trifecta, {4, 1, 6}, 3000},
+                   {BetType::Place, {4}, 110},
+                   {BetType::Place, {1}, 130}};
+  EXPECT_EQ(contents.results.value("||"), small);
+  ASSERT_EQ(contents.runs.size(), 2u);
+  EXPECT_EQ(contents.runs[0].prediction.chance_level, 3);
+  EXPECT_EQ(contents.runs[1].prediction.chance_level, kNoLevel);
+  // Settled as the payout tables say: 5-2-12 at 5,600 and 3-1 at 450; 6 came
+  // 3rd of seven (no 複勝), 4 won (110).
+  const auto all = store.overall(Ledger::Predictions, {});
+  ASSERT_TRUE(all);
+  EXPECT_EQ(all->bets, 4);
+  EXPECT_EQ(all->hits, 3);
+  EXPECT_EQ(all->stake, 700);
+  EXPECT_EQ(all->payback, 22400 + 450 + 110);
+  // The run without a date counts on the day it was recorded.
+  const auto months = store.figures(Ledger::Predictions, Grouping::Month, {});
+  ASSERT_TRUE(months);
+  ASSERT_EQ(months->size(), 2u);
+  EXPECT_EQ((*months)[0].group, "2010-04");
+  EXPECT_EQ((*months)[1].group, "2010-05");
+}
+
+TEST(HistoryStore, TwoLedgersRemovalAndTheFiguresFansUse) {
+  HistoryStore store("", kWhen);
+  // Race A (4/10): two runs, the second bought at 300 a bet. Race B (4/11):
+  // one run, bought at the ticket's amounts, with 5 scratched (refunded).
+  Prediction a1 = trifecta_run("10"), a2 = trifecta_run("10"), b = trifecta_run("11");
+  a2.command = "Command3";
+  a2.chance_level = 5;
+  a2.bets = {{BetType::Exacta, {5, 2}, 100}, {BetType::Exacta, {2, 5}, 100}};
+  b.bets = {{BetType::Exacta, {5, 7}, 200}, {BetType::Place, {7}, 100}};
+  for (const Prediction& p : {a1, a2, b}) ASSERT_TRUE(store.record(p, kWhen));
+  ASSERT_TRUE(store.save_result(race_key(a1.race), some_result(), kWhen));
+  RaceResult scratched = some_result();
+  scratched.scratched = {7};
+  ASSERT_TRUE(store.save_result(race_key(b.race), scratched, kWhen));
+  ASSERT_TRUE(store.set_bought(2, true, 300));
+  ASSERT_TRUE(store.set_bought(3, true, std::nullopt));
+
+  // Every prediction: A's 5-2-12 (400 at 5,600) and 5-2 (100 at 800) hit.
+  const auto all = store.overall(Ledger::Predictions, {});
+  ASSERT_TRUE(all);
+  EXPECT_EQ(*all, (Figures{1, 1, 4, 2, 2, 300, 700, 22400 + 800, 5600 + 800, 5600}));
+  // Bought: run 2 at 300 a bet (5-2 hit at 800), run 3's bets all refunded.
+  const auto bought = store.overall(Ledger::Bought, {});
+  ASSERT_TRUE(bought);
+  EXPECT_EQ(*bought, (Figures{1, 1, 2, 1, 2, 300, 600, 2400, 800, 800}));
+  EXPECT_EQ(percent_text(bought->payback, bought->stake), "400.0%");
+  // Per race first: one race of one hit is 100%, not the 25% of its bets.
+  EXPECT_EQ(percent_text(all->race_hits, all->races), "100.0%");
+  EXPECT_EQ(percent_text(all->hits, all->bets), "50.0%");
+
+  // By bet type and chance level: B's refunds stand apart at level 3.
+  const auto levels = store.figures(Ledger::Predictions, Grouping::ChanceLevel, {});
+  ASSERT_TRUE(levels);
+  std::vector<std::tuple<BetType, int, qint64, qint64, int>> seen;  // type, level, stake, payback, refunds
+  for (const FigureRow& row : *levels)
+    seen.emplace_back(*row.type, row.level.value_or(kNoLevel), row.figures.stake, row.figures.payback,
+                      row.figures.refunds);
+  EXPECT_EQ(seen,
+            (std::vector<std::tuple<BetType, int, qint64, qint64, int>>{{BetType::Exacta, 3, 0, 0, 1},
+                                                                        {BetType::Exacta, 5, 200, 800, 0},
+                                                                        {BetType::Trifecta, 3, 500, 22400, 0},
+                                                                        {BetType::Place, 3, 0, 0, 1}}));
+
+  // A removed run leaves no trace in any figure.
+  ASSERT_TRUE(store.remove_run(1));
+  const auto after = store.overall(Ledger::Predictions, {});
+  ASSERT_TRUE(after);
+  EXPECT_EQ(*after, (Figures{1, 1, 2, 1, 2, 300, 200, 800, 800, 800}));
+  EXPECT_EQ(contents_of(store).runs.size(), 2u);
+  // A run recorded after its race's result is settled at once.
+  ASSERT_TRUE(store.record(a1, kWhen));
+  EXPECT_EQ(store.overall(Ledger::Predictions, {})->payback, 22400 + 800);
+  RaceFold fold;
+  ASSERT_TRUE(store.fold_races(Ledger::Predictions, {}, std::nullopt, fold));
+  EXPECT_EQ(fold.balance(), (std::vector<BalancePoint>{{QDate(2010, 4, 10), 22500, 22500}}));
+}
+
+TEST(HistoryStore, FiguresPastTheLimitShowAsSuchNeverWrapped) {
+  // 10,000 hits at the largest stake and payout: 10^19 yen, past 64 bits.
+  HistoryStore store("", kWhen);
+  Prediction big = trifecta_run();
+  big.bets.assign(10'000, Bet{BetType::Trifecta, {5, 2, 12}, kMaxStake});
+  ASSERT_TRUE(store.record(big, kWhen));
+  RaceResult r = some_result();
+  r.payouts[1].yen = kMaxPayout;
+  ASSERT_TRUE(store.save_result(race_key(big.race), r, kWhen));
+  const auto all = store.overall(Ledger::Predictions, {});
+  ASSERT_TRUE(all) << store.last_error().toStdString();
+  EXPECT_EQ(all->stake, qint64(10'000) * kMaxStake);
+  EXPECT_EQ(all->payback, kYenOver);
+  EXPECT_EQ(yen_text(all->payback), "上限超過");
+  EXPECT_EQ(percent_text(all->payback, all->stake), "－");
+  RaceFold fold;
+  ASSERT_TRUE(store.fold_races(Ledger::Predictions, {}, std::nullopt, fold));
+  EXPECT_TRUE(fold.balance().empty()) << "the chart ends before a balance it cannot draw";
 }

@@ -36,10 +36,12 @@ PICKS = [("Combo3", 3), ("Combo4", 9), ("Combo2", 4), ("Combo14", 1), ("Combo13"
 # panel's horses show " 1" with no entry picked, so Down first picks entry 0.
 START = {"Combo3": 0, "Combo4": 0}
 TYPED = [("Combo1", "12"), ("Text1", "1.5"), ("Text2", "4.2")]
-# The race's result as the 成績 window takes it: 1st 5, 2nd 7, 3rd 12 (the
-# trifecta's second bet, 300 yen, hits), brackets, then the payouts of 馬単,
-# ３連単, 枠連 and the three 複勝 per 100 yen.
-RESULT = ["5", "7", "12", "3", "4", "2340", "12340", "1560", "130", "250", "410"]
+# The race's result as the official payout page lists it, box by box: 18
+# runners, none scratched, 1st 5, 2nd 7, 3rd 12 (the trifecta's second bet,
+# 300 yen, hits), then the payouts of 馬単, ３連単, 枠連 and 複勝.
+RESULT = [("Text4", "18"), ("Text5", ""), ("Text1", "5"), ("Text2", "7"), ("Text3", "12"),
+          ("Text6", "5-7 2340"), ("Text7", "5-7-12 12340"), ("Text8", "3-4 1560"),
+          ("Text9", "5 130 / 7 250 / 12 410")]
 EXPECTED_TRIFECTA = {"bets": 4, "hits": 1, "stake": 1000, "payback": 3 * 12340,
                      "hit_rate": "25.0%", "return_rate": "3702.0%"}
 
@@ -189,10 +191,11 @@ def enter_result(desk, main):
     if not window:
         raise RuntimeError("the 成績 window did not open")
     time.sleep(0.5)
-    for i, value in enumerate(RESULT):
-        desk.click(window, point(FORM4, "Text%d" % (i + 1), dy=6))
-        desk.keys("ctrl+a")
-        desk.type(value)
+    for name, value in RESULT:
+        desk.click(window, point(FORM4, name, dy=6))
+        desk.keys("ctrl+a", "BackSpace")
+        if value:
+            desk.type(value)
     desk.click(window, point(FORM4, "Command1"))
     time.sleep(0.3)
     desk.click(window, point(FORM4, "Command4"))

@@ -93,7 +93,7 @@ TEST(Accessibility, AnOptionChosenIsCheckedForTheScreenReader) {
 TEST(Accessibility, TheChartIsToldInWords) {
   EXPECT_EQ(chart_in_words({}), "結果を入れたレースはまだありません");
   const std::vector<ChartSeries> series{
-      {"全体", {{QDate(2010, 4, 3), -500}, {QDate(2010, 4, 10), 3000}, {QDate(2010, 4, 17), 1200}}}};
+      {"全体", false, {{QDate(2010, 4, 3), -500}, {QDate(2010, 4, 10), 3000}, {QDate(2010, 4, 17), 1200}}}};
   EXPECT_EQ(chart_in_words(series),
             "全体: 2010/04/17 の収支 +1,200円、最高 +3,000円（2010/04/10）、最低 -500円（2010/04/03）");
 }

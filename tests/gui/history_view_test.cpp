@@ -2,6 +2,7 @@
 // with the mouse picks the race, a result typed and saved shows in the
 // figures, and the chart draws its lines.
 #include "desktop_fixture.h"
+#include "history/race_result.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+#include <QtCharts/QAreaSeries>
 #include <QtCharts/QChartView>
 #include <QtCharts/QLineSeries>
 
@@ -70,7 +72,7 @@ TEST(HistoryView, ResultEnteredOnScreenShowsInTheFiguresAndTheChart) {
   auto* races = window.findChild<QTableView*>("Grid1");
   ASSERT_NE(races, nullptr);
   ASSERT_EQ(races->model()->rowCount(), 2);
-  EXPECT_EQ(races->model()->headerData(5, Qt::Horizontal).toString(), "結果");
+  EXPECT_EQ(races->model()->headerData(5, Qt::Horizontal).toString(), "着順");
   EXPECT_EQ(row_texts(races, 0)[0], "2010/01/02");
   EXPECT_EQ(races->currentIndex().row(), 0);
 
@@ -81,37 +83,45 @@ TEST(HistoryView, ResultEnteredOnScreenShowsInTheFiguresAndTheChart) {
   EXPECT_EQ(d.shell.app().history().form["Grid1"].selected, 1);
   auto* bets = window.findChild<QTableView*>("Grid2");
   ASSERT_GE(bets->model()->rowCount(), 1);
-  const int horse = row_texts(bets, 0)[3].toInt();  // the first place pick
+  const int horse = row_texts(bets, 0)[5].toInt();  // the first place pick
 
-  const QStringList result = {QString::number(horse),
-                              QString::number(horse == 1 ? 2 : 1),
-                              QString::number(horse == 3 ? 4 : 3),
-                              "1",
-                              "2",
-                              "500",
-                              "3000",
-                              "400",
-                              "150",
-                              "200",
-                              "300"};
-  for (int i = 0; i < result.size(); ++i) {
-    auto* box = window.findChild<QLineEdit*>(QString("Text%1").arg(i + 1));
+  // The payout page of a 16-runner race that the first pick won.
+  const int second = horse == 1 ? 2 : 1, third = horse == 3 ? 4 : 3;
+  const QString order = QString("%1-%2").arg(horse).arg(second);
+  const std::pair<const char*, QString> result[] = {
+      {"Text4", "16"},
+      {"Text5", ""},
+      {"Text1", QString::number(horse)},
+      {"Text2", QString::number(second)},
+      {"Text3", QString::number(third)},
+      {"Text6", order + " 500"},
+      {"Text7", order + QString("-%1 3000").arg(third)},
+      {"Text8", QString("%1-%2 400").arg(bracket_of(horse, 16)).arg(bracket_of(second, 16))},
+      {"Text9", "150 200 300"},
+  };
+  for (const auto& [name, text] : result) {
+    auto* box = window.findChild<QLineEdit*>(name);
     box->clear();
-    QTest::keyClicks(box, result[i]);
+    QTest::keyClicks(box, text);
   }
   QTest::mouseClick(window.findChild<QAbstractButton*>("Command1"), Qt::LeftButton);
-  EXPECT_EQ(row_texts(races, 1)[5], result.mid(0, 3).join('-'));
-  EXPECT_EQ(row_texts(bets, 0)[5], "的中");
+  EXPECT_EQ(row_texts(races, 1)[5], QString("%1-%2-%3").arg(horse).arg(second).arg(third));
+  EXPECT_EQ(row_texts(bets, 0)[7], "的中");
   auto* summary = window.findChild<QTableView*>("Grid3");
-  EXPECT_EQ(row_texts(summary, 3).mid(0, 4)[0], "複勝");
-  EXPECT_EQ(row_texts(summary, 3)[3], "1");
+  EXPECT_EQ(row_texts(summary, 3)[0], "複勝");
+  EXPECT_EQ(row_texts(summary, 3)[5], "1");
+  // Figures line up on their last digit.
+  EXPECT_TRUE(summary->model()->index(3, 8).data(Qt::TextAlignmentRole).value<Qt::Alignment>() &
+              Qt::AlignRight);
   for (const char* grid : {"Grid1", "Grid2", "Grid3", "Grid4"})
     EXPECT_EQ(cut_texts(window.findChild<QTableView*>(grid)), QStringList()) << grid;
 
   auto* chart = window.findChild<QChartView*>("Chart1");
   ASSERT_NE(chart, nullptr);
-  ASSERT_EQ(chart->chart()->series().size(), 1);
-  auto* line = qobject_cast<QLineSeries*>(chart->chart()->series()[0]);
+  // The day's change as a bar, the balance as a line.
+  ASSERT_EQ(chart->chart()->series().size(), 2);
+  EXPECT_NE(qobject_cast<QAreaSeries*>(chart->chart()->series()[0]), nullptr);
+  auto* line = qobject_cast<QLineSeries*>(chart->chart()->series()[1]);
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(line->count(), 1);
   // Drawn: the line's colour is on the picture, and its name in the legend.
@@ -135,8 +145,8 @@ TEST(HistoryView, ResultEnteredOnScreenShowsInTheFiguresAndTheChart) {
   QTest::keyClicks(to, "2009/12/31");
   QTest::keyClick(to, Qt::Key_Return);
   auto* period = window.findChild<QTableView*>("Grid4");
-  EXPECT_EQ(row_texts(period, 3)[3], "0");
-  EXPECT_EQ(row_texts(summary, 3)[3], "1");
+  EXPECT_EQ(row_texts(period, 3)[5], "0");
+  EXPECT_EQ(row_texts(summary, 3)[5], "1");
 
   QTest::keyClick(&window, Qt::Key_Escape);
   EXPECT_FALSE(window.isVisible());

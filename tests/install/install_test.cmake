@@ -51,12 +51,14 @@ elseif(MODE STREQUAL "deb")
   # Libraries come from the binaries (the sound module's SDL too); the rest is
   # loaded at run time and named by hand.
   foreach(dep "quilo-data (= " libqt6widgets6 libqt6gui6 libqt6printsupport6 libqt6core6 qt6-qpa-plugins
-              libsdl2-mixer-2.0-0 libsdl2-2.0-0 libfluidsynth3 libfontconfig1
-              "timgm6mb-soundfont | fluid-soundfont-gm"
+              libsdl2-mixer-2.0-0 libsdl2-2.0-0 libfontconfig1
               fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation qt6-translations-l10n libstdc++6)
     string(FIND "${fields}" "${dep}" at)
     check("the package depends on ${dep} (${fields})" NOT at EQUAL -1)
   endforeach()
+  # The tunes come rendered: no soundfont, and no synthesiser of the program's own.
+  check("the package needs no soundfont nor FluidSynth (${fields})"
+        NOT fields MATCHES "soundfont|libfluidsynth")
   check("section misc, a maintainer off localhost (${fields})"
         fields MATCHES "Section: misc\n" AND NOT fields MATCHES "localhost")
   # Pictures, sounds, music and tables come in the architecture-independent
