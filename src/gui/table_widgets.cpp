@@ -161,6 +161,9 @@ void SeriesChart::show_series(const std::vector<ChartSeries>& series) {
         any = true;
       }
       auto* area = new QAreaSeries(upper, lower);
+      // The area does not own its edges: they go with it as its children.
+      upper->setParent(area);
+      lower->setParent(area);
       area->setName(s.name);
       area->setColor(QColor(120, 160, 220, 150));
       area->setBorderColor(QColor(70, 110, 180));
