@@ -196,10 +196,13 @@ class Session {
         h.select(QStringLiteral("Combo1"), in_.ConsumeIntegralInRange(-1, 5));
         break;
       default: {
-        const int n = in_.ConsumeIntegralInRange(1, 14);
-        h.form[QStringLiteral("Text%1").arg(n)].text =
-            in_.ConsumeBool() ? QString::number(in_.ConsumeIntegralInRange(-5, 3000))
-                              : random_text(in_, false);
+        // Any of the window's text boxes, whichever its design has.
+        QStringList boxes;
+        for (const Control& c : h.form.controls())
+          if (c.design.kind == Kind::Text) boxes << c.key();
+        const QString box = boxes.value(in_.ConsumeIntegralInRange(0, int(boxes.size()) - 1));
+        h.form[box].text = in_.ConsumeBool() ? QString::number(in_.ConsumeIntegralInRange(-5, 3000))
+                                             : random_text(in_, false);
       }
     }
   }
