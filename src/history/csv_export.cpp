@@ -42,16 +42,6 @@ QString csv_combination(BetType type, const std::vector<int>& numbers) {
   return parts.join(QStringLiteral("・"));
 }
 
-QString csv_finish(const RaceResult& r) {
-  QStringList places;
-  for (const auto& group : r.finish) {
-    QStringList horses;
-    for (int h : group) horses << QString::number(h);
-    places << horses.join(QLatin1Char('='));
-  }
-  return places.join(QStringLiteral("→"));
-}
-
 }  // namespace
 
 // A plain number as a spreadsheet writes it back: "04" is 4, "1.50" is 1.5.
@@ -101,7 +91,7 @@ QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& 
     if (settled) {
       QStringList scratched;
       for (int h : result->scratched) scratched << QString::number(h);
-      finish = {csv_finish(*result), scratched.join(QStringLiteral("・"))};
+      finish = {finish_text(*result, QStringLiteral("→")), scratched.join(QStringLiteral("・"))};
     }
     if (p.bets.empty()) text += row(head + QStringList(3, QString()) + finish + QStringList(2, QString()));
     for (const Bet& bet : p.bets) {

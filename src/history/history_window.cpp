@@ -180,6 +180,7 @@ void HistoryWindow::record(const Prediction& prediction, const QDateTime& when) 
   }
   const bool settled = s.result_of(run.race).has_value();
   races_.insert(races_.begin(), row);
+  if (races_.size() > std::size_t(kListedRaces)) races_.resize(kListedRaces);
   if (settled || run.race == picked_key_)
     refresh();
   else

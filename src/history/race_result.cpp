@@ -2,6 +2,8 @@
 // settling of a bet against it.
 #include "history/race_result.h"
 
+#include "history/summary.h"
+
 #include <QStringList>
 
 #include <algorithm>
@@ -53,12 +55,6 @@ void orders(const std::vector<std::pair<int, int>>& horses, std::size_t k, std::
     orders(horses, k, chosen, out);
     chosen.pop_back();
   }
-}
-
-QString yen_figure(int yen) {
-  QString digits = QString::number(yen);
-  for (qsizetype i = digits.size() - 3; i > 0; i -= 3) digits.insert(i, QLatin1Char(','));
-  return digits;
 }
 
 }  // namespace
@@ -125,14 +121,14 @@ std::vector<std::vector<int>> winning_combinations(BetType type, const RaceResul
   return out;
 }
 
-QString finish_text(const RaceResult& r) {
+QString finish_text(const RaceResult& r, const QString& between) {
   QStringList places;
   for (const auto& group : r.finish) {
     QStringList horses;
     for (int h : group) horses << QString::number(h);
     places << horses.join(QLatin1Char('='));
   }
-  return places.join(QLatin1Char('-'));
+  return places.join(between);
 }
 
 std::optional<QString> result_problem(const RaceResult& r) {
@@ -189,7 +185,7 @@ std::optional<QString> result_problem(const RaceResult& r) {
       if (p.yen < kLowestPayout || p.yen > kMaxPayout)
         return QStringLiteral(
                    "%1 %2 の払戻金（100円あたり）は %3 円以上で入力して下さい（特払いは「特払い」）。")
-            .arg(name, combination, yen_figure(kLowestPayout));
+            .arg(name, combination, yen_text(kLowestPayout));
     }
     for (const auto& w : winners) {
       const bool given = std::any_of(rows.begin(), rows.end(),

@@ -61,8 +61,9 @@ std::vector<std::vector<int>> winning_combinations(BetType type, const RaceResul
 // The number each place of the finish takes: {1, 1, 3} for "5=2-12".
 int place_of(const RaceResult& result, int horse);
 
-// The order as a fan writes it: "5-2-12", dead heats joined by "=" ("5=2-12").
-QString finish_text(const RaceResult& result);
+// The order as a fan writes it: "5-2-12", dead heats joined by "=" ("5=2-12");
+// `between` goes between the places.
+QString finish_text(const RaceResult& result, const QString& between = QStringLiteral("-"));
 
 // What cannot be, in Japanese: a horse outside the field, a scratched horse
 // placed, a place left out, a combination that did not win, a payout missing

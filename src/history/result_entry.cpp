@@ -1,6 +1,7 @@
 // Reading the result boxes of the 成績 window into a payout table.
 #include "history/result_entry.h"
 
+#include "history/summary.h"
 #include "history/whole_numbers.h"
 
 #include <QRegularExpression>
@@ -166,9 +167,7 @@ ResultTexts texts_of(const RaceResult& r) {
       QStringList rows;
       for (const Payout& p : r.payouts) {
         if (p.type != type) continue;
-        QString yen = QString::number(p.yen);
-        for (qsizetype k = yen.size() - 3; k > 0; k -= 3) yen.insert(k, QLatin1Char(','));
-        rows << combination_text(type, p.numbers) + QLatin1Char(' ') + yen;
+        rows << combination_text(type, p.numbers) + QLatin1Char(' ') + yen_text(p.yen);
       }
       t.payouts[i] = rows.join(QStringLiteral(" / "));
     }

@@ -24,14 +24,18 @@ namespace {
 
 // The boxes of the result as a fan fills them from the payout page:
 // field, scratched, 1st, 2nd, 3rd, then 馬単, ３連単, 枠連, 複勝.
-RaceResult entered(std::initializer_list<const char*> boxes) {
+ResultTexts boxes_of(std::initializer_list<const char*> boxes) {
   const std::vector<const char*> b(boxes);
   ResultTexts t;
   t.field = QString::fromUtf8(b.at(0));
   t.scratched = QString::fromUtf8(b.at(1));
   for (int i = 0; i < 3; ++i) t.places[i] = QString::fromUtf8(b.at(2 + i));
   for (int i = 0; i < 4; ++i) t.payouts[i] = QString::fromUtf8(b.at(5 + i));
-  const ParsedResult parsed = result_from_texts(t);
+  return t;
+}
+
+RaceResult entered(std::initializer_list<const char*> boxes) {
+  const ParsedResult parsed = result_from_texts(boxes_of(boxes));
   EXPECT_TRUE(parsed.result) << parsed.problem.toStdString();
   if (!parsed.result) return {};
   // What the window shows back reads as the same table.
@@ -41,13 +45,7 @@ RaceResult entered(std::initializer_list<const char*> boxes) {
 }
 
 QString problem(std::initializer_list<const char*> boxes) {
-  const std::vector<const char*> b(boxes);
-  ResultTexts t;
-  t.field = QString::fromUtf8(b.at(0));
-  t.scratched = QString::fromUtf8(b.at(1));
-  for (int i = 0; i < 3; ++i) t.places[i] = QString::fromUtf8(b.at(2 + i));
-  for (int i = 0; i < 4; ++i) t.payouts[i] = QString::fromUtf8(b.at(5 + i));
-  const ParsedResult parsed = result_from_texts(t);
+  const ParsedResult parsed = result_from_texts(boxes_of(boxes));
   EXPECT_FALSE(parsed.result);
   return parsed.problem;
 }
