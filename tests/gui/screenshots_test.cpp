@@ -1,12 +1,18 @@
 // The README's pictures of the windows, written when QUILO_SCREENSHOTS names
 // a folder (skipped otherwise): the 成績 window with a bought run at a
-// seven-digit stake, and the main window with the how-to card.
+// seven-digit stake, the main window with the how-to card, and the output
+// window after printing this session's entry (on the machine's default
+// printer; made where a print queue exists, a CUPS PDF queue for example).
 #include "desktop_fixture.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace quilo;
 
@@ -62,4 +68,24 @@ TEST(Screenshots, ForTheReadme) {
   d.shell.refresh_all();
   QTest::qWait(300);
   ASSERT_TRUE(d.view(1).grab().save(QDir(folder).filePath("main-window-howto.png")));
+
+  if (QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "the output window's picture needs a printer";
+  app.click("Form1", "Command10");
+  OutputWindow& output = app.output();
+  output.set_folder(d.session.path(""));
+  output.form[QStringLiteral("Text1")].text = QStringLiteral("yosou.txt");
+  app.click("Form3", "Option3");
+  // Every question gets its default answer: the file, the paper, the print.
+  QTimer answer;
+  answer.setInterval(50);
+  QObject::connect(&answer, &QTimer::timeout, [] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+      box->defaultButton()->click();
+  });
+  answer.start();
+  app.click("Form3", "Command1");
+  answer.stop();
+  d.shell.refresh_all();
+  QTest::qWait(300);
+  ASSERT_TRUE(d.view(3).grab().save(QDir(folder).filePath("output-window-printed.png")));
 }
