@@ -2,8 +2,8 @@
 // headless platform return at once, so these are the engines' own costs.
 #include "app/app.h"
 #include "app/startup.h"
-#include "app/table_files.h"
 #include "engines/engines.h"
+#include "files/table_files.h"
 #include "media/headless_platform.h"
 
 #include <benchmark/benchmark.h>

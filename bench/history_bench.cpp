@@ -6,10 +6,10 @@
 // bench/history_scale.py measures the same at 10k, 100k and 1M runs.
 #include "gui/form_view.h"
 #include "gui/picture_cache.h"
-#include "history/history_window.h"
 #include "history_fill.h"
 #include "history_sample.h"
 #include "media/headless_platform.h"
+#include "windows/history_window.h"
 
 #include <benchmark/benchmark.h>
 

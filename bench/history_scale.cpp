@@ -13,10 +13,10 @@
 //       opens the 成績 window with its views once and prints the peak memory
 #include "gui/form_view.h"
 #include "gui/picture_cache.h"
-#include "history/history_window.h"
 #include "history_fill.h"
 #include "history_sample.h"
 #include "media/headless_platform.h"
+#include "windows/history_window.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

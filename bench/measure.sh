@@ -4,5 +4,5 @@
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/../build}
-cmake --build "$build" -j2 --target quilo quilo_audio quilo_media quilo_minimal_window quilo_floor quilo_engines_bench quilo_history_bench >/dev/null
+cmake --build "$build" -j2 --target quilo quilo_audio quilo_assets quilo_minimal_window quilo_floor quilo_engines_bench quilo_history_bench >/dev/null
 exec python3 "$here/measure.py" "$build"

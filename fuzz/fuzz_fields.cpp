@@ -1,7 +1,7 @@
 // The delimited-field reader on arbitrary text, with the rules of the file to
 // print and of the teaching file.
-#include "app/field_reader.h"
 #include "fuzz_support.h"
+#include "text/field_reader.h"
 
 using namespace quilo;
 

@@ -14,11 +14,11 @@
 //
 // Texts: a result that parses shows back as texts that parse to the same
 // result, and the history keeps it exactly; texts that do not parse say why.
-#include "app/startup_files.h"
+#include "files/startup_files.h"
 #include "fuzz_support.h"
-#include "history/history_window.h"
 #include "history/result_entry.h"
 #include "media/headless_platform.h"
+#include "windows/history_window.h"
 
 #include <QFileInfo>
 #include <QJsonArray>

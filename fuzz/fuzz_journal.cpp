@@ -3,8 +3,8 @@
 // the start-up's look at it never cuts a file to anything but the record's
 // start, and only when what follows that start is a beginning of the
 // record's entry.
+#include "files/append_journal.h"
 #include "fuzz_support.h"
-#include "output/append_journal.h"
 
 #include <sys/stat.h>
 

@@ -1,6 +1,6 @@
 // The readers of typed numbers on arbitrary text.
-#include "app/numbers.h"
 #include "fuzz_support.h"
+#include "text/numbers.h"
 
 #include <cmath>
 

@@ -4,9 +4,9 @@
 // pauses, results typed into the 成績 window, random message-box answers and
 // a virtual clock. After every action the state must stay within its bounds.
 #include "app/app.h"
-#include "app/shell_commands.h"
 #include "fuzz_support.h"
 #include "media/headless_platform.h"
+#include "presentation/shell_commands.h"
 
 #include <QStringList>
 

@@ -26,7 +26,7 @@ export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$supp:print_suppressions=0}
 plain=${QUILO_BUILD_DIR:-$root/build}
 media_from=
 if [ -f "$plain/CMakeCache.txt" ]; then
-  cmake --build "$plain" -j "$jobs" --target quilo_media
+  cmake --build "$plain" -j "$jobs" --target quilo_assets
   media_from=$plain
 fi
 if [ ! -f "$build/CMakeCache.txt" ]; then

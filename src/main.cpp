@@ -1,12 +1,12 @@
 // Quilo: the desktop program, or with --script the headless scenario mode.
-#include "app/install_layout.h"
-#include "app/titles.h"
-#include "app/user_folder.h"
+#include "files/append_journal.h"
+#include "files/install_layout.h"
+#include "files/user_folder.h"
 #include "gui/desktop_shell.h"
 #include "gui/font_warmup.h"
 #include "gui/qt_translations.h"
-#include "output/append_journal.h"
 #include "scenario/scenario.h"
+#include "state/titles.h"
 
 #include <QApplication>
 #include <QCoreApplication>

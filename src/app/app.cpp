@@ -1,14 +1,14 @@
 #include "app/app.h"
 
-#include "app/shell_commands.h"
 #include "app/startup.h"
-#include "app/titles.h"
 #include "engines/engines.h"
 #include "engines/prediction_commands.h"
-#include "output/append_journal.h"
+#include "files/append_journal.h"
 #include "presentation/effects.h"
 #include "presentation/result_card.h"
+#include "presentation/shell_commands.h"
 #include "presentation/teaching.h"
+#include "state/titles.h"
 
 namespace quilo {
 namespace {
@@ -20,10 +20,10 @@ struct ButtonRow {
   const char* form;
   ControlName control;
   Handler handler;
-  bool guarded;                        // ignored while another command runs
-  bool hides_card;                     // the result card goes when the command starts
-  Opening opening = nullptr;           // the pictures it shows at once, to get ready
-  void (*run)(MainWindow&) = nullptr;  // a prediction command: runs on the main window
+  bool guarded;                                             // ignored while another command runs
+  bool hides_card;                                          // the result card goes when the command starts
+  Opening opening = nullptr;                                // the pictures it shows at once, to get ready
+  std::optional<Prediction> (*run)(MainWindow&) = nullptr;  // a prediction command: runs on the main window
 };
 
 // Every button (and option) of every window and the command it runs.
@@ -148,20 +148,17 @@ bool App::click(const QString& form, const QString& control) {
   const bool outermost = busy_ == 1;
   // A prediction is dated by the press that asked for it, however long its staging runs.
   const QDateTime pressed = outermost ? main_.platform().now() : QDateTime();
-  if (outermost) main_.completed.reset();
+  // Only a run that reached its result is a prediction worth remembering.
+  std::optional<Prediction> completed;
   try {
     if (row->run)
-      row->run(main_);
+      completed = row->run(main_);
     else
       row->handler(*this);
   } catch (const RunAborted&) {
     // The main window was closed during a pause: the run ends here.
   }
-  // Only a run that reached its result is a prediction worth remembering.
-  if (outermost && main_.completed) {
-    history_.record(*main_.completed, pressed);
-    main_.completed.reset();
-  }
+  if (outermost && completed) history_.record(*completed, pressed);
   return true;
 }
 

@@ -4,10 +4,10 @@
 // model and the platform seam.
 #pragma once
 
-#include "app/explanation_window.h"
-#include "app/main_window.h"
-#include "history/history_window.h"
-#include "output/output_window.h"
+#include "state/explanation_window.h"
+#include "state/main_window.h"
+#include "windows/history_window.h"
+#include "windows/output_window.h"
 
 #include <QString>
 #include <QStringList>

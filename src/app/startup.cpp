@@ -1,8 +1,8 @@
 // Start-up of the main window and the reference tables.
 #include "app/startup.h"
 
-#include "app/regular_file.h"
-#include "app/table_files.h"
+#include "files/regular_file.h"
+#include "files/table_files.h"
 #include "presentation/teaching.h"
 
 #include <QDir>

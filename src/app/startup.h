@@ -2,7 +2,7 @@
 // reference tables read from the working folder.
 #pragma once
 
-#include "app/main_window.h"
+#include "state/main_window.h"
 
 namespace quilo {
 

@@ -3,11 +3,11 @@
 #include "engines/engines.h"
 #include "presentation/result_card.h"
 
-#include "app/numbers.h"
-#include "app/table_files.h"
 #include "engines/engine_support.h"
-#include "engines/race_checks.h"
 #include "engines/result_header.h"
+#include "files/table_files.h"
+#include "state/race_checks.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 
@@ -61,8 +61,9 @@ int bracket_value(const QString& text) {
 
 }  // namespace
 
-void Command12_Click(MainWindow& m) {
-  if (check_bracket_inputs(m) && yosou_WAKU_Q(m)) yosou_WAKU_crt(m);
+std::optional<Prediction> Command12_Click(MainWindow& m) {
+  if (check_bracket_inputs(m) && yosou_WAKU_Q(m)) return yosou_WAKU_crt(m);
+  return std::nullopt;
 }
 
 bool yosou_WAKU_Q(MainWindow& m) {
@@ -106,7 +107,7 @@ bool yosou_WAKU_Q(MainWindow& m) {
   return true;
 }
 
-void yosou_WAKU_crt(MainWindow& m) {
+std::optional<Prediction> yosou_WAKU_crt(MainWindow& m) {
   set_result_list_colours(m);
 
   const QString blank = QStringLiteral(" ");
@@ -133,7 +134,9 @@ void yosou_WAKU_crt(MainWindow& m) {
   for (std::size_t i = 0; i < drawn.size(); ++i)
     for (std::size_t j = i + 1; j < drawn.size(); ++j)
       bets.push_back({BetType::Bracket, {drawn[i], drawn[j]}, kBracketStake});
-  if (!complete_prediction(m, form1::Command12, std::move(bets))) note_nothing_recorded(m);
+  auto completed = complete_prediction(m, form1::Command12, std::move(bets));
+  if (!completed) note_nothing_recorded(m);
+  return completed;
 }
 
 }  // namespace quilo

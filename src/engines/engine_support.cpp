@@ -4,10 +4,10 @@
 
 #include "presentation/ticket.h"
 
-#include "app/numbers.h"
-#include "app/table_files.h"
-#include "engines/race_checks.h"
-#include "output/output_file.h"
+#include "files/output_file.h"
+#include "files/table_files.h"
+#include "state/race_checks.h"
+#include "text/numbers.h"
 
 #include <algorithm>
 
@@ -78,8 +78,8 @@ void copy_result_lines_to_output(MainWindow& app) {
 
 bool check_ticket_inputs(MainWindow& app) { return check_race_date(app) && check_panel_horses(app); }
 
-bool complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets) {
-  if (std::none_of(bets.begin(), bets.end(), [](const Bet& b) { return b.buyable; })) return false;
+std::optional<Prediction> complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets) {
+  if (std::none_of(bets.begin(), bets.end(), [](const Bet& b) { return b.buyable; })) return std::nullopt;
   Prediction p;
   p.command = command.text();
   p.race = {app.text(form1::Combo6), app.text(form1::Combo3), app.text(form1::Combo4),
@@ -92,11 +92,11 @@ bool complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> 
   p.bets = std::move(bets);
   const QStringList lines = output_entry(app.s.output_lines);
   for (int i = 0; i < 5; ++i) p.lines[i] = lines.value(i);
-  app.completed = std::move(p);
-  return true;
+  return p;
 }
 
-void finish_ticket(MainWindow& app, ControlName command, TicketKind kind, const Bets& bets) {
+std::optional<Prediction> finish_ticket(MainWindow& app, ControlName command, TicketKind kind,
+                                        const Bets& bets) {
   for (int row = 1; row <= 4; ++row) {
     app.c(ticket_cell(kind, row, 1)).text = bets.first;
     app.c(ticket_cell(kind, row, 2)).text = bets.second[row - 1];
@@ -106,7 +106,7 @@ void finish_ticket(MainWindow& app, ControlName command, TicketKind kind, const 
   copy_result_lines_to_output(app);
   std::vector<Bet> rows = ticket_bets(app, kind, field_size(app));
   mark_ticket_rows(app, rows);
-  complete_prediction(app, command, std::move(rows));
+  return complete_prediction(app, command, std::move(rows));
 }
 
 }  // namespace quilo

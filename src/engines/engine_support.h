@@ -2,10 +2,12 @@
 // crt_table, the result heading, the panel numbers and the output copy.
 #pragma once
 
-#include "app/main_window.h"
+#include "history/records.h"
 #include "model/ticket_design.h"
+#include "state/main_window.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace quilo {
@@ -56,14 +58,14 @@ struct Bets {
 };
 // Writes the bets into the ticket's cells, result line 3 read back from the
 // cells, then output_lines 0..3 from result lines 0..3, and hands the
-// prediction of `command` over with the ticket's bets.
-void finish_ticket(MainWindow& app, ControlName command, TicketKind kind, const Bets& bets);
+// prediction of `command` with the ticket's bets.
+std::optional<Prediction> finish_ticket(MainWindow& app, ControlName command, TicketKind kind,
+                                        const Bets& bets);
 
-// Hands the completed prediction of `command` to the main window: the race
-// inputs, the odds, the chance level and the output lines as they stand now,
-// with these bets. A run with no bet that can be bought is not recorded:
-// false then.
-bool complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets);
+// The completed prediction of `command`: the race inputs, the odds, the
+// chance level and the output lines as they stand now, with these bets. A run
+// with no bet that can be bought is not recorded: nullopt then.
+std::optional<Prediction> complete_prediction(MainWindow& app, ControlName command, std::vector<Bet> bets);
 
 // The checks every ticket prediction makes after the odds, before anything
 // shows: the race date exists and the panel holds different running horses.

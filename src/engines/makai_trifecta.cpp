@@ -1,12 +1,12 @@
 // The makai trifecta prediction (魔界3連単): an opening staging, lucky values
 // by the date and two panel horses, the Combo1 horse first in every bet, and
 // an escalation of window pictures for each odds threshold passed.
-#include "app/numbers.h"
-#include "app/shell_commands.h"
 #include "engines/engine_support.h"
 #include "engines/engines.h"
 #include "presentation/effects.h"
+#include "presentation/shell_commands.h"
 #include "presentation/ticket.h"
+#include "text/numbers.h"
 
 namespace quilo {
 namespace {
@@ -20,8 +20,8 @@ int date_and_panel_row(const MainWindow& app) {
 
 }  // namespace
 
-void Command1_Click(MainWindow& m) {
-  if (!m.check_odds_entered() || !m.odds_or_message(1) || !check_ticket_inputs(m)) return;
+std::optional<Prediction> Command1_Click(MainWindow& m) {
+  if (!m.check_odds_entered() || !m.odds_or_message(1) || !check_ticket_inputs(m)) return std::nullopt;
   m.load_gf_picture(form1::Image2, QStringLiteral("PIRUPIRUoff.bmp"));
   m.load_gf_picture(form1::Image1, QStringLiteral("3renbaken.bmp"));
   m.c(form1::Image2).visible = false;
@@ -31,8 +31,8 @@ void Command1_Click(MainWindow& m) {
   advance_reveal_stage(m);
   // The escalation's picture is got ready during the preparation's pause.
   makai_escalation_ahead(m);
-  if (!run_preparation(m, yosou_numbers3_Q)) return;
-  yosou_numbers3_crt(m);
+  if (!run_preparation(m, yosou_numbers3_Q)) return std::nullopt;
+  return yosou_numbers3_crt(m);
 }
 
 void yosou_numbers3_Q(MainWindow& m) {
@@ -48,7 +48,7 @@ void yosou_numbers3_Q(MainWindow& m) {
   m.close_midi();
 }
 
-void yosou_numbers3_crt(MainWindow& m) {
+std::optional<Prediction> yosou_numbers3_crt(MainWindow& m) {
   set_result_list_colours(m);
   write_result_heading(m, "  ■■■■  Quilo ピルピルθK 魔界３連単 予想結果 ■■■■");
   m.set_result_line(2, QStringLiteral(" "));
@@ -61,10 +61,10 @@ void yosou_numbers3_crt(MainWindow& m) {
   show_background(m, m.s.chance_level, false);
 
   const QString favourite = m.text(form1::Combo14);
-  finish_ticket(m, form1::Command1, TicketKind::Trifecta,
-                {m.text(form1::Combo1),
-                 {m.text(form1::Combo5), m.text(form1::Combo13), m.text(form1::Combo2), favourite},
-                 {favourite, m.s.yosou_num[6], favourite, m.s.yosou_num[7]}});
+  return finish_ticket(m, form1::Command1, TicketKind::Trifecta,
+                       {m.text(form1::Combo1),
+                        {m.text(form1::Combo5), m.text(form1::Combo13), m.text(form1::Combo2), favourite},
+                        {favourite, m.s.yosou_num[6], favourite, m.s.yosou_num[7]}});
 }
 
 }  // namespace quilo

@@ -3,11 +3,11 @@
 #include "engines/engines.h"
 #include "presentation/result_card.h"
 
-#include "app/numbers.h"
 #include "engines/engine_support.h"
-#include "engines/race_checks.h"
 #include "engines/result_header.h"
-#include "history/whole_numbers.h"
+#include "state/race_checks.h"
+#include "text/numbers.h"
+#include "text/whole_numbers.h"
 
 #include <algorithm>
 #include <limits>
@@ -93,22 +93,22 @@ int candidate_count(std::int16_t keta) { return std::min<int>(keta + 1, 30); }
 
 }  // namespace
 
-void Command11_Click(MainWindow& m) { place_command(m); }
+std::optional<Prediction> Command11_Click(MainWindow& m) { return place_command(m); }
 
-void place_command(MainWindow& m) {
-  if (!check_race_date(m)) return;
+std::optional<Prediction> place_command(MainWindow& m) {
+  if (!check_race_date(m)) return std::nullopt;
   if (const auto field = field_size(m); field && *field <= kLargestUnsoldField) {
     m.platform().message(
         QStringLiteral("%1頭のレースでは複勝は発売されません（5頭以上で発売されます）").arg(*field),
         kOddsTitle, Buttons::OK);
-    return;
+    return std::nullopt;
   }
   m.load_gf_picture(form1::Image2, QStringLiteral("背景パネル.bmp"));
   // Only the first favourite's odds caption is shown; the other input
   // captions stay, as the user still needs them for the other commands.
   m.label(form1::Label5, 2).visible = true;
   yosou_mini_loto_Q(m);
-  yosou_mini_loto_crt(m);
+  return yosou_mini_loto_crt(m);
 }
 
 void yosou_mini_loto_Q(MainWindow& m) {
@@ -167,15 +167,15 @@ void yosou_mini_loto_Q(MainWindow& m) {
   }
 }
 
-void yosou_mini_loto_crt(MainWindow& m) {
+std::optional<Prediction> yosou_mini_loto_crt(MainWindow& m) {
   // Only an exactly empty box is reported here; blanks pass.
   if (m.text(form1::Text1).isEmpty()) {
     m.platform().message(QStringLiteral("1人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
-    return;
+    return std::nullopt;
   }
   if (m.text(form1::Text2).isEmpty()) {
     m.platform().message(QStringLiteral("2人気のオッズが入力されていません"), kDefaultTitle, Buttons::OK);
-    return;
+    return std::nullopt;
   }
   m.set_result_line(0, QStringLiteral("  ■■■■ 複勝 予想結果 ■■■■"));
   // Lines 1 and 3 are emptied, so that no earlier command's bets go out with the picks.
@@ -213,7 +213,9 @@ void yosou_mini_loto_crt(MainWindow& m) {
     bet.buyable = bet.why.isEmpty();
     bets.push_back(bet);
   }
-  if (!complete_prediction(m, form1::Command11, std::move(bets))) note_nothing_recorded(m);
+  auto completed = complete_prediction(m, form1::Command11, std::move(bets));
+  if (!completed) note_nothing_recorded(m);
+  return completed;
 }
 
 }  // namespace quilo

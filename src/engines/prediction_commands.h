@@ -5,12 +5,13 @@
 // new prediction command is one row, its engine and its art.
 #pragma once
 
-#include "app/main_window.h"
 #include "history/records.h"
 #include "model/control_names.h"
+#include "state/main_window.h"
 
 #include <QStringList>
 
+#include <optional>
 #include <span>
 
 namespace quilo {
@@ -19,8 +20,8 @@ struct PredictionCommand {
   ControlName control;
   const char* name;  // ３連単, 魔界3連単
   BetType type;
-  bool rates;  // counts a chance level (複勝 and 枠連 do not)
-  void (*run)(MainWindow&);
+  bool rates;                                           // counts a chance level (複勝 and 枠連 do not)
+  std::optional<Prediction> (*run)(MainWindow&);        // the prediction it completed, if any
   QStringList (*opening)(const MainWindow&) = nullptr;  // pictures to get ready as it is approached
 };
 

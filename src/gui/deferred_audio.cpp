@@ -1,6 +1,6 @@
 #include "gui/deferred_audio.h"
 
-#include "app/install_layout.h"
+#include "files/install_layout.h"
 
 #include <QLibrary>
 

@@ -1,6 +1,6 @@
 #include "gui/desktop_platform.h"
 
-#include "app/install_layout.h"
+#include "files/install_layout.h"
 #include "gui/line_printer.h"
 
 #include <QElapsedTimer>

@@ -1,8 +1,7 @@
 // The history as CSV.
 #include "history/csv_export.h"
 
-#include "app/windows31j.h"
-#include "engines/prediction_commands.h"
+#include "text/windows31j.h"
 
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -65,8 +64,8 @@ QString csv_cell(const QString& typed) {
   return text;
 }
 
-QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& results,
-                       CsvEncoding encoding) {
+QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& results, CsvEncoding encoding,
+                       CommandName command_name) {
   QStringList header;
   for (const char* c : kColumns) header << QString::fromUtf8(c);
   QString text = row(header);
@@ -74,7 +73,7 @@ QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& 
     const Prediction& p = run.prediction;
     const QStringList head = {
         shown_time(run.when, true),
-        prediction_name(p.command),
+        command_name(p.command),
         p.race.year,
         p.race.month,
         p.race.day,
@@ -114,11 +113,12 @@ QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& 
 }
 
 std::optional<QString> write_history_csv(const QString& path, const std::vector<RunRecord>& runs,
-                                         const ResultsByRace& results, CsvEncoding encoding) {
+                                         const ResultsByRace& results, CsvEncoding encoding,
+                                         CommandName command_name) {
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly))
     return QStringLiteral("ファイルを作れませんでした（%1）。").arg(file.errorString());
-  const QByteArray bytes = history_csv(runs, results, encoding);
+  const QByteArray bytes = history_csv(runs, results, encoding, command_name);
   if (file.write(bytes) != bytes.size() || !file.commit())
     return QStringLiteral("ファイルに書き込めませんでした（%1）。").arg(file.errorString());
   return std::nullopt;

@@ -23,13 +23,18 @@ enum class CsvEncoding { Windows31J, Utf8WithBom };
 // spreadsheet would write it back ("04" is 4), a formula's start neutralised.
 QString csv_cell(const QString& text);
 
+// The name a run's command is listed under ("３連単" for "Command8"); the
+// commands' own table knows it, which lives above the history.
+using CommandName = QString (*)(const QString& control);
+
 // The whole file as bytes, lines ending in CR LF.
-QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& results,
-                       CsvEncoding encoding);
+QByteArray history_csv(const std::vector<RunRecord>& runs, const ResultsByRace& results, CsvEncoding encoding,
+                       CommandName command_name);
 
 // Writes the file whole or not at all (a file that is there stays as it was
 // when the write fails). Returns what went wrong, in Japanese, or nullopt.
 std::optional<QString> write_history_csv(const QString& path, const std::vector<RunRecord>& runs,
-                                         const ResultsByRace& results, CsvEncoding encoding);
+                                         const ResultsByRace& results, CsvEncoding encoding,
+                                         CommandName command_name);
 
 }  // namespace quilo

@@ -1,7 +1,7 @@
 // The history file through Qt SQL and its SQLite driver.
 #include "history/history_store.h"
 
-#include "history/whole_numbers.h"
+#include "text/whole_numbers.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 // Bet types, race identity and the ranges of what the history reads back.
 #include "history/records.h"
 
-#include "history/whole_numbers.h"
+#include "text/whole_numbers.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 #include "history/result_entry.h"
 
 #include "history/summary.h"
-#include "history/whole_numbers.h"
+#include "text/whole_numbers.h"
 
 #include <QRegularExpression>
 #include <QStringList>

@@ -3,7 +3,7 @@
 // timed stagings on the window background.
 #pragma once
 
-#include "app/main_window.h"
+#include "state/main_window.h"
 
 #include <QStringList>
 

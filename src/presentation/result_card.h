@@ -2,7 +2,7 @@
 // show their result on it, every other command of the main window clears it.
 #pragma once
 
-#include "app/main_window.h"
+#include "state/main_window.h"
 
 namespace quilo {
 

@@ -1,10 +1,10 @@
 // The Maharaja's teaching: one of 53 numbered maxims drawn at random, and the
 // loader of the file that holds them.
 #include "presentation/teaching.h"
-#include "app/field_reader.h"
-#include "app/regular_file.h"
-#include "app/windows31j.h"
+#include "files/regular_file.h"
 #include "presentation/result_card.h"
+#include "text/field_reader.h"
+#include "text/windows31j.h"
 
 #include <QFile>
 

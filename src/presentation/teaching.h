@@ -2,7 +2,7 @@
 // loader of the file that holds them.
 #pragma once
 
-#include "app/main_window.h"
+#include "state/main_window.h"
 
 namespace quilo {
 

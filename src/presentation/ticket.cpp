@@ -2,11 +2,11 @@
 // the chosen variant, the total line and the bet cells.
 #include "presentation/ticket.h"
 
-#include "app/numbers.h"
-#include "engines/race_checks.h"
 #include "history/summary.h"
-#include "history/whole_numbers.h"
 #include "model/ticket_design.h"
+#include "state/race_checks.h"
+#include "text/numbers.h"
+#include "text/whole_numbers.h"
 
 namespace quilo {
 

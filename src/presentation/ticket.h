@@ -2,8 +2,9 @@
 // and the bets read back as one line.
 #pragma once
 
-#include "app/main_window.h"
+#include "history/records.h"
 #include "model/ticket_design.h"
+#include "state/main_window.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "scenario/scenario.h"
 
-#include "app/shell_commands.h"
+#include "presentation/shell_commands.h"
 
 #include <QFile>
 #include <QJsonArray>

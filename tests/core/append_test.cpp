@@ -2,8 +2,8 @@
 // and after a program was killed half-way through an append: every entry is
 // whole or absent, nobody else's entry is lost, and what the user is told is
 // what happened.
-#include "output/append_journal.h"
-#include "output/output_file.h"
+#include "files/append_journal.h"
+#include "files/output_file.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

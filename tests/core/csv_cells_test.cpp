@@ -1,8 +1,9 @@
 // Every cell of the CSV stays text as written when a spreadsheet reads it:
 // nothing that begins like a formula, no combination or order that reads as
 // a date, Japanese names for commands and bet types.
-#include "app/windows31j.h"
+#include "engines/prediction_commands.h"
 #include "history/csv_export.h"
+#include "text/windows31j.h"
 
 #include <gtest/gtest.h>
 
@@ -82,7 +83,7 @@ TEST(CsvCells, EveryCellStaysTextAsWritten) {
   for (const RunRecord& run : runs) results.insert(run.race, r);
 
   for (const CsvEncoding encoding : {CsvEncoding::Windows31J, CsvEncoding::Utf8WithBom}) {
-    const QByteArray bytes = history_csv(runs, results, encoding);
+    const QByteArray bytes = history_csv(runs, results, encoding, prediction_name);
     const QString text =
         encoding == CsvEncoding::Windows31J ? decode_windows31j(bytes) : QString::fromUtf8(bytes.mid(3));
     const auto rows = cells_of(text);

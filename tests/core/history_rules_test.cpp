@@ -3,8 +3,8 @@
 // against it, the brackets of a field, and how figures are shown.
 #include "history/result_entry.h"
 #include "history/summary.h"
-#include "history/whole_numbers.h"
 #include "test_support.h"
+#include "text/whole_numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 // entered once, corrected or removed, the figures, the chart and the export.
 #include "prediction_fixture.h"
 
-#include "app/windows31j.h"
+#include "files/output_file.h"
 #include "history/history_store.h"
-#include "output/output_file.h"
+#include "text/windows31j.h"
 
 #include <gtest/gtest.h>
 

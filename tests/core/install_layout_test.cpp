@@ -1,6 +1,6 @@
 // Where the program looks for its media and installed tables: in the build
 // tree, under an installation prefix, and in the package's /usr layout.
-#include "app/install_layout.h"
+#include "files/install_layout.h"
 
 #include <gtest/gtest.h>
 

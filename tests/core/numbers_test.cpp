@@ -1,5 +1,5 @@
 // Reading the numbers users type, and writing numbers as plain decimal text.
-#include "app/numbers.h"
+#include "text/numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The output window: the bytes it appends, its refusals and failures, the
 // fields it prints, and its folder, file and drive lists.
-#include "app/field_reader.h"
-#include "output/folder_listing.h"
-#include "output/output_file.h"
+#include "files/folder_listing.h"
+#include "files/output_file.h"
 #include "test_support.h"
+#include "text/field_reader.h"
 
 #include <gtest/gtest.h>
 

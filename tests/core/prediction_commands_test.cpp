@@ -1,7 +1,7 @@
 // What the four prediction commands share: the odds checks, a table column
 // that runs out, and one run at a time.
-#include "app/shell_commands.h"
 #include "prediction_checks.h"
+#include "presentation/shell_commands.h"
 
 #include <QRegularExpression>
 

@@ -1,6 +1,6 @@
 // Start-up, the reference tables, the odds check, how to use, the reveal of
 // the diagnostic column and exit.
-#include "app/shell_commands.h"
+#include "presentation/shell_commands.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The per-user working folder: where it is, and its first filling, also when
 // two instances start at the same moment.
-#include "app/user_folder.h"
+#include "files/user_folder.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

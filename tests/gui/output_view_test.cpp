@@ -1,9 +1,9 @@
 // The output window on screen: its widgets at their places, and the drive,
 // folder and file lists driven as a user drives them.
 #include "desktop_fixture.h"
+#include "files/folder_listing.h"
 #include "gui/folder_widgets.h"
 #include "gui/picture_button.h"
-#include "output/folder_listing.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "app/main_window.h"
+#include "state/main_window.h"
 
-#include "app/numbers.h"
 #include "model/window_design.h"
+#include "text/numbers.h"
 
 namespace quilo {
 

@@ -1,6 +1,6 @@
-#include "output/append_journal.h"
+#include "files/append_journal.h"
 
-#include "app/user_folder.h"
+#include "files/user_folder.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/explanation_window.h"
+#include "state/explanation_window.h"
 
 #include "model/window_design.h"
 

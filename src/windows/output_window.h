@@ -2,7 +2,7 @@
 // stored result lines to the file, and print the file.
 #pragma once
 
-#include "app/startup_files.h"
+#include "files/startup_files.h"
 #include "media/platform.h"
 #include "model/form.h"
 

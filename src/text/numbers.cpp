@@ -1,4 +1,4 @@
-#include "app/numbers.h"
+#include "text/numbers.h"
 
 #include <charconv>
 #include <cmath>

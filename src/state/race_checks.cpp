@@ -1,7 +1,7 @@
 // The checks that keep impossible bets off the ticket and out of the history.
-#include "engines/race_checks.h"
+#include "state/race_checks.h"
 
-#include "history/whole_numbers.h"
+#include "text/whole_numbers.h"
 
 #include <QDate>
 

@@ -1,4 +1,4 @@
-#include "app/startup_files.h"
+#include "files/startup_files.h"
 
 #include <QDir>
 #include <QFile>

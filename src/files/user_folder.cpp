@@ -1,6 +1,6 @@
-#include "app/user_folder.h"
+#include "files/user_folder.h"
 
-#include "app/table_files.h"
+#include "files/table_files.h"
 
 #include <QCryptographicHash>
 #include <QDir>

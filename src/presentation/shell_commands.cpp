@@ -1,6 +1,6 @@
-#include "app/shell_commands.h"
+#include "presentation/shell_commands.h"
 
-#include "app/explanation_window.h"
+#include "state/explanation_window.h"
 
 #include <limits>
 

@@ -4,14 +4,13 @@
 // it (engines/, presentation/, app/shell_commands.h); it knows none of them.
 #pragma once
 
-#include "app/random.h"
-#include "app/startup_files.h"
-#include "app/titles.h"
-#include "history/records.h"
+#include "files/startup_files.h"
 #include "media/platform.h"
 #include "model/control_names.h"
 #include "model/form.h"
 #include "model/shared_state.h"
+#include "state/random.h"
+#include "state/titles.h"
 
 #include <QString>
 
@@ -34,9 +33,6 @@ class MainWindow {
   Lcg24Random rng;
   // The files the start-up read; the output never writes into one of them.
   StartupFiles startup_files;
-  // The prediction the running command completed, handed over by its result
-  // stage for the history; a run that a message ends before that has none.
-  std::optional<Prediction> completed;
   // Started by hand in a folder without tables: the per-user folder that the
   // start-up's message offers to start over in (empty: no offer), and whether
   // the user took it.

@@ -1,6 +1,6 @@
-#include "app/install_layout.h"
+#include "files/install_layout.h"
 
-#include "app/table_files.h"
+#include "files/table_files.h"
 
 #include <QDir>
 #include <QFileInfo>

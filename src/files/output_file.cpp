@@ -1,7 +1,7 @@
-#include "output/output_file.h"
+#include "files/output_file.h"
 
-#include "app/regular_file.h"
-#include "output/append_journal.h"
+#include "files/append_journal.h"
+#include "files/regular_file.h"
 
 #include <QDir>
 #include <QFile>

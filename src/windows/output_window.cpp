@@ -1,15 +1,15 @@
 // The output command and the output window: pick a folder and a file name,
 // append the stored result lines to the file, and print the file.
-#include "output/output_window.h"
+#include "windows/output_window.h"
 
-#include "app/main_window.h"
+#include "state/main_window.h"
 
-#include "app/field_reader.h"
-#include "app/numbers.h"
+#include "files/append_journal.h"
+#include "files/folder_listing.h"
+#include "files/output_file.h"
 #include "model/window_design.h"
-#include "output/append_journal.h"
-#include "output/folder_listing.h"
-#include "output/output_file.h"
+#include "text/field_reader.h"
+#include "text/numbers.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,15 +1,15 @@
 // The history window: races, runs and bets, the payout table of a race,
 // the two ledgers and their figures, the chart and the CSV export.
-#include "history/history_window.h"
+#include "windows/history_window.h"
 
-#include "app/main_window.h"
-#include "app/titles.h"
 #include "engines/prediction_commands.h"
+#include "files/output_file.h"
 #include "history/csv_export.h"
 #include "history/result_entry.h"
-#include "history/whole_numbers.h"
 #include "model/window_design.h"
-#include "output/output_file.h"
+#include "state/main_window.h"
+#include "state/titles.h"
+#include "text/whole_numbers.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -538,7 +538,7 @@ void HistoryWindow::Command3_Click() {
     unreadable();
     return;
   }
-  if (auto reason = write_history_csv(path, contents->runs, contents->results, encoding))
+  if (auto reason = write_history_csv(path, contents->runs, contents->results, encoding, prediction_name))
     return refused(*reason);
   platform_.message(QStringLiteral("成績を「%1」に書き出しました。").arg(path), kAppTitle, Buttons::OK);
 }

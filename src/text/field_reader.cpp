@@ -1,4 +1,4 @@
-#include "app/field_reader.h"
+#include "text/field_reader.h"
 
 namespace quilo {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/windows31j.h"
+#include "text/windows31j.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

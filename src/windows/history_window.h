@@ -9,7 +9,7 @@
 // file's database, so the window costs the same at any size.
 #pragma once
 
-#include "app/startup_files.h"
+#include "files/startup_files.h"
 #include "history/history_store.h"
 #include "media/platform.h"
 #include "model/form.h"

@@ -1,5 +1,5 @@
 // Whole numbers out of typed texts, full-width digits included.
-#include "history/whole_numbers.h"
+#include "text/whole_numbers.h"
 
 namespace quilo {
 namespace {

@@ -2,7 +2,7 @@
 // cannot be on a real ticket, and the reason a drawn bet cannot be bought.
 #pragma once
 
-#include "app/main_window.h"
+#include "state/main_window.h"
 
 #include <optional>
 #include <vector>

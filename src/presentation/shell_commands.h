@@ -2,7 +2,7 @@
 // the reveal of the diagnostic column.
 #pragma once
 
-#include "app/main_window.h"
+#include "state/main_window.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "output/folder_listing.h"
+#include "files/folder_listing.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -2,7 +2,7 @@
 // bytes, and an append that never leaves half an entry behind.
 #pragma once
 
-#include "app/windows31j.h"
+#include "text/windows31j.h"
 
 #include <QByteArray>
 #include <QString>
