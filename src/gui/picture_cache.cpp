@@ -2,6 +2,7 @@
 // that decodes ahead.
 #include "gui/picture_cache.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 
@@ -50,12 +51,17 @@ PictureCache::PictureCache(QString gf_folder, qreal ratio)
       hidpi_((ratio > 0 ? ratio : (qGuiApp ? qGuiApp->devicePixelRatio() : 1.0)) > 1.0) {}
 
 PictureCache::Decoded PictureCache::decode(const QString& file) const {
-  QImageReader reader(folder_ + QLatin1Char('/') + file);
+  // The format named by the file's suffix: a reader left to guess loads every
+  // image plug-in to ask it before it tries the built-in BMP reader.
+  const QByteArray format = QFileInfo(file).suffix().toLower().toLatin1();
+  QImageReader reader(folder_ + QLatin1Char('/') + file, format);
+  reader.setAutoDetectImageFormat(false);
   Decoded d;
   if (hidpi_) {
     // The sharp picture only when it matches the plain one, so that it takes
     // the same place.
-    QImageReader sharp(folder_ + QLatin1Char('/') + hidpi_name(file));
+    QImageReader sharp(folder_ + QLatin1Char('/') + hidpi_name(file), format);
+    sharp.setAutoDetectImageFormat(false);
     const QSize plain = reader.size();
     if (plain.isValid() && sharp.size() == plain * 2) {
       d.image = sharp.read();
