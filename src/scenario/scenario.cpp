@@ -52,17 +52,17 @@ void type_combo(Control& c, const QString& v) {
 void type_text(Control& c, const QString& v) { c.text = v; }
 
 bool pick_combo_entry(App& app, const QString& form, Control& c, int index) {
-  // The history window follows its chart choice at once.
-  if (form == QLatin1String("Form4")) return app.history().select(c.key(), index);
+  // A window that follows its choices (the history window's chart) is told at once.
+  if (App::follows_picks(form)) return app.pick(form, c.key(), index);
   if (index < 0 || index >= c.items.size()) return false;
   c.selected = index;
   c.text = c.items[index];
   return true;
 }
 
-// The history window's race list picks through the window, as a user's click does.
-bool pick_in_history_window(App& app, const QString& form, Control& c, int index) {
-  return form == QLatin1String("Form4") && app.history().select(c.key(), index);
+// The lists and tables pick through their window, as a user's click does.
+bool pick_in_window(App& app, const QString& form, Control& c, int index) {
+  return app.pick(form, c.key(), index);
 }
 
 QJsonArray rows_json(const std::vector<QStringList>& rows) {
@@ -81,11 +81,6 @@ QJsonArray series_json(const std::vector<ChartSeries>& series) {
   return out;
 }
 
-// The output window's lists pick through the window, as a user's click does.
-bool pick_in_output_window(App& app, const QString& form, Control& c, int index) {
-  return form == QLatin1String("Form3") && app.output().select(c.key(), index);
-}
-
 const KindActions kKindActions[] = {
     {Kind::Combo, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o); }, type_combo,
      pick_combo_entry},
@@ -100,17 +95,17 @@ const KindActions kKindActions[] = {
      nullptr},
     {Kind::DriveList,
      [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o), dump_items(c, o); },
-     nullptr, pick_in_output_window},
+     nullptr, pick_in_window},
     {Kind::DirList, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_items(c, o); }, nullptr,
-     pick_in_output_window},
+     pick_in_window},
     {Kind::FileList, [](const Control& c, QJsonObject& o) { dump_selected(c, o), dump_items(c, o); }, nullptr,
-     pick_in_output_window},
+     pick_in_window},
     {Kind::Table,
      [](const Control& c, QJsonObject& o) {
        o.insert("columns", QJsonArray::fromStringList(c.items)), o.insert("rows", rows_json(c.rows));
        dump_selected(c, o);
      },
-     nullptr, pick_in_history_window},
+     nullptr, pick_in_window},
     {Kind::Chart, [](const Control& c, QJsonObject& o) { o.insert("series", series_json(c.series)); },
      nullptr, nullptr},
     {Kind::Button, nullptr, nullptr, nullptr},
