@@ -24,9 +24,10 @@ build_depends() {
 }
 
 # Besides those: the compilers and the compiler cache, the test, measurement and
-# packaging tools (dpkg-buildpackage, lintian, man for the manual page checks).
+# packaging tools (dpkg-buildpackage, lintian, man for the manual page checks),
+# clang-format for the format check.
 packages=(
-  build-essential dpkg-dev ccache
+  build-essential dpkg-dev ccache clang-format
   $(build_depends)
   libqt6printsupport6
   libbenchmark-dev

@@ -179,7 +179,7 @@ int main(int argc, char** argv) {
   if (user_folder) {
     const QString error = enter_user_folder(notice);
     if (!error.isEmpty()) {
-      QMessageBox::critical(nullptr, QStringLiteral("競馬予想 Quilo ピルピルθK"), error);
+      QMessageBox::critical(nullptr, quilo::kAppTitle, error);
       return 1;
     }
     output_folder = QDir::homePath();

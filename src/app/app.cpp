@@ -72,6 +72,23 @@ const ButtonRow* find_button(const QString& form, const QString& control) {
   return nullptr;
 }
 
+// The windows that follow their own picks, and where a pick goes.
+struct PickRow {
+  const char* form;
+  bool (*select)(App&, const QString& control, int index);
+};
+
+const PickRow kPicks[] = {
+    {"Form3", [](App& a, const QString& control, int index) { return a.output().select(control, index); }},
+    {"Form4", [](App& a, const QString& control, int index) { return a.history().select(control, index); }},
+};
+
+const PickRow* find_pick(const QString& form) {
+  for (const auto& row : kPicks)
+    if (form == QLatin1String(row.form)) return &row;
+  return nullptr;
+}
+
 }  // namespace
 
 App::App(Platform& platform, const QString& history_file)
@@ -112,6 +129,13 @@ std::vector<App::ButtonId> App::buttons() {
 bool App::has_button(const QString& form, const QString& control) const {
   return find_button(form, control) != nullptr;
 }
+
+bool App::pick(const QString& form, const QString& control, int index) {
+  const PickRow* row = find_pick(form);
+  return row && row->select(*this, control, index);
+}
+
+bool App::follows_picks(const QString& form) { return find_pick(form) != nullptr; }
 
 bool App::accepts_click(const QString& form_name, const QString& control) const {
   const ButtonRow* row = find_button(form_name, control);

@@ -52,6 +52,14 @@ class App {
   static std::vector<ButtonId> buttons();
   // True when the window has such a button (or option).
   bool has_button(const QString& form, const QString& control) const;
+  // Picks entry `index` of a control (a list, a table, a choice) of a window
+  // that follows its own picks, as a user's click does: the output window's
+  // drive, folder and file lists, the history window's tables and choices.
+  // False when there is no such entry, or the window follows no picks.
+  bool pick(const QString& form, const QString& control, int index);
+  // True when the window follows its own picks (see pick()); the others'
+  // choices keep what is picked in them as it is.
+  static bool follows_picks(const QString& form);
   // True when the control is a button that a press would run now.
   bool accepts_click(const QString& form, const QString& control) const;
   bool busy() const { return busy_ > 0; }

@@ -30,7 +30,7 @@ std::optional<Prediction> Command3_Click(MainWindow& m) {
 }
 
 void yosou_numbers_mini_Q(MainWindow& m) {
-  if (m.s.yosou_mode == 0 || m.s.yosou_mode == 1) m.s.yosou_keta = 7;
+  m.s.yosou_keta = 7;
   draw_lucky_values(m, {m.s.yosou_keta + 1, 0, 9, true, date_row});
   m.WaitTimer(2);
 }

@@ -36,14 +36,8 @@ std::optional<Prediction> Command1_Click(MainWindow& m) {
 }
 
 void yosou_numbers3_Q(MainWindow& m) {
-  int highest = 43;
-  if (m.s.yosou_mode == 0) {
-    m.s.yosou_keta = 6;
-    highest = 31;
-  } else if (m.s.yosou_mode == 1) {
-    m.s.yosou_keta = 7;
-  }
-  draw_lucky_values(m, {m.s.yosou_keta, 1, highest, true, date_and_panel_row});
+  m.s.yosou_keta = 7;
+  draw_lucky_values(m, {m.s.yosou_keta, 1, 43, true, date_and_panel_row});
   m.WaitTimer(2);
   m.close_midi();
 }

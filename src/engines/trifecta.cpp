@@ -30,7 +30,7 @@ std::optional<Prediction> Command8_Click(MainWindow& m) {
 }
 
 void yosou_loto6_Q(MainWindow& m) {
-  if (m.s.yosou_mode == 0 || m.s.yosou_mode == 1) m.s.yosou_keta = 8;
+  m.s.yosou_keta = 8;
   draw_lucky_values(m, {m.s.yosou_keta, 1, 9, false, date_row});
   m.WaitTimer(2);
 }

@@ -105,9 +105,9 @@ FormView& DesktopShell::make_view(int n) {
   } else {
     v->on_closed = [this, n] { form_of(n).open = false; };
   }
-  if (n == 3) v->pick = [this](const QString& key, int index) { app_->output().select(key, index); };
+  if (App::follows_picks(form))
+    v->pick = [this, form](const QString& key, int index) { app_->pick(form, key, index); };
   if (n == 4) {
-    v->pick = [this](const QString& key, int index) { app_->history().select(key, index); };
     // Runs that another instance recorded meanwhile show when the user comes back.
     v->on_activated = [this] {
       if (app_->history().refresh_if_changed()) sync_window(4);

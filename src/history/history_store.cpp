@@ -564,7 +564,11 @@ void HistoryStore::open_memory(const std::vector<Migration>& steps) {
   file_.clear();
   QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
   db.setDatabaseName(QStringLiteral(":memory:"));
-  if (db.open()) migrate(steps);
+  if (!db.open()) return;
+  // As in a file: a removed run takes its bets with it, so that the next
+  // run, which may get its number, records whole.
+  QSqlQuery(db).exec(QStringLiteral("PRAGMA foreign_keys=ON"));
+  migrate(steps);
 }
 
 HistoryStore::Opening HistoryStore::open_file(const QString& path, const std::vector<Migration>& steps) {

@@ -1,4 +1,4 @@
-// The accessible names and descriptions of every control of the three windows,
+// The accessible names and descriptions of every control of the four windows,
 // as rows keyed by window and control key, and for the repeating members of the
 // ticket and the diagnostic column, one rule per role that numbers the members.
 #include "model/accessible_texts.h"

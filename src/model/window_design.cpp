@@ -1,4 +1,4 @@
-// The design of the program's three windows: every control with its name,
+// The design of the program's four windows: every control with its name,
 // place (twips), caption, colours and font. Rows read like the window
 // definitions they come from; the functions below only assemble them.
 #include "model/window_design.h"

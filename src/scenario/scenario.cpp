@@ -52,17 +52,17 @@ void type_combo(Control& c, const QString& v) {
 void type_text(Control& c, const QString& v) { c.text = v; }
 
 bool pick_combo_entry(App& app, const QString& form, Control& c, int index) {
-  // The history window follows its chart choice at once.
-  if (form == QLatin1String("Form4")) return app.history().select(c.key(), index);
+  // A window that follows its choices (the history window's chart) is told at once.
+  if (App::follows_picks(form)) return app.pick(form, c.key(), index);
   if (index < 0 || index >= c.items.size()) return false;
   c.selected = index;
   c.text = c.items[index];
   return true;
 }
 
-// The history window's race list picks through the window, as a user's click does.
-bool pick_in_history_window(App& app, const QString& form, Control& c, int index) {
-  return form == QLatin1String("Form4") && app.history().select(c.key(), index);
+// The lists and tables pick through their window, as a user's click does.
+bool pick_in_window(App& app, const QString& form, Control& c, int index) {
+  return app.pick(form, c.key(), index);
 }
 
 QJsonArray rows_json(const std::vector<QStringList>& rows) {
@@ -81,11 +81,6 @@ QJsonArray series_json(const std::vector<ChartSeries>& series) {
   return out;
 }
 
-// The output window's lists pick through the window, as a user's click does.
-bool pick_in_output_window(App& app, const QString& form, Control& c, int index) {
-  return form == QLatin1String("Form3") && app.output().select(c.key(), index);
-}
-
 const KindActions kKindActions[] = {
     {Kind::Combo, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o); }, type_combo,
      pick_combo_entry},
@@ -100,17 +95,17 @@ const KindActions kKindActions[] = {
      nullptr},
     {Kind::DriveList,
      [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_selected(c, o), dump_items(c, o); },
-     nullptr, pick_in_output_window},
+     nullptr, pick_in_window},
     {Kind::DirList, [](const Control& c, QJsonObject& o) { dump_text(c, o), dump_items(c, o); }, nullptr,
-     pick_in_output_window},
+     pick_in_window},
     {Kind::FileList, [](const Control& c, QJsonObject& o) { dump_selected(c, o), dump_items(c, o); }, nullptr,
-     pick_in_output_window},
+     pick_in_window},
     {Kind::Table,
      [](const Control& c, QJsonObject& o) {
        o.insert("columns", QJsonArray::fromStringList(c.items)), o.insert("rows", rows_json(c.rows));
        dump_selected(c, o);
      },
-     nullptr, pick_in_history_window},
+     nullptr, pick_in_window},
     {Kind::Chart, [](const Control& c, QJsonObject& o) { o.insert("series", series_json(c.series)); },
      nullptr, nullptr},
     {Kind::Button, nullptr, nullptr, nullptr},
@@ -157,6 +152,145 @@ QByteArray json_text(const QJsonValue& value) {
   return wrapped.mid(1, wrapped.size() - 2);
 }
 
+// What each verb of a script line does with the rest of the line: nothing
+// when it worked, else what is wrong with the line.
+using ActionResult = std::optional<QString>;
+
+ActionResult set_time(ScenarioRunner& r, const QString& rest) {
+  static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):(\\d{2}):(\\d{2})$"));
+  const auto m = re.match(rest.trimmed());
+  if (!m.hasMatch()) return QStringLiteral("time needs HH:MM:SS");
+  const int h = m.captured(1).toInt(), mi = m.captured(2).toInt(), s = m.captured(3).toInt();
+  if (h > 23 || mi > 59 || s > 59) return QStringLiteral("time out of range");
+  r.platform().clock = h * 3600 + mi * 60 + s;
+  return std::nullopt;
+}
+
+ActionResult set_date(ScenarioRunner& r, const QString& rest) {
+  const QDate date = QDate::fromString(rest.trimmed(), Qt::ISODate);
+  if (!date.isValid() || rest.trimmed().size() != 10) return QStringLiteral("date needs YYYY-MM-DD");
+  r.platform().date = date;
+  return std::nullopt;
+}
+
+ActionResult queue_answer(ScenarioRunner& r, const QString& rest) {
+  if (rest == QLatin1String("OK"))
+    r.platform().answers.push_back(Answer::OK);
+  else if (rest == QLatin1String("Cancel"))
+    r.platform().answers.push_back(Answer::Cancel);
+  else
+    return QStringLiteral("answer needs OK or Cancel");
+  return std::nullopt;
+}
+
+// The file the next file dialog returns; `choose ""` cancels it.
+ActionResult queue_chosen_file(ScenarioRunner& r, const QString& rest) {
+  const auto value = parse_value(rest);
+  if (!value) return QStringLiteral("bad string literal");
+  r.platform().chosen_files.push_back(*value);
+  return std::nullopt;
+}
+
+// Starts the program itself, once the path is there.
+ActionResult set_folder(ScenarioRunner& r, const QString& rest) {
+  if (rest.isEmpty()) return QStringLiteral("folder needs a path");
+  r.start();
+  r.app().output().set_folder(rest);
+  return std::nullopt;
+}
+
+ActionResult skip_next_command(ScenarioRunner& r, const QString& rest) {
+  if (!rest.trimmed().isEmpty()) return QStringLiteral("skip takes nothing");
+  r.app().skip_next_command();
+  return std::nullopt;
+}
+
+ActionResult write_dump(ScenarioRunner& r, const QString& rest) {
+  if (!rest.trimmed().isEmpty()) return QStringLiteral("dump takes nothing");
+  const QByteArray line = r.dump_line();
+  if (!r.sink) {
+    r.output << QString::fromUtf8(line);
+  } else if (!r.sink(line)) {
+    return QStringLiteral("the dump could not be written");
+  }
+  return std::nullopt;
+}
+
+ActionResult click_button(ScenarioRunner& r, const QString& rest) {
+  App& app = r.app();
+  const auto [form, key] = split_control(rest.trimmed());
+  if (!app.has_button(form, key)) return QStringLiteral("no button %1").arg(rest.trimmed());
+  // Like typing into it, pressing a button of a window that is not open is
+  // an error of the script.
+  if (!app.form(form)->open) return QStringLiteral("%1 is not open").arg(form);
+  app.click(form, key);
+  return std::nullopt;
+}
+
+// The control that a select or type line names, in an open window, and the
+// text after it.
+struct Target {
+  QString form, key;
+  Control* control = nullptr;
+  const KindActions* kind = nullptr;
+  QString value;
+};
+
+ActionResult find_target(ScenarioRunner& r, const char* verb, const QString& rest, Target& target) {
+  const int sp = rest.indexOf(QLatin1Char(' '));
+  if (sp <= 0) return QStringLiteral("%1 needs a control and a value").arg(QLatin1String(verb));
+  const auto [form_name, key] = split_control(rest.left(sp));
+  Form& form = *r.app().form(form_name);
+  Control* control = form.find(key);
+  if (!control) return QStringLiteral("no control %1").arg(rest.left(sp));
+  if (!form.open) return QStringLiteral("%1 is not open").arg(form_name);
+  target = {form_name, key, control, &actions(control->design.kind), rest.mid(sp + 1)};
+  return std::nullopt;
+}
+
+ActionResult select_entry(ScenarioRunner& r, const QString& rest) {
+  Target t;
+  if (auto err = find_target(r, "select", rest, t)) return err;
+  bool ok = false;
+  const int index = t.value.trimmed().toInt(&ok);
+  if (!ok) return QStringLiteral("select needs an entry number");
+  if (!t.kind->pick) return QStringLiteral("cannot select in %1").arg(t.key);
+  if (!t.kind->pick(r.app(), t.form, *t.control, index))
+    return QStringLiteral("%1 has no entry %2").arg(t.key).arg(index);
+  return std::nullopt;
+}
+
+ActionResult type_into(ScenarioRunner& r, const QString& rest) {
+  Target t;
+  if (auto err = find_target(r, "type", rest, t)) return err;
+  const auto value = parse_value(t.value);
+  if (!value) return QStringLiteral("bad string literal");
+  if (!t.kind->type || !t.control->design.typable) return QStringLiteral("cannot type into %1").arg(t.key);
+  t.kind->type(*t.control, *value);
+  return std::nullopt;
+}
+
+// The verbs of a script line. starts: the main window's load runs first
+// (once); the others work before it, or start it themselves.
+struct Verb {
+  const char* name;
+  bool starts;
+  ActionResult (*run)(ScenarioRunner&, const QString& rest);
+};
+
+const Verb kVerbs[] = {
+    {"time", false, set_time},             // time HH:MM:SS
+    {"date", false, set_date},             // date YYYY-MM-DD
+    {"answer", false, queue_answer},       // answer OK | Cancel
+    {"choose", false, queue_chosen_file},  // choose "PATH"
+    {"folder", false, set_folder},         // folder PATH
+    {"skip", true, skip_next_command},     // skip
+    {"dump", true, write_dump},            // dump
+    {"click", true, click_button},         // click CONTROL
+    {"select", true, select_entry},        // select CONTROL INDEX
+    {"type", true, type_into},             // type CONTROL VALUE
+};
+
 }  // namespace
 
 ScenarioRunner::ScenarioRunner(const QString& history_file)
@@ -197,101 +331,13 @@ std::optional<QString> ScenarioRunner::run_line(const QString& raw_line) {
 }
 
 std::optional<QString> ScenarioRunner::run_action(const QString& verb, const QString& rest) {
-  if (verb == QLatin1String("time")) {
-    static const QRegularExpression re(QStringLiteral("^(\\d{1,2}):(\\d{2}):(\\d{2})$"));
-    const auto m = re.match(rest.trimmed());
-    if (!m.hasMatch()) return QStringLiteral("time needs HH:MM:SS");
-    const int h = m.captured(1).toInt(), mi = m.captured(2).toInt(), s = m.captured(3).toInt();
-    if (h > 23 || mi > 59 || s > 59) return QStringLiteral("time out of range");
-    platform_.clock = h * 3600 + mi * 60 + s;
-    return std::nullopt;
+  for (const Verb& v : kVerbs) {
+    if (verb != QLatin1String(v.name)) continue;
+    if (v.starts) start();
+    return v.run(*this, rest);
   }
-  if (verb == QLatin1String("date")) {
-    const QDate date = QDate::fromString(rest.trimmed(), Qt::ISODate);
-    if (!date.isValid() || rest.trimmed().size() != 10) return QStringLiteral("date needs YYYY-MM-DD");
-    platform_.date = date;
-    return std::nullopt;
-  }
-  if (verb == QLatin1String("answer")) {
-    if (rest == QLatin1String("OK"))
-      platform_.answers.push_back(Answer::OK);
-    else if (rest == QLatin1String("Cancel"))
-      platform_.answers.push_back(Answer::Cancel);
-    else
-      return QStringLiteral("answer needs OK or Cancel");
-    return std::nullopt;
-  }
-  if (verb == QLatin1String("choose")) {
-    // The file the next file dialog returns; `choose ""` cancels it.
-    const auto value = parse_value(rest);
-    if (!value) return QStringLiteral("bad string literal");
-    platform_.chosen_files.push_back(*value);
-    return std::nullopt;
-  }
-  if (verb == QLatin1String("folder")) {
-    if (rest.isEmpty()) return QStringLiteral("folder needs a path");
-    start();
-    app_->output().set_folder(rest);
-    return std::nullopt;
-  }
-
+  // The main window's load runs before a verb it does not know is refused.
   start();
-
-  if (verb == QLatin1String("skip")) {
-    if (!rest.trimmed().isEmpty()) return QStringLiteral("skip takes nothing");
-    app_->skip_next_command();
-    return std::nullopt;
-  }
-
-  if (verb == QLatin1String("dump")) {
-    if (!rest.trimmed().isEmpty()) return QStringLiteral("dump takes nothing");
-    const QByteArray line = dump_line();
-    if (!sink) {
-      output << QString::fromUtf8(line);
-    } else if (!sink(line)) {
-      return QStringLiteral("the dump could not be written");
-    }
-    return std::nullopt;
-  }
-
-  if (verb == QLatin1String("click")) {
-    const auto [form, key] = split_control(rest.trimmed());
-    if (!app_->has_button(form, key)) return QStringLiteral("no button %1").arg(rest.trimmed());
-    // Like typing into it, pressing a button of a window that is not open is
-    // an error of the script.
-    if (!app_->form(form)->open) return QStringLiteral("%1 is not open").arg(form);
-    app_->click(form, key);
-    return std::nullopt;
-  }
-
-  if (verb == QLatin1String("select") || verb == QLatin1String("type")) {
-    const int sp = rest.indexOf(QLatin1Char(' '));
-    if (sp <= 0) return QStringLiteral("%1 needs a control and a value").arg(verb);
-    const auto [form_name, key] = split_control(rest.left(sp));
-    Form& form = *app_->form(form_name);
-    Control* control = form.find(key);
-    if (!control) return QStringLiteral("no control %1").arg(rest.left(sp));
-    if (!form.open) return QStringLiteral("%1 is not open").arg(form_name);
-    const QString value_text = rest.mid(sp + 1);
-    const KindActions& kind = actions(control->design.kind);
-
-    if (verb == QLatin1String("select")) {
-      bool ok = false;
-      const int index = value_text.trimmed().toInt(&ok);
-      if (!ok) return QStringLiteral("select needs an entry number");
-      if (!kind.pick) return QStringLiteral("cannot select in %1").arg(key);
-      if (!kind.pick(*app_, form_name, *control, index))
-        return QStringLiteral("%1 has no entry %2").arg(key).arg(index);
-      return std::nullopt;
-    }
-
-    const auto value = parse_value(value_text);
-    if (!value) return QStringLiteral("bad string literal");
-    if (!kind.type || !control->design.typable) return QStringLiteral("cannot type into %1").arg(key);
-    kind.type(*control, *value);
-    return std::nullopt;
-  }
-
   return QStringLiteral("unknown action");
 }
 

@@ -4,22 +4,26 @@
 // removed later), the figures of every prediction (予想成績) or of the runs
 // bought (収支) for all time and for a period by bet type, month, year,
 // racecourse or chance level, the streaks, the balance over time as a
-// chart, and the export of it all to CSV. It also owns the history file,
-// into which the main window's completed runs go. Figures are summed by the
-// file's database, so the window costs the same at any size.
+// chart, and the export of it all to CSV. It owns the history file, into
+// which the main window's completed runs go, and hands each press to the
+// part that does it: the lists (race_list.h), the result boxes
+// (result_boxes.h), the purchases (purchase_actions.h), the figures
+// (history_figures.h), the export (history_export.h) and the dump
+// (history_dump.h). Figures are summed by the file's database, so the window
+// costs the same at any size.
 #pragma once
 
 #include "files/startup_files.h"
 #include "history/history_store.h"
 #include "media/platform.h"
 #include "model/form.h"
+#include "windows/race_list.h"
 
 #include <QJsonObject>
 #include <QString>
 
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace quilo {
 
@@ -78,14 +82,10 @@ class HistoryWindow {
   // Brings every control up to the file; false, with a message, when it
   // cannot be read (they then stay as they were).
   bool refresh();
-  bool show_races();
+  // The parts that read the file; false, with a message, when they cannot.
   bool show_bets();
-  void show_bet_rows();  // bets_ into the bet list
   bool show_figures();
-  void show_result_inputs();
-  const HistoryStore::RaceRow* picked_race() const;
-  Ledger ledger() const;
-  std::optional<Period> period_from_inputs();
+  void show_picked_result();
   // Tells the user the file could not be read; always false.
   bool unreadable();
 
@@ -94,11 +94,7 @@ class HistoryWindow {
   QString file_;          // the history file to open; empty: in memory
   QString refused_file_;  // a file named as the history that the program reads at start-up
   std::unique_ptr<HistoryStore> store_;
-  std::vector<HistoryStore::RaceRow> races_;
-  int race_total_ = 0;
-  std::vector<HistoryStore::BetRow> bets_;  // of the picked race
-  QString picked_key_;
-  qint64 picked_run_ = 0;
+  RaceList list_;
   Period period_;
   bool told_left_out_ = false;
   std::optional<qint64> seen_version_;  // the file's data version when last shown

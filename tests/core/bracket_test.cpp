@@ -1,7 +1,7 @@
 // The bracket prediction: brackets from waku_table by year, the row made of
 // the date and the left panel, skips, running out of rows and the lines it
 // leaves for the output window.
-#include "output_file.h"
+#include "output_file_fixture.h"
 #include "prediction_fixture.h"
 
 #include <gtest/gtest.h>

@@ -583,6 +583,29 @@ TEST(HistoryStore, TwoLedgersRemovalAndTheFiguresFansUse) {
   EXPECT_EQ(fold.balance(), (std::vector<BalancePoint>{{QDate(2010, 4, 10), 22500, 22500}}));
 }
 
+// The newest run removed, the next run may get its number: it records whole,
+// with its own bets only, in a file and in memory alike.
+TEST(HistoryStore, ARunRecordedAfterTheNewestWasRemovedRecordsWhole) {
+  QTemporaryDir dir;
+  for (const QString& path : {QString(), dir.filePath("history.sqlite")}) {
+    SCOPED_TRACE(path.isEmpty() ? "in memory" : "in a file");
+    HistoryStore store(path, kWhen);
+    ASSERT_EQ(store.file(), path) << store.notice().toStdString();
+    Prediction next = trifecta_run("12");
+    next.bets = {{BetType::Trifecta, {1, 2, 3}, 100}};
+    ASSERT_TRUE(store.record(trifecta_run("10"), kWhen));
+    ASSERT_TRUE(store.record(trifecta_run("11"), kWhen));
+    ASSERT_TRUE(store.remove_run(2));
+    EXPECT_TRUE(store.record(next, kWhen)) << store.last_error().toStdString();
+    const auto contents = contents_of(store);
+    ASSERT_EQ(contents.runs.size(), 2u);
+    EXPECT_EQ(contents.runs[1].prediction.race.day, "12");
+    ASSERT_EQ(contents.runs[1].prediction.bets.size(), 1u);
+    EXPECT_EQ(contents.runs[1].prediction.bets[0].numbers, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(contents.left_out, 0);
+  }
+}
+
 TEST(HistoryStore, FiguresPastTheLimitShowAsSuchNeverWrapped) {
   // 10,000 hits at the largest stake and payout: 10^19 yen, past 64 bits.
   HistoryStore store("", kWhen);

@@ -1,6 +1,6 @@
 // The place prediction: candidates from crt_table, the odds override, the
 // duplicate test, the give-up and the lines it leaves for the output window.
-#include "output_file.h"
+#include "output_file_fixture.h"
 #include "prediction_fixture.h"
 
 #include <gtest/gtest.h>

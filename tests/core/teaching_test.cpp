@@ -1,7 +1,7 @@
 // The Maharaja's teaching: the drawn number and its lines, the teaching file
 // and its loader.
 #include "presentation/teaching.h"
-#include "output_file.h"
+#include "output_file_fixture.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
