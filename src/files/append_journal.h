@@ -13,6 +13,8 @@
 // instances respect.
 #pragma once
 
+#include "platform/file_ops.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -26,10 +28,7 @@ namespace quilo {
 QString append_journal_folder();
 
 // The identity of an open file, which names its record.
-struct FileId {
-  unsigned long long device = 0, inode = 0;
-  friend bool operator==(const FileId&, const FileId&) = default;
-};
+using FileId = platform::FileId;
 
 // What an append is about to do.
 struct AppendRecord {

@@ -1,6 +1,7 @@
 #include "files/user_folder.h"
 
 #include "files/table_files.h"
+#include "platform/file_ops.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -9,8 +10,6 @@
 #include <QHash>
 #include <QTemporaryFile>
 
-#include <unistd.h>
-#include <cstdio>
 #include <memory>
 
 namespace quilo {
@@ -52,7 +51,8 @@ std::unique_ptr<QTemporaryFile> synced_copy(const QString& target, const QByteAr
                                             QFileDevice::Permissions permissions) {
   auto copy = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() +
                                                QStringLiteral("/.quilo-copy-XXXXXX"));
-  if (!copy->open() || copy->write(bytes) != bytes.size() || !copy->flush() || ::fsync(copy->handle()) != 0)
+  if (!copy->open() || copy->write(bytes) != bytes.size() || !copy->flush() ||
+      !platform::sync_file(copy->handle()))
     return nullptr;
   copy->setPermissions(permissions);
   return copy;
@@ -61,8 +61,7 @@ std::unique_ptr<QTemporaryFile> synced_copy(const QString& target, const QByteAr
 // Puts the bytes in place of `target` whole, through a synced copy.
 bool replace_file(const QString& target, const QByteArray& bytes, QFileDevice::Permissions permissions) {
   const auto copy = synced_copy(target, bytes, permissions);
-  if (!copy ||
-      ::rename(QFile::encodeName(copy->fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+  if (!copy || !platform::replace_name(QFile::encodeName(copy->fileName()), QFile::encodeName(target)))
     return false;
   copy->setAutoRemove(false);
   return true;
