@@ -1,7 +1,7 @@
 #include "files/append_journal.h"
 
-#include "files/user_folder.h"
 #include "platform/file_ops.h"
+#include "platform/folders.h"
 #include "platform/processes.h"
 
 #include <QCryptographicHash>
@@ -140,8 +140,7 @@ bool writer_is_gone(const QString& name) {
 }  // namespace
 
 QString append_journal_folder() {
-  return QDir(xdg_base_folder("XDG_STATE_HOME", QStringLiteral(".local/state")))
-      .filePath(QStringLiteral("quilo/appends"));
+  return QDir(platform::user_state_folder()).filePath(QStringLiteral("quilo/appends"));
 }
 
 QByteArray encode_append_record(const AppendRecord& r) {

@@ -23,8 +23,8 @@
 
 namespace quilo {
 
-// "$XDG_STATE_HOME/quilo/appends" (~/.local/state/quilo/appends when unset or
-// not absolute).
+// "quilo/appends" in the user's state folder (on Linux $XDG_STATE_HOME, or
+// ~/.local/state when that is unset or not absolute).
 QString append_journal_folder();
 
 // The identity of an open file, which names its record.

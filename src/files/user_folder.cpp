@@ -2,6 +2,7 @@
 
 #include "files/table_files.h"
 #include "platform/file_ops.h"
+#include "platform/folders.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -16,15 +17,7 @@ namespace quilo {
 
 QStringList working_folder_files() { return table_file_names() << kTeachingFileName; }
 
-QString xdg_base_folder(const char* variable, const QString& under_home) {
-  const QString xdg = qEnvironmentVariable(variable);
-  return !xdg.isEmpty() && QDir::isAbsolutePath(xdg) ? xdg : QDir::home().filePath(under_home);
-}
-
-QString default_user_folder() {
-  return QDir(xdg_base_folder("XDG_DATA_HOME", QStringLiteral(".local/share")))
-      .filePath(QStringLiteral("quilo"));
-}
+QString default_user_folder() { return QDir(platform::user_data_folder()).filePath(QStringLiteral("quilo")); }
 
 QString default_history_file() {
   return QDir(default_user_folder()).filePath(QStringLiteral("history.sqlite"));
