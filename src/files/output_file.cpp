@@ -2,6 +2,7 @@
 
 #include "files/append_journal.h"
 #include "files/regular_file.h"
+#include "platform/file_names.h"
 #include "platform/file_ops.h"
 
 #include <QDir>
@@ -13,8 +14,6 @@
 
 namespace quilo {
 namespace {
-
-constexpr int kMaxNameBytes = 255;  // longest file name the file systems here take
 
 qint64 write_chunk(QFile& file, const char* data, qint64 size) { return file.write(data, size); }
 
@@ -43,9 +42,10 @@ QByteArray output_entry_bytes(const std::vector<QString>& output_lines) {
 }
 
 std::optional<QString> check_output_target(const QString& folder, const QString& name) {
-  if (name.contains(QLatin1Char('/'))) return QStringLiteral("ファイル名に「/」は使えません。");
+  if (const auto c = platform::reserved_name_character(name))
+    return QStringLiteral("ファイル名に「%1」は使えません。").arg(*c);
   if (name.contains(QChar(0))) return QStringLiteral("ファイル名に使えない文字が含まれています。");
-  if (QFile::encodeName(name).size() > kMaxNameBytes) return QStringLiteral("ファイル名が長すぎます。");
+  if (platform::name_too_long(name)) return QStringLiteral("ファイル名が長すぎます。");
   const QFileInfo dir(folder);
   if (!dir.isDir()) return QStringLiteral("フォルダーが見つかりません。");
   const QFileInfo file(QDir(folder).filePath(name));
