@@ -5,6 +5,7 @@
 #include "gui/desktop_shell.h"
 #include "gui/font_warmup.h"
 #include "gui/qt_translations.h"
+#include "platform/desktop_env.h"
 #include "scenario/scenario.h"
 #include "state/titles.h"
 
@@ -46,16 +47,17 @@ bool qt_option_with_value(const char* arg) {
 // Without a display Qt aborts with a message about its platform plugins. Say
 // what is missing and how to run without a window instead, and end cleanly.
 [[noreturn]] void no_display() {
-  const QByteArray display = qgetenv("DISPLAY");
-  if (display.isEmpty())
+  const quilo::platform::DisplaySetting display = quilo::platform::display_setting();
+  if (display.value.isEmpty())
     std::fprintf(stderr,
-                 "quilo: 画面がないため、ウィンドウを開けません（DISPLAY が設定されていません）。\n"
-                 "quilo: cannot open a window: no display (DISPLAY is not set).\n");
+                 "quilo: 画面がないため、ウィンドウを開けません（%s が設定されていません）。\n"
+                 "quilo: cannot open a window: no display (%s is not set).\n",
+                 display.variable, display.variable);
   else
     std::fprintf(stderr,
                  "quilo: 画面 %s に接続できないため、ウィンドウを開けません。\n"
                  "quilo: cannot open a window: the display %s cannot be reached.\n",
-                 display.constData(), display.constData());
+                 display.value.constData(), display.value.constData());
   std::fprintf(stderr,
                "       ウィンドウなしで動かすには / to run without a window:  quilo --script FILE"
                "  ('-' reads standard input)\n");
@@ -76,12 +78,8 @@ void startup_messages(QtMsgType type, const QMessageLogContext& context, const Q
 
 // No display is named at all, and Qt would look for one: fail early.
 void check_display(const char* platform_arg) {
-  QByteArray platform = platform_arg ? QByteArray(platform_arg) : qgetenv("QT_QPA_PLATFORM");
-  platform = platform.split(':').value(0);
-  const bool needs_display = platform.isEmpty() || platform == "xcb" || platform == "wayland";
-  if (needs_display && qEnvironmentVariableIsEmpty("DISPLAY") &&
-      qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-    no_display();
+  const QByteArray platform = platform_arg ? QByteArray(platform_arg) : qgetenv("QT_QPA_PLATFORM");
+  if (quilo::platform::display_unnamed(platform)) no_display();
 }
 
 // Makes the per-user working folder and moves into it. Returns an error text

@@ -1,6 +1,8 @@
 // Offline rendering of the tunes (FluidSynth) and their encoding (libvorbisenc).
 #include "tune_render.h"
 
+#include "platform/sound_fonts.h"
+
 #include <fluidsynth.h>
 #include <vorbis/vorbisenc.h>
 
@@ -15,10 +17,12 @@ namespace quilo {
 
 namespace {
 
-const char* soundfont() {
-  for (const char* sf : kSoundfonts)
-    if (QFile::exists(QFile::decodeName(sf))) return sf;
-  return nullptr;
+// The first of the system's soundfonts that is there, as the file's name;
+// empty when there is none.
+QByteArray soundfont() {
+  for (const QString& sf : platform::general_midi_soundfonts())
+    if (QFile::exists(sf)) return QFile::encodeName(sf);
+  return {};
 }
 
 void appendPage(QByteArray& out, const ogg_page& page) {
@@ -33,8 +37,8 @@ RenderedTune renderTune(const QByteArray& midi, int polyphony) {
   // which is not safe from two threads at once; the generator has two.
   static std::mutex one_at_a_time;
   const std::lock_guard<std::mutex> lock(one_at_a_time);
-  const char* sf = soundfont();
-  if (!sf) {
+  const QByteArray sf = soundfont();
+  if (sf.isEmpty()) {
     std::fprintf(stderr, "quilo_mediagen: no General MIDI soundfont installed (timgm6mb-soundfont)\n");
     return {};
   }
@@ -50,7 +54,7 @@ RenderedTune renderTune(const QByteArray& midi, int polyphony) {
   fluid_synth_t* synth = new_fluid_synth(settings);
   RenderedTune rendered;
   std::vector<float>& out = rendered.samples;
-  if (synth && fluid_synth_sfload(synth, sf, 1) != FLUID_FAILED) {
+  if (synth && fluid_synth_sfload(synth, sf.constData(), 1) != FLUID_FAILED) {
     fluid_player_t* player = new_fluid_player(synth);
     fluid_player_add_mem(player, midi.constData(), size_t(midi.size()));
     fluid_player_play(player);
@@ -77,7 +81,7 @@ RenderedTune renderTune(const QByteArray& midi, int polyphony) {
     while (end >= 2 && std::abs(out[end - 1]) < kInaudible && std::abs(out[end - 2]) < kInaudible) end -= 2;
     out.resize(end);
   } else {
-    std::fprintf(stderr, "quilo_mediagen: soundfont %s cannot be read\n", sf);
+    std::fprintf(stderr, "quilo_mediagen: soundfont %s cannot be read\n", sf.constData());
   }
   if (synth) delete_fluid_synth(synth);
   delete_fluid_settings(settings);

@@ -1,6 +1,7 @@
 // Renders a General MIDI tune once, offline, through FluidSynth with the
-// soundfont and settings of audio/synth_settings.h, and encodes the sound as
-// Ogg Vorbis: the file the program plays, so that no synthesiser runs in it.
+// system's soundfont (platform/sound_fonts.h) and the settings of
+// audio/synth_settings.h, and encodes the sound as Ogg Vorbis: the file the
+// program plays, so that no synthesiser runs in it.
 #pragma once
 
 #include "audio/synth_settings.h"

@@ -1,6 +1,8 @@
 #include "files/append_journal.h"
 
-#include "files/user_folder.h"
+#include "platform/file_ops.h"
+#include "platform/folders.h"
+#include "platform/processes.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -9,13 +11,7 @@
 #include <QFileInfo>
 #include <QMutex>
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <cctype>
-#include <cerrno>
 #include <utility>
 
 namespace quilo {
@@ -46,35 +42,11 @@ QString record_path(const FileId& id) {
   return append_journal_folder() + QLatin1Char('/') + id_name(id) + QLatin1String(kPendingSuffix);
 }
 
-void sync_folder(const QString& folder) {
-  const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
-bool write_all(int fd, const QByteArray& bytes) {
-  qint64 done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += n;
-  }
-  return true;
-}
-
-// Only the user may have put it there: owned by the effective user, and
-// nobody else may write to it.
-bool private_to_user(const struct stat& st) {
-  return st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-}
-
-// The journal folder, when it is a real folder of the user's own.
+// The journal folder, when it is a real folder of the user's own that only
+// the user may write to (not a link to one).
 bool journal_folder_is_private(const QString& folder) {
-  struct stat st {};
-  return ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
-         private_to_user(st);
+  const auto st = platform::file_status(QFile::encodeName(folder), platform::Links::DoNotFollow);
+  return st && st->kind == platform::FileKind::Folder && st->private_to_user;
 }
 
 void tell_folder_not_private(const QString& folder) {
@@ -83,40 +55,15 @@ void tell_folder_not_private(const QString& folder) {
            .arg(QDir::toNativeSeparators(folder)));
 }
 
-// A record file of the user's own, read whole; nullopt when it is none.
+// A record file of the user's own (only the user may have put it there), read
+// whole; nullopt when it is none.
 std::optional<QByteArray> read_own_record(const QString& file) {
-  const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  struct stat st {};
-  QByteArray bytes;
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && private_to_user(st) && st.st_size <= kMaxRecordBytes) {
-    bytes.resize(qsizetype(st.st_size));
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-      const ssize_t n = ::read(fd, bytes.data() + done, size_t(bytes.size() - done));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      done += n;
-    }
-    bytes.truncate(done);
-    ::close(fd);
-    return bytes;
-  }
-  ::close(fd);
-  return std::nullopt;
-}
-
-// Reads exactly `size` bytes at `offset`.
-bool read_at(int fd, long long offset, QByteArray& bytes, qsizetype size) {
-  bytes.resize(size);
-  qsizetype done = 0;
-  while (done < size) {
-    const ssize_t n = ::pread(fd, bytes.data() + done, size_t(size - done), off_t(offset + done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += n;
-  }
-  return true;
+  const platform::File in = platform::open_to_read(QFile::encodeName(file), platform::Links::DoNotFollow);
+  if (!in.is_open()) return std::nullopt;
+  const auto st = platform::file_status(in.descriptor());
+  if (!st || st->kind != platform::FileKind::Regular || !st->private_to_user || st->size > kMaxRecordBytes)
+    return std::nullopt;
+  return platform::read_up_to(in.descriptor(), qsizetype(st->size));
 }
 
 // Lower-case hex digits, as the record writes them: one spelling per value.
@@ -144,13 +91,13 @@ enum class Outcome { Nothing, Cut, LeftAsItIs, Failed };
 // record's start and a beginning of its entry, and nothing else; if so, cuts
 // it back to the start.
 Outcome take_back(int fd, const AppendRecord& r) {
-  struct stat st {};
-  if (::fstat(fd, &st) != 0) return Outcome::Failed;
-  if (FileId{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)} != r.id)
+  const auto st = platform::file_status(fd);
+  if (!st) return Outcome::Failed;
+  if (st->id != r.id)
     return Outcome::Nothing;  // the name leads to another file now: none of the append is in it
-  const long long size = st.st_size;
+  const long long size = st->size;
   if (size <= r.start) return Outcome::Nothing;  // not a byte of the append reached the file
-  if (st.st_uid != ::geteuid()) {
+  if (!st->owned_by_user) {
     tell(QStringLiteral("出力ファイル %1 はほかのユーザーのファイルのため、"
                         "書きかけの出力を取り除かずにそのままにしました。")
              .arg(shown_path(r.path)));
@@ -159,12 +106,12 @@ Outcome take_back(int fd, const AppendRecord& r) {
   bool ours = size - r.start <= r.entry.size();
   if (ours) {
     // Read through a descriptor of its own: the one for writing may not read.
-    const int in = ::open(r.path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    struct stat in_st {};
+    const platform::File in = platform::open_to_read(r.path);
+    const auto in_st = in.is_open() ? platform::file_status(in.descriptor()) : std::nullopt;
     QByteArray tail;
-    ours = in >= 0 && ::fstat(in, &in_st) == 0 && in_st.st_dev == st.st_dev && in_st.st_ino == st.st_ino &&
-           read_at(in, r.start, tail, qsizetype(size - r.start)) && tail == r.entry.left(tail.size());
-    if (in >= 0) ::close(in);
+    ours = in_st && in_st->id == st->id &&
+           platform::read_at(in.descriptor(), r.start, qsizetype(size - r.start), tail) &&
+           tail == r.entry.left(tail.size());
   }
   if (!ours) {
     tell(QStringLiteral("出力ファイル %1 は書きかけの出力のあとに変更されていたため、"
@@ -172,12 +119,12 @@ Outcome take_back(int fd, const AppendRecord& r) {
              .arg(shown_path(r.path)));
     return Outcome::LeftAsItIs;
   }
-  if (::ftruncate(fd, r.start) != 0 || ::fsync(fd) != 0) return Outcome::Failed;
+  if (!platform::cut_back(fd, r.start)) return Outcome::Failed;
   return Outcome::Cut;
 }
 
 void remove_record(const QString& file) {
-  if (QFile::remove(file)) sync_folder(append_journal_folder());
+  if (QFile::remove(file)) platform::sync_folder(append_journal_folder());
 }
 
 // A temporary record is written under the name of its record and the writer's
@@ -186,15 +133,14 @@ bool writer_is_gone(const QString& name) {
   const QString stem = name.chopped(int(qstrlen(kTempSuffix)));
   bool ok = false;
   const long pid = stem.mid(stem.lastIndexOf(QLatin1Char('.')) + 1).toLong(&ok);
-  if (!ok || pid <= 0 || pid == long(::getpid())) return true;
-  return ::kill(pid_t(pid), 0) != 0 && errno == ESRCH;
+  if (!ok || pid <= 0 || pid == platform::process_id()) return true;
+  return platform::process_is_gone(pid);
 }
 
 }  // namespace
 
 QString append_journal_folder() {
-  return QDir(xdg_base_folder("XDG_STATE_HOME", QStringLiteral(".local/state")))
-      .filePath(QStringLiteral("quilo/appends"));
+  return QDir(platform::user_state_folder()).filePath(QStringLiteral("quilo/appends"));
 }
 
 QByteArray encode_append_record(const AppendRecord& r) {
@@ -240,25 +186,22 @@ bool record_append(const AppendRecord& record) {
   if (!QDir().mkpath(folder)) return false;
   // A folder of the user's own that only the user may write to: its records
   // can be trusted at the next start.
-  struct stat st {};
-  const QByteArray folder_name = QFile::encodeName(folder);
-  if (::lstat(folder_name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-      (st.st_mode & 07777) != 0700)
-    ::chmod(folder_name.constData(), 0700);
+  platform::restrict_to_user(QFile::encodeName(folder));
   if (!journal_folder_is_private(folder)) return false;
   // Written under a temporary name and renamed: a record is whole or absent.
   const QString target = record_path(record.id);
-  const QString temp = target + QStringLiteral(".%1").arg(::getpid()) + QLatin1String(kTempSuffix);
-  const int fd = ::open(QFile::encodeName(temp).constData(),
-                        O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  const bool written = write_all(fd, encode_append_record(record)) && ::fsync(fd) == 0;
-  ::close(fd);
-  if (!written || ::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+  const QString temp =
+      target + QStringLiteral(".%1").arg(platform::process_id()) + QLatin1String(kTempSuffix);
+  platform::File out = platform::create_private_file(QFile::encodeName(temp));
+  if (!out.is_open()) return false;
+  const bool written = platform::write_all(out.descriptor(), encode_append_record(record)) &&
+                       platform::sync_file(out.descriptor());
+  out.close();
+  if (!written || !platform::replace_name(QFile::encodeName(temp), QFile::encodeName(target))) {
     QFile::remove(temp);
     return false;
   }
-  sync_folder(folder);
+  platform::sync_folder(folder);
   return true;
 }
 
@@ -320,8 +263,8 @@ void recover_unfinished_appends() {
     if (!name.endsWith(QLatin1String(kPendingSuffix))) continue;
     const auto bytes = read_own_record(file);
     if (!bytes) {
-      struct stat st {};
-      if (::lstat(QFile::encodeName(file).constData(), &st) == 0 && !private_to_user(st))
+      const auto st = platform::file_status(QFile::encodeName(file), platform::Links::DoNotFollow);
+      if (st && !st->private_to_user)
         tell(QStringLiteral("書きかけの出力の記録 %1 は自分のものではないため使いませんでした。")
                  .arg(QDir::toNativeSeparators(file)));
       continue;
@@ -331,27 +274,26 @@ void recover_unfinished_appends() {
       remove_record(file);
       continue;
     }
-    // Non-blocking: no pipe or device can hold the start-up.
-    const int fd = ::open(record->path.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    const int open_error = errno;
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-      if (fd >= 0) ::close(fd);
+    // Opened without waiting: no pipe or device can hold the start-up.
+    platform::File out = platform::open_to_write(record->path);
+    const platform::SystemError::Kind open_error = platform::SystemError::last().kind();
+    const auto st = out.is_open() ? platform::file_status(out.descriptor()) : std::nullopt;
+    if (!st || st->kind != platform::FileKind::Regular) {
       // The file is gone or replaced: nothing of it to roll back. A file that
       // cannot be opened now keeps its record for a later start.
-      if (fd >= 0 || open_error == ENOENT || open_error == ENOTDIR || open_error == ENXIO ||
-          open_error == EISDIR)
+      using Kind = platform::SystemError::Kind;
+      if (out.is_open() || open_error == Kind::Missing || open_error == Kind::NotAFolder ||
+          open_error == Kind::SpecialFile || open_error == Kind::IsAFolder)
         remove_record(file);
       continue;
     }
     // An append that is running now holds the lock: it is not ours to undo.
     // Once the lock is had, the record is read again: the append may have
     // finished (and its record gone) since it was read above.
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    if (platform::try_lock(out.descriptor()) == platform::Lock::Taken) {
       const auto now = read_own_record(file);
-      if (now && now == bytes && take_back(fd, *record) != Outcome::Failed) remove_record(file);
+      if (now && now == bytes && take_back(out.descriptor(), *record) != Outcome::Failed) remove_record(file);
     }
-    ::close(fd);
   }
 }
 

@@ -13,6 +13,8 @@
 // instances respect.
 #pragma once
 
+#include "platform/file_ops.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -21,15 +23,12 @@
 
 namespace quilo {
 
-// "$XDG_STATE_HOME/quilo/appends" (~/.local/state/quilo/appends when unset or
-// not absolute).
+// "quilo/appends" in the user's state folder (on Linux $XDG_STATE_HOME, or
+// ~/.local/state when that is unset or not absolute).
 QString append_journal_folder();
 
 // The identity of an open file, which names its record.
-struct FileId {
-  unsigned long long device = 0, inode = 0;
-  friend bool operator==(const FileId&, const FileId&) = default;
-};
+using FileId = platform::FileId;
 
 // What an append is about to do.
 struct AppendRecord {

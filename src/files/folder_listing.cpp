@@ -17,8 +17,9 @@ void sort_names(QStringList& names) {
   });
 }
 
+// A root ("/", "C:/") ends in the separator; every other folder does not.
 bool contains_path(const QString& root, const QString& path) {
-  if (root == QLatin1String("/")) return path.startsWith(QLatin1Char('/'));
+  if (root.endsWith(QLatin1Char('/'))) return path.startsWith(root);
   return path == root || path.startsWith(root + QLatin1Char('/'));
 }
 
@@ -35,14 +36,15 @@ QStringList drive_list() {
 }
 
 QStringList order_drives(const QStringList& mount_points) {
+  const QString root = QDir::rootPath();
   QStringList rest;
   for (const QString& m : mount_points) {
     const QString clean = QDir::cleanPath(m);
-    if (clean.isEmpty() || clean == QLatin1String("/") || rest.contains(clean)) continue;
+    if (clean.isEmpty() || clean == root || rest.contains(clean)) continue;
     rest << clean;
   }
   std::sort(rest.begin(), rest.end());
-  return QStringList{QStringLiteral("/")} + rest;
+  return QStringList{root} + rest;
 }
 
 int drive_of(const QStringList& drives, const QString& folder) {
@@ -55,7 +57,7 @@ int drive_of(const QStringList& drives, const QString& folder) {
 QStringList folder_entries(const QString& folder) {
   QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::NoSort);
   sort_names(names);
-  if (folder != QLatin1String("/")) names.prepend(QStringLiteral(".."));
+  if (!QDir(folder).isRoot()) names.prepend(QStringLiteral(".."));
   return names;
 }
 

@@ -14,7 +14,7 @@
 namespace quilo {
 
 struct InstallLayout {
-  QString program_folder;  // the program and quilo_audio.so
+  QString program_folder;  // the program and its sound module
   QString media_folder;    // GF/, se/ and music/midi/
   QString data_folder;     // the installed tables and teaching file; empty when there are none
 };

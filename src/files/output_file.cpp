@@ -2,22 +2,18 @@
 
 #include "files/append_journal.h"
 #include "files/regular_file.h"
+#include "platform/file_names.h"
+#include "platform/file_ops.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <cerrno>
-#include <cstring>
+#include <chrono>
+#include <thread>
 
 namespace quilo {
 namespace {
-
-constexpr int kMaxNameBytes = 255;  // longest file name the file systems here take
 
 qint64 write_chunk(QFile& file, const char* data, qint64 size) { return file.write(data, size); }
 
@@ -46,9 +42,10 @@ QByteArray output_entry_bytes(const std::vector<QString>& output_lines) {
 }
 
 std::optional<QString> check_output_target(const QString& folder, const QString& name) {
-  if (name.contains(QLatin1Char('/'))) return QStringLiteral("ファイル名に「/」は使えません。");
+  if (const auto c = platform::reserved_name_character(name))
+    return QStringLiteral("ファイル名に「%1」は使えません。").arg(*c);
   if (name.contains(QChar(0))) return QStringLiteral("ファイル名に使えない文字が含まれています。");
-  if (QFile::encodeName(name).size() > kMaxNameBytes) return QStringLiteral("ファイル名が長すぎます。");
+  if (platform::name_too_long(name)) return QStringLiteral("ファイル名が長すぎます。");
   const QFileInfo dir(folder);
   if (!dir.isDir()) return QStringLiteral("フォルダーが見つかりません。");
   const QFileInfo file(QDir(folder).filePath(name));
@@ -69,23 +66,15 @@ constexpr int kLockWaitMs = 5000;
 // Takes the advisory lock on the file, waiting a while for another append.
 bool lock_file(int fd) {
   for (int waited = 0;; waited += 20) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
-    if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    const platform::Lock lock = platform::try_lock(fd);
+    if (lock == platform::Lock::Taken) return true;
+    if (lock == platform::Lock::Failed) return false;
     if (waited >= kLockWaitMs) return false;
-    ::usleep(20 * 1000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }
 
-QString os_error(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
-
-// The descriptor of the file being appended to, closed on every way out
-// (which also lets go of its lock).
-struct OpenFile {
-  int fd = -1;
-  ~OpenFile() {
-    if (fd >= 0) ::close(fd);
-  }
-};
+QString os_error() { return platform::SystemError::last().text(); }
 
 }  // namespace
 
@@ -93,51 +82,48 @@ std::optional<QString> append_to_file(const QString& path, const QByteArray& byt
                                       const ChunkWriter& writer) {
   const ChunkWriter& write = writer ? writer : ChunkWriter(write_chunk);
   const QByteArray name = QFile::encodeName(path);
-  // Non-blocking: a pipe put under the name fails at once instead of waiting
-  // for a reader.
-  const int flags = O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
-  OpenFile file;
+  // The descriptor of the file being appended to, closed on every way out
+  // (which also lets go of its lock). Opened without waiting: a pipe put under
+  // the name fails at once instead of waiting for a reader.
+  platform::File file;
   bool created = false;
-  struct stat st {};
+  std::optional<platform::FileStatus> st;
   for (int attempt = 0;; ++attempt) {
-    if (file.fd >= 0) ::close(file.fd);
-    created = false;
-    file.fd = ::open(name.constData(), flags);
-    if (file.fd < 0 && errno == ENOENT) {
-      file.fd = ::open(name.constData(), flags | O_CREAT | O_EXCL, 0666);
-      created = file.fd >= 0;
-      if (file.fd < 0 && errno == EEXIST) file.fd = ::open(name.constData(), flags);
+    file.close();
+    file = platform::open_to_append(name, created);
+    if (!file.is_open()) {
+      if (platform::SystemError::last().kind() == platform::SystemError::Kind::SpecialFile)
+        return QStringLiteral("通常のファイルではないため書き込めません。");
+      return QStringLiteral("ファイルを開けません（%1）。").arg(os_error());
     }
-    if (file.fd < 0) {
-      if (errno == ENXIO) return QStringLiteral("通常のファイルではないため書き込めません。");
-      return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
-    }
-    if (::fstat(file.fd, &st) != 0)
-      return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
-    if (!S_ISREG(st.st_mode)) return QStringLiteral("通常のファイルではないため書き込めません。");
+    st = platform::file_status(file.descriptor());
+    if (!st) return QStringLiteral("ファイルを開けません（%1）。").arg(os_error());
+    if (st->kind != platform::FileKind::Regular)
+      return QStringLiteral("通常のファイルではないため書き込めません。");
 
     // No other Quilo appends to this file until this append has ended.
-    if (!lock_file(file.fd))
+    if (!lock_file(file.descriptor()))
       return QStringLiteral(
           "ほかの Quilo がこのファイルに書き込み中のため、出力できませんでした。"
           "少し待ってからもう一度出力して下さい。ファイルは元のままです。");
     // While this append waited, the one before may have removed the file it
     // had created: the name must still lead to the file that is locked.
-    struct stat now {};
-    if (::stat(name.constData(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino) break;
+    const auto now = platform::file_status(name, platform::Links::Follow);
+    if (now && now->id == st->id) break;
     if (attempt >= 3)
       return QStringLiteral("ファイルが書き込みの最中に置き換えられたため、出力できませんでした。");
   }
-  const FileId id{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+  const FileId id = st->id;
   // An append that an ended program left half done is taken back first.
-  if (!roll_back_unfinished_append(file.fd, path, id))
+  if (!roll_back_unfinished_append(file.descriptor(), path, id))
     return QStringLiteral("前回の書きかけの出力を取り除けなかったため、出力できませんでした（%1）。")
-        .arg(os_error(errno));
-  if (::fstat(file.fd, &st) != 0) return QStringLiteral("ファイルを開けません（%1）。").arg(os_error(errno));
-  const qint64 former = st.st_size;
+        .arg(os_error());
+  st = platform::file_status(file.descriptor());
+  if (!st) return QStringLiteral("ファイルを開けません（%1）。").arg(os_error());
+  const qint64 former = st->size;
   // Without a durable record a kill could leave half an entry: better none.
   if (!record_append({id, QFile::encodeName(QDir::current().absoluteFilePath(path)), former, bytes})) {
-    if (created && former == 0) ::unlink(name.constData());
+    if (created && former == 0) platform::remove_file(name);
     return QStringLiteral(
                "書き込みの記録（%1）を作れないため、出力できませんでした。ファイルは元のままです。")
         .arg(append_journal_folder());
@@ -146,7 +132,7 @@ std::optional<QString> append_to_file(const QString& path, const QByteArray& byt
   QFile out;
   // Unbuffered: every byte that write() accepts is in the file, so a failure
   // is seen here and not at close.
-  out.open(file.fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
+  out.open(file.descriptor(), QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
            QFileDevice::DontCloseHandle);
   qint64 done = 0;
   while (done < bytes.size()) {
@@ -154,20 +140,21 @@ std::optional<QString> append_to_file(const QString& path, const QByteArray& byt
     if (n <= 0) break;
     done += n;
   }
-  const int write_error = errno;
-  if (done == bytes.size() && ::fdatasync(file.fd) == 0) {
+  const platform::SystemError write_error = platform::SystemError::last();
+  if (done == bytes.size() && platform::sync_data(file.descriptor())) {
     finish_append(id);
     return std::nullopt;
   }
 
   QString reason =
-      write_error == ENOSPC || write_error == EDQUOT || write_error == EFBIG
+      write_error.kind() == platform::SystemError::Kind::DiskFull
           ? QStringLiteral("ディスクの空き容量が足りません。")
           : QStringLiteral("書き込みに失敗しました（%1）。")
-                .arg(out.error() != QFileDevice::NoError ? out.errorString() : os_error(write_error));
+                .arg(out.error() != QFileDevice::NoError ? out.errorString() : write_error.text());
   // Take back exactly what this append wrote; the lock kept every other
   // Quilo out, so the bytes past the former end are ours.
-  const bool only_ours = ::fstat(file.fd, &st) == 0 && st.st_size == former + done;
+  st = platform::file_status(file.descriptor());
+  const bool only_ours = st && st->size == former + done;
   if (!only_ours) {
     finish_append(id);
     return reason + QStringLiteral(
@@ -175,11 +162,11 @@ std::optional<QString> append_to_file(const QString& path, const QByteArray& byt
                         "書きかけの部分を取り除けませんでした。");
   }
   if (created && former == 0) {
-    ::unlink(name.constData());
+    platform::remove_file(name);
     finish_append(id);
     return reason;
   }
-  if (::ftruncate(file.fd, former) != 0 || ::fsync(file.fd) != 0)
+  if (!platform::cut_back(file.descriptor(), former))
     // The record stays: the next append or start-up cuts the file back.
     return reason + QStringLiteral("ファイルを元の長さに戻せませんでした。");
   finish_append(id);
@@ -198,7 +185,7 @@ std::optional<QString> read_windows31j_file(const QString& path, QString& text) 
           .arg(kMaxPrintedFileBytes / (1024 * 1024));
     case OpenRefusal::Missing:
     case OpenRefusal::Unreadable:
-      return QStringLiteral("ファイルを読み込めません（%1）。").arg(os_error(errno));
+      return QStringLiteral("ファイルを読み込めません（%1）。").arg(os_error());
   }
   QByteArray bytes;
   if (!read_bounded(file, kMaxPrintedFileBytes, bytes))

@@ -1,32 +1,26 @@
 #include "files/regular_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <cerrno>
+#include "platform/file_ops.h"
 
 namespace quilo {
 
 OpenRefusal open_regular_file(QFile& file, const QString& path, qint64 max_bytes) {
-  // Non-blocking: opening a pipe for reading would otherwise wait for a writer.
-  const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? OpenRefusal::Missing : OpenRefusal::Unreadable;
-  struct stat st {};
-  OpenRefusal refusal = OpenRefusal::None;
-  if (::fstat(fd, &st) != 0)
-    refusal = OpenRefusal::Unreadable;
-  else if (!S_ISREG(st.st_mode))
-    refusal = OpenRefusal::NotRegular;
-  else if (st.st_size > max_bytes)
-    refusal = OpenRefusal::TooLarge;
-  if (refusal != OpenRefusal::None) {
-    ::close(fd);
-    return refusal;
-  }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  // Opened without waiting: opening a pipe for reading would otherwise wait
+  // for a writer.
+  platform::File opened = platform::open_to_read(QFile::encodeName(path));
+  if (!opened.is_open())
+    return platform::SystemError::last().kind() == platform::SystemError::Kind::Missing
+               ? OpenRefusal::Missing
+               : OpenRefusal::Unreadable;
+  const auto status = platform::file_status(opened.descriptor());
+  if (!status) return OpenRefusal::Unreadable;
+  if (status->kind != platform::FileKind::Regular) return OpenRefusal::NotRegular;
+  if (status->size > max_bytes) return OpenRefusal::TooLarge;
+  platform::allow_waiting(opened.descriptor());
   // The file takes the descriptor over and closes it.
-  return file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle) ? OpenRefusal::None
-                                                                          : OpenRefusal::Unreadable;
+  return file.open(opened.release(), QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)
+             ? OpenRefusal::None
+             : OpenRefusal::Unreadable;
 }
 
 bool read_bounded(QFile& file, qint64 max_bytes, QByteArray& bytes) {

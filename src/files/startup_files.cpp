@@ -4,20 +4,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-
 namespace quilo {
 namespace {
 
-struct Identity {
-  unsigned long long device = 0, inode = 0;
-};
-
 // The file's identity, following links; nullopt when there is no such file.
-std::optional<Identity> identity(const QString& path) {
-  struct stat st {};
-  if (::stat(QFile::encodeName(path).constData(), &st) != 0) return std::nullopt;
-  return Identity{static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino)};
+std::optional<platform::FileId> identity(const QString& path) {
+  const auto st = platform::file_status(QFile::encodeName(path), platform::Links::Follow);
+  if (!st) return std::nullopt;
+  return st->id;
 }
 
 // Where a path points: its folder with every link resolved, and its name.
@@ -31,20 +25,14 @@ QString location(const QString& path) {
 }  // namespace
 
 void StartupFiles::remember(const QString& name, Role role) {
-  Entry e{name, role, location(name)};
-  if (const auto id = identity(name)) {
-    e.exists = true;
-    e.device = id->device;
-    e.inode = id->inode;
-  }
-  entries_.push_back(std::move(e));
+  entries_.push_back({name, role, location(name), identity(name)});
 }
 
 const StartupFiles::Entry* StartupFiles::find(const QString& path) const {
   const auto id = identity(path);
   const QString place = location(path);
   for (const Entry& e : entries_) {
-    if (id && e.exists && id->device == e.device && id->inode == e.inode) return &e;
+    if (id && e.id == id) return &e;
     if (place == e.location) return &e;
   }
   return nullptr;

@@ -4,6 +4,8 @@
 // whatever spelling, link or folder the user reaches it by.
 #pragma once
 
+#include "platform/file_ops.h"
+
 #include <QString>
 
 #include <optional>
@@ -28,9 +30,8 @@ class StartupFiles {
   struct Entry {
     QString name;  // as the program opens it: "crt_1.txt"
     Role role = Role::Table;
-    QString location;  // its place: the real folder and the name
-    bool exists = false;
-    unsigned long long device = 0, inode = 0;
+    QString location;                    // its place: the real folder and the name
+    std::optional<platform::FileId> id;  // none when the file is missing
   };
   const Entry* find(const QString& path) const;
 

@@ -1,6 +1,8 @@
 #include "files/user_folder.h"
 
 #include "files/table_files.h"
+#include "platform/file_ops.h"
+#include "platform/folders.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -9,23 +11,13 @@
 #include <QHash>
 #include <QTemporaryFile>
 
-#include <unistd.h>
-#include <cstdio>
 #include <memory>
 
 namespace quilo {
 
 QStringList working_folder_files() { return table_file_names() << kTeachingFileName; }
 
-QString xdg_base_folder(const char* variable, const QString& under_home) {
-  const QString xdg = qEnvironmentVariable(variable);
-  return !xdg.isEmpty() && QDir::isAbsolutePath(xdg) ? xdg : QDir::home().filePath(under_home);
-}
-
-QString default_user_folder() {
-  return QDir(xdg_base_folder("XDG_DATA_HOME", QStringLiteral(".local/share")))
-      .filePath(QStringLiteral("quilo"));
-}
+QString default_user_folder() { return QDir(platform::user_data_folder()).filePath(QStringLiteral("quilo")); }
 
 QString default_history_file() {
   return QDir(default_user_folder()).filePath(QStringLiteral("history.sqlite"));
@@ -52,7 +44,8 @@ std::unique_ptr<QTemporaryFile> synced_copy(const QString& target, const QByteAr
                                             QFileDevice::Permissions permissions) {
   auto copy = std::make_unique<QTemporaryFile>(QFileInfo(target).absolutePath() +
                                                QStringLiteral("/.quilo-copy-XXXXXX"));
-  if (!copy->open() || copy->write(bytes) != bytes.size() || !copy->flush() || ::fsync(copy->handle()) != 0)
+  if (!copy->open() || copy->write(bytes) != bytes.size() || !copy->flush() ||
+      !platform::sync_file(copy->handle()))
     return nullptr;
   copy->setPermissions(permissions);
   return copy;
@@ -61,8 +54,7 @@ std::unique_ptr<QTemporaryFile> synced_copy(const QString& target, const QByteAr
 // Puts the bytes in place of `target` whole, through a synced copy.
 bool replace_file(const QString& target, const QByteArray& bytes, QFileDevice::Permissions permissions) {
   const auto copy = synced_copy(target, bytes, permissions);
-  if (!copy ||
-      ::rename(QFile::encodeName(copy->fileName()).constData(), QFile::encodeName(target).constData()) != 0)
+  if (!copy || !platform::replace_name(QFile::encodeName(copy->fileName()), QFile::encodeName(target)))
     return false;
   copy->setAutoRemove(false);
   return true;

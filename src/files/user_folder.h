@@ -1,6 +1,7 @@
 // The per-user working folder used when the program is started from the
-// application menu: a folder under the XDG data folder that holds the user's
-// own copies of the reference tables and the teaching file.
+// application menu: a folder in the user's data folder (on Linux the XDG data
+// folder) that holds the user's own copies of the reference tables and the
+// teaching file.
 #pragma once
 
 #include <QString>
@@ -11,11 +12,8 @@ namespace quilo {
 // The files the program reads from its working folder.
 QStringList working_folder_files();
 
-// An XDG base folder: the environment variable when it holds an absolute
-// path (the XDG rules ignore a relative one), else the folder under home.
-QString xdg_base_folder(const char* variable, const QString& under_home);
-
-// "$XDG_DATA_HOME/quilo" (~/.local/share/quilo when unset or not absolute).
+// "quilo" in the user's data folder (on Linux "$XDG_DATA_HOME/quilo", or
+// ~/.local/share/quilo when that is unset or not absolute).
 QString default_user_folder();
 
 // The desktop program's history file: "history.sqlite" in that folder,

@@ -1,6 +1,7 @@
 #include "gui/deferred_audio.h"
 
 #include "files/install_layout.h"
+#include "platform/modules.h"
 
 #include <QLibrary>
 
@@ -17,7 +18,8 @@ DeferredAudio::~DeferredAudio() = default;
 void DeferredAudio::open() {
   if (tried_) return;
   tried_ = true;
-  library_ = std::make_unique<QLibrary>(folder_ + QStringLiteral("/quilo_audio.so"));
+  library_ = std::make_unique<QLibrary>(folder_ + QLatin1Char('/') +
+                                        platform::module_file_name(QStringLiteral("quilo_audio")));
   auto create = reinterpret_cast<CreateAudioOutput>(library_->resolve(kCreateAudioOutput));
   QString error;
   if (!create) {

@@ -1,12 +1,12 @@
 #include "gui/font_warmup.h"
 
-#include <fontconfig/fontconfig.h>
+#include "platform/desktop_env.h"
 
 namespace quilo {
 
-// Fontconfig keeps one configuration per process and makes it safely from
-// any thread; Qt's own initialisation later finds it ready.
-FontWarmup::FontWarmup() : thread_([] { FcInit(); }) {}
+// The system keeps one font configuration per process and makes it safely
+// from any thread; Qt's own initialisation later finds it ready.
+FontWarmup::FontWarmup() : thread_([] { platform::load_font_configuration(); }) {}
 
 FontWarmup::~FontWarmup() {
   if (thread_.joinable()) thread_.join();

@@ -1,20 +1,15 @@
 // Writing the timing of what the main window shows to standard error.
 #include "gui/frame_trace.h"
 
+#include "platform/clock.h"
+
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 
 namespace quilo::frame_trace {
 namespace {
 
-long long clock_ns(clockid_t clock) {
-  timespec t{};
-  clock_gettime(clock, &t);
-  return (long long)t.tv_sec * 1000000000LL + t.tv_nsec;
-}
-
-long long now_ns() { return clock_ns(CLOCK_MONOTONIC); }
+long long now_ns() { return platform::monotonic_ns(); }
 
 bool shown = false;
 QString pending;
@@ -32,7 +27,7 @@ bool enabled() {
 
 void report_shown() {
   const long long t = now_ns();
-  std::fprintf(stderr, "shown %lld %lld\n", t, clock_ns(CLOCK_PROCESS_CPUTIME_ID));
+  std::fprintf(stderr, "shown %lld %lld\n", t, platform::process_cpu_ns());
 }
 
 void background_changed(const QString& file) {

@@ -1,11 +1,10 @@
 // Timing of what the main window shows, for measurements: with the
 // environment variable QUILO_TRACE_FRAMES=1 the program writes to standard
-// error "shown NS CPU_NS" (CLOCK_MONOTONIC, and the processor time the process
-// has taken until then) when the main window, its controls too, is first on
-// the screen, and "frame FILE MS" for each background change: the
-// time from the change in the model to the screen update that shows it, and
-// "decoded FILE BYTES" for each picture decoded into memory, "released FILE
-// BYTES" for each let go again. Off, it costs one flag test.
+// error "shown NS CPU_NS" (the system's monotonic clock, CLOCK_MONOTONIC on
+// Linux, and the processor time the process has taken until then) when the main window, its controls too, is
+// first on the screen, and "frame FILE MS" for each background change: the time from the change in the model
+// to the screen update that shows it, and "decoded FILE BYTES" for each picture decoded into memory,
+// "released FILE BYTES" for each let go again. Off, it costs one flag test.
 #pragma once
 
 #include <QString>

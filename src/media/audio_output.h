@@ -1,8 +1,8 @@
 // The program's sound: one music channel and one effect channel. The SDL2_mixer
-// implementation lives in a module of its own (quilo_audio.so beside the
-// program), loaded after the main window is first shown, so that the sound
-// libraries cost the start-up nothing. Music is asked for by its MIDI name; the
-// module plays the file rendered from it.
+// implementation lives in a module of its own (quilo_audio, quilo_audio.so on
+// Linux, beside the program), loaded after the main window is first shown, so
+// that the sound libraries cost the start-up nothing. Music is asked for by
+// its MIDI name; the module plays the file rendered from it.
 #pragma once
 
 #include <QString>

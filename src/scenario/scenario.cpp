@@ -1,5 +1,6 @@
 #include "scenario/scenario.h"
 
+#include "platform/file_ops.h"
 #include "presentation/shell_commands.h"
 
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QJsonParseError>
 #include <QRegularExpression>
 
-#include <sys/stat.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -392,8 +392,7 @@ int run_scenario_file(const QString& path, const QString& output_folder, const Q
     return 2;
   }
   // A folder opens, but there is nothing to read in it.
-  struct stat st {};
-  if (::fstat(fileno(in), &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (const auto st = platform::file_status(in); st && st->kind == platform::FileKind::Folder) {
     std::fprintf(stderr, "quilo: cannot read the scenario %s: it is a folder\n", qPrintable(path));
     if (!from_stdin) std::fclose(in);
     return 2;
