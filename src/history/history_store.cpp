@@ -30,6 +30,19 @@ QString new_connection_name() {
   return QStringLiteral("quilo-history-%1").arg(++counter);
 }
 
+// Runs a prepared query, or the statement given; when it fails, the
+// driver's words go to `error`.
+bool exec_query(QSqlQuery& q, QString& error) {
+  if (q.exec()) return true;
+  error = q.lastError().text();
+  return false;
+}
+bool exec_query(QSqlQuery& q, const QString& statement, QString& error) {
+  if (q.exec(statement)) return true;
+  error = q.lastError().text();
+  return false;
+}
+
 // An empty text, never SQL's NULL.
 QString not_null(const QString& text) { return text.isNull() ? QString(QLatin1String("")) : text; }
 
@@ -113,10 +126,7 @@ std::optional<RaceResult> load_result(QSqlDatabase& db, const QString& race, boo
   QSqlQuery q(db);
   q.prepare(QStringLiteral("SELECT field, finish, scratched FROM race_results WHERE race_key = ?"));
   q.addBindValue(race);
-  if (!q.exec()) {
-    error = q.lastError().text();
-    return std::nullopt;
-  }
+  if (!exec_query(q, error)) return std::nullopt;
   if (!q.next()) return std::nullopt;
   RaceResult r;
   const auto field = whole_value(q.value(0));
@@ -137,10 +147,7 @@ std::optional<RaceResult> load_result(QSqlDatabase& db, const QString& race, boo
       QStringLiteral("SELECT bet_type, kind, numbers, yen FROM payouts WHERE race_key = ?"
                      " ORDER BY rowid"));
   p.addBindValue(race);
-  if (!p.exec()) {
-    error = p.lastError().text();
-    return std::nullopt;
-  }
+  if (!exec_query(p, error)) return std::nullopt;
   while (p.next()) {
     const auto type = bet_type_from_key(p.value(0).toString());
     const QString kind = p.value(1).toString();
@@ -217,10 +224,7 @@ bool settle_bets(QSqlDatabase& db, const QString& race, std::optional<qint64> ru
             (run ? QStringLiteral(" AND r.id = ?") : QString()));
   q.addBindValue(race);
   if (run) q.addBindValue(*run);
-  if (!q.exec()) {
-    error = q.lastError().text();
-    return false;
-  }
+  if (!exec_query(q, error)) return false;
   std::vector<std::tuple<qint64, QVariant, int>> updates;
   while (q.next()) {
     QVariant outcome;  // NULL: not settled
@@ -242,10 +246,7 @@ bool settle_bets(QSqlDatabase& db, const QString& race, std::optional<qint64> ru
     u.addBindValue(outcome);
     u.addBindValue(yen);
     u.addBindValue(rowid);
-    if (!u.exec()) {
-      error = u.lastError().text();
-      return false;
-    }
+    if (!exec_query(u, error)) return false;
   }
   return !tally || retally(db, race, error);
 }
@@ -257,10 +258,10 @@ bool fill_version_3(const QString& connection, QString& error) {
   QSqlDatabase db = QSqlDatabase::database(connection, false);
   QSqlQuery q(db);
   q.setForwardOnly(true);
-  if (!q.exec(QStringLiteral("SELECT id, recorded_at, year, month, day, field_size, race_key FROM runs"))) {
-    error = q.lastError().text();
+  if (!exec_query(q,
+                  QStringLiteral("SELECT id, recorded_at, year, month, day, field_size, race_key FROM runs"),
+                  error))
     return false;
-  }
   std::vector<std::pair<qint64, QString>> days;
   QHash<QString, int> fields;  // the largest field a race's runs showed
   while (q.next()) {
@@ -278,10 +279,7 @@ bool fill_version_3(const QString& connection, QString& error) {
   for (const auto& [id, day] : days) {
     u.addBindValue(day);
     u.addBindValue(id);
-    if (!u.exec()) {
-      error = u.lastError().text();
-      return false;
-    }
+    if (!exec_query(u, error)) return false;
   }
   if (!q.exec(QStringLiteral("SELECT race_key, first, second, third, bracket1, bracket2, pay_exacta,"
                              " pay_trifecta, pay_bracket, pay_place1, pay_place2, pay_place3, entered_at"
@@ -316,20 +314,14 @@ bool fill_version_3(const QString& connection, QString& error) {
     // Tallied by the next version's step, which makes their table.
     if (!store_result(db, key, r, when, error) || !settle_bets(db, key, std::nullopt, error, false))
       return false;
-  if (!q.exec(QStringLiteral("DROP TABLE results"))) {
-    error = q.lastError().text();
-    return false;
-  }
+  if (!exec_query(q, QStringLiteral("DROP TABLE results"), error)) return false;
   return true;
 }
 // Version 4: the tallies of every race with a result.
 bool fill_version_4(const QString& connection, QString& error) {
   QSqlDatabase db = QSqlDatabase::database(connection, false);
   QSqlQuery q(db);
-  if (!q.exec(QStringLiteral("SELECT race_key FROM race_results"))) {
-    error = q.lastError().text();
-    return false;
-  }
+  if (!exec_query(q, QStringLiteral("SELECT race_key FROM race_results"), error)) return false;
   QStringList races;
   while (q.next()) races << q.value(0).toString();
   for (const QString& race : races)
@@ -617,10 +609,7 @@ bool HistoryStore::migrate(const std::vector<Migration>& steps) {
   QSqlQuery q(db);
   for (const Migration& step : steps) {
     if (schema_version() >= step.version) continue;
-    if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-      error_ = q.lastError().text();
-      return false;
-    }
+    if (!exec_query(q, QStringLiteral("BEGIN IMMEDIATE"), error_)) return false;
     bool ok = schema_version() < step.version;
     if (!ok) {
       q.exec(QStringLiteral("COMMIT"));
@@ -648,10 +637,7 @@ bool HistoryStore::migrate(const std::vector<Migration>& steps) {
 bool HistoryStore::record(const Prediction& p, const QDateTime& when) {
   QSqlDatabase db = QSqlDatabase::database(connection_, false);
   QSqlQuery q(db);
-  if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-    error_ = q.lastError().text();
-    return false;
-  }
+  if (!exec_query(q, QStringLiteral("BEGIN IMMEDIATE"), error_)) return false;
   auto fail = [&](const QString& error) {
     error_ = error;
     QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
@@ -792,10 +778,7 @@ int HistoryStore::run_count() const {
 template <typename Work>
 static bool in_transaction(QSqlDatabase db, QString& error, Work work) {
   QSqlQuery q(db);
-  if (!q.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-    error = q.lastError().text();
-    return false;
-  }
+  if (!exec_query(q, QStringLiteral("BEGIN IMMEDIATE"), error)) return false;
   if (!work() || !q.exec(QStringLiteral("COMMIT"))) {
     if (q.lastError().isValid() && error.isEmpty()) error = q.lastError().text();
     QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
@@ -820,10 +803,7 @@ bool HistoryStore::remove_result(const QString& race) {
     QSqlQuery q(db);
     q.prepare(QStringLiteral("DELETE FROM race_results WHERE race_key = ?"));
     q.addBindValue(race);
-    if (!q.exec()) {
-      error_ = q.lastError().text();
-      return false;
-    }
+    if (!exec_query(q, error_)) return false;
     return settle_bets(db, race, std::nullopt, error_);
   });
 }
@@ -846,10 +826,7 @@ bool HistoryStore::set_bought(qint64 run, bool bought, std::optional<int> stake)
     q.addBindValue(bought ? 1 : 0);
     q.addBindValue(bought && stake ? QVariant(*stake) : QVariant(QMetaType(QMetaType::Int)));
     q.addBindValue(run);
-    if (!q.exec()) {
-      error_ = q.lastError().text();
-      return false;
-    }
+    if (!exec_query(q, error_)) return false;
     return retally_run(db, run, error_);
   });
 }
@@ -861,18 +838,12 @@ bool HistoryStore::remove_run(qint64 run) {
     QSqlQuery q(db);
     q.prepare(QStringLiteral("SELECT race_key FROM runs WHERE id = ?"));
     q.addBindValue(run);
-    if (!q.exec()) {
-      error_ = q.lastError().text();
-      return false;
-    }
+    if (!exec_query(q, error_)) return false;
     const QString race = q.next() ? q.value(0).toString() : QString();
     q.finish();
     q.prepare(QStringLiteral("DELETE FROM runs WHERE id = ?"));
     q.addBindValue(run);
-    if (!q.exec()) {
-      error_ = q.lastError().text();
-      return false;
-    }
+    if (!exec_query(q, error_)) return false;
     return race.isNull() || retally(db, race, error_);
   });
 }
@@ -946,10 +917,7 @@ bool retally(QSqlDatabase& db, const QString& race, QString& error) {
   QSqlQuery q(db);
   q.prepare(QStringLiteral("DELETE FROM tallies WHERE race_key = ?"));
   q.addBindValue(race);
-  if (!q.exec()) {
-    error = q.lastError().text();
-    return false;
-  }
+  if (!exec_query(q, error)) return false;
   QSqlQuery insert(db);
   insert.prepare(QStringLiteral("INSERT INTO tallies VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
   for (const Ledger ledger : {Ledger::Predictions, Ledger::Bought}) {
@@ -970,10 +938,7 @@ bool retally(QSqlDatabase& db, const QString& race, QString& error) {
                  split_sum(QStringLiteral("CASE WHEN b.outcome = 1 THEN b.yen ELSE 0 END")), sound_rows(),
                  ledger == Ledger::Bought ? QStringLiteral(" AND r.bought = 1") : QString()));
     q.addBindValue(race);
-    if (!q.exec()) {
-      error = q.lastError().text();
-      return false;
-    }
+    if (!exec_query(q, error)) return false;
     while (q.next()) {
       const QVariantList values = {race,
                                    ledger == Ledger::Bought ? 1 : 0,
@@ -991,10 +956,7 @@ bool retally(QSqlDatabase& db, const QString& race, QString& error) {
                                    tally_yen(q, 14),
                                    q.value(16).toLongLong()};
       for (const QVariant& v : values) insert.addBindValue(v);
-      if (!insert.exec()) {
-        error = insert.lastError().text();
-        return false;
-      }
+      if (!exec_query(insert, error)) return false;
     }
   }
   return true;
@@ -1004,10 +966,7 @@ bool retally_run(QSqlDatabase& db, qint64 run, QString& error) {
   QSqlQuery q(db);
   q.prepare(QStringLiteral("SELECT race_key FROM runs WHERE id = ?"));
   q.addBindValue(run);
-  if (!q.exec()) {
-    error = q.lastError().text();
-    return false;
-  }
+  if (!exec_query(q, error)) return false;
   if (!q.next()) return true;
   const QString race = q.value(0).toString();
   q.finish();
@@ -1043,10 +1002,7 @@ std::optional<int> HistoryStore::left_out() const {
   }
   int count = q.value(0).toInt() + q.value(1).toInt();
   q.finish();
-  if (!q.exec(QStringLiteral("SELECT race_key FROM race_results"))) {
-    error_ = q.lastError().text();
-    return std::nullopt;
-  }
+  if (!exec_query(q, QStringLiteral("SELECT race_key FROM race_results"), error_)) return std::nullopt;
   QStringList keys;
   while (q.next()) keys << q.value(0).toString();
   for (const QString& key : keys) {
@@ -1120,10 +1076,7 @@ std::optional<std::vector<HistoryStore::BetRow>> HistoryStore::race_bets(const Q
           " WHERE r.race_key = ? AND") +
       sound_rows() + QStringLiteral(" ORDER BY r.id DESC, b.seq"));
   q.addBindValue(race);
-  if (!q.exec()) {
-    error_ = q.lastError().text();
-    return std::nullopt;
-  }
+  if (!exec_query(q, error_)) return std::nullopt;
   std::vector<BetRow> out;
   while (q.next()) {
     const auto type = bet_type_from_key(q.value(6).toString());
@@ -1192,10 +1145,7 @@ std::optional<std::vector<FigureRow>> HistoryStore::figures(Ledger ledger, Group
   q.prepare(QStringLiteral("SELECT %1, %2%3 GROUP BY 1, 2, 3 ORDER BY 1, 3")
                 .arg(key, tally_columns(), tally_where(ledger, std::nullopt)));
   bind_period(q, period);
-  if (!q.exec()) {
-    error_ = q.lastError().text();
-    return std::nullopt;
-  }
+  if (!exec_query(q, error_)) return std::nullopt;
   std::vector<FigureRow> out;
   while (q.next()) {
     FigureRow row{q.value(0).toString(), bet_type_from_key(q.value(1).toString()), std::nullopt,
@@ -1237,10 +1187,7 @@ bool HistoryStore::fold_races(Ledger ledger, const Period& period, std::optional
                 .arg(split_sum(QStringLiteral("t.stake")), split_sum(QStringLiteral("t.payback")),
                      tally_where(ledger, type)));
   bind_period(q, period);
-  if (!q.exec()) {
-    error_ = q.lastError().text();
-    return false;
-  }
+  if (!exec_query(q, error_)) return false;
   while (q.next()) {
     const qint64 staked = yen_of(q, 2), payback = yen_of(q, 4);
     fold.add({QDate::fromString(q.value(0).toString(), Qt::ISODate), q.value(1).toInt() != 0,
