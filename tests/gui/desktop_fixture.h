@@ -5,7 +5,13 @@
 #include "gui/desktop_shell.h"
 #include "test_support.h"
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
 #include <functional>
+#include <vector>
 
 namespace quilo::test {
 
@@ -31,6 +37,33 @@ struct Desktop {
 
   Session session;
   DesktopShell shell{program_folder()};
+};
+
+// Answers every message box that opens with its default button (OK), and
+// remembers what each said and how wide it was.
+class MessageAnswerer {
+ public:
+  struct Seen {
+    QString text, title;
+    int width;
+    QWidget* window;  // the window the box belongs to
+  };
+  MessageAnswerer() {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      seen.push_back({box->text(), box->windowTitle(), box->width(), box->parentWidget()});
+      if (during_box) during_box();
+      box->defaultButton()->click();
+    });
+    timer_.start();
+  }
+  std::vector<Seen> seen;
+  std::function<void()> during_box;
+
+ private:
+  QTimer timer_;
 };
 
 }  // namespace quilo::test

@@ -35,33 +35,6 @@ struct Desktop : test::Desktop {
   }
 };
 
-// Answers every message box that opens with its default button (OK), and
-// remembers what each said and how wide it was.
-class MessageAnswerer {
- public:
-  struct Seen {
-    QString text, title;
-    int width;
-    QWidget* window;  // the window the box belongs to
-  };
-  MessageAnswerer() {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (!box || !box->isVisible()) return;
-      seen.push_back({box->text(), box->windowTitle(), box->width(), box->parentWidget()});
-      if (during_box) during_box();
-      box->defaultButton()->click();
-    });
-    timer_.start();
-  }
-  std::vector<Seen> seen;
-  std::function<void()> during_box;
-
- private:
-  QTimer timer_;
-};
-
 }  // namespace
 
 TEST(KeyboardView, FocusReturnsToTheButtonThatRanTheCommand) {
@@ -96,7 +69,7 @@ TEST(KeyboardView, FocusReturnsToTheButtonThatRanTheCommand) {
   EXPECT_TRUE(d.shell.app().main().form.open);
 
   // A run that a message ends gives the focus back too.
-  MessageAnswerer answer;
+  test::MessageAnswerer answer;
   d.find<QLineEdit>(1, "Text1")->clear();
   d.shell.app().main().c("Text1").text.clear();
   QTest::keyClick(trifecta, Qt::Key_Space);
@@ -108,7 +81,7 @@ TEST(KeyboardView, FocusReturnsToTheButtonThatRanTheCommand) {
 
 TEST(KeyboardView, MessageBoxesShowTheirWholeTitle) {
   Desktop d;
-  MessageAnswerer answer;
+  test::MessageAnswerer answer;
   QTest::mouseClick(d.find(1, "Command8"), Qt::LeftButton);  // no odds: a short message
   ASSERT_EQ(answer.seen.size(), 1u);
   const int title = QFontMetrics(QApplication::font()).horizontalAdvance(answer.seen[0].title);
@@ -149,7 +122,7 @@ TEST(WindowsView, ResultCardShowsOnScreen) {
   // It lies over the ticket, above the ticket's labels.
   EXPECT_TRUE(d.find<QLabel>(1, "Image1")->geometry().intersects(card->geometry()));
   EXPECT_EQ(d.view(1).childAt(card->geometry().center()), nullptr);  // let clicks through
-  MessageAnswerer answer;                                            // the advice asks for the odds
+  test::MessageAnswerer answer;                                      // the advice asks for the odds
   QTest::mouseClick(d.find(1, "Command4"), Qt::LeftButton);          // and clears the card
   EXPECT_FALSE(card->isVisible());
 }
@@ -168,7 +141,7 @@ TEST(WindowsView, OutputRefusesATableFileClickedInTheList) {
   QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found[0]).center());
   EXPECT_EQ(d.find<QLineEdit>(3, "Text1")->text(), "crt_1.txt");
 
-  MessageAnswerer answer;
+  test::MessageAnswerer answer;
   QTest::mouseClick(d.find(3, "Command1"), Qt::LeftButton);
   ASSERT_EQ(answer.seen.size(), 1u);
   EXPECT_TRUE(answer.seen[0].text.contains("crt_1.txt は")) << answer.seen[0].text.toStdString();
@@ -185,7 +158,7 @@ TEST(WindowsView, OutputMessagesBelongToTheOutputWindow) {
   QTest::mouseClick(d.find(1, "Command10"), Qt::LeftButton);
   QTest::keyClicks(d.find<QLineEdit>(3, "Text1"), "printed.txt");
   QTest::mouseClick(d.find(3, "Option2"), Qt::LeftButton);
-  MessageAnswerer answer;
+  test::MessageAnswerer answer;
   QTest::mouseClick(d.find(3, "Command1"), Qt::LeftButton);
   ASSERT_GE(answer.seen.size(), 2u);
   for (const auto& seen : answer.seen) EXPECT_EQ(seen.window, &d.view(3)) << seen.text.toStdString();

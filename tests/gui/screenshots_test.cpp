@@ -8,11 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QMessageBox>
 #include <QPrinterInfo>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace quilo;
 
@@ -75,16 +72,11 @@ TEST(Screenshots, ForTheReadme) {
   output.set_folder(d.session.path(""));
   output.form[QStringLiteral("Text1")].text = QStringLiteral("yosou.txt");
   app.click("Form3", "Option3");
-  // Every question gets its default answer: the file, the paper, the print.
-  QTimer answer;
-  answer.setInterval(50);
-  QObject::connect(&answer, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-      box->defaultButton()->click();
-  });
-  answer.start();
-  app.click("Form3", "Command1");
-  answer.stop();
+  {
+    // Every question gets its default answer: the file, the paper, the print.
+    test::MessageAnswerer answer;
+    app.click("Form3", "Command1");
+  }
   d.shell.refresh_all();
   QTest::qWait(300);
   ASSERT_TRUE(d.view(3).grab().save(QDir(folder).filePath("output-window-printed.png")));
